@@ -1,0 +1,2 @@
+#include "game/CGame.h"
+int CGame::LoadAssets() { return 1; }

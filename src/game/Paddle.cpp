@@ -1,0 +1,3 @@
+#include "game/CGame.h"
+int CGame::ResetPaddle() { return 1; }
+int CGame::UpdatePaddle(GameObject&, GameObject&) { return 1; }

@@ -1,0 +1,52 @@
+// The display: the back buffer, the sprite slots, the clipped colour-keyed blit, the two
+// rectangle operations and the flip.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "gfx/Surface.h"
+
+using SlotIndex = int32_t;
+using ColorRef = uint32_t;  // 0x00BBGGRR
+
+struct ScreenRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+class CDisplay {
+public:
+    CDisplay() = default;
+    virtual ~CDisplay() = default;
+
+    void CreateDirectDraw();
+    int Init(int32_t mode, int32_t width, int32_t height, int32_t bpp);
+    void AllocSlots(int32_t count);
+    int CreateSlot(SlotIndex slot, int32_t width, int32_t height);
+    int GetSlotDC(SlotIndex slot, SlotDC* dc);
+    int ReleaseSlotDC(SlotIndex slot, SlotDC* dc);
+    int32_t GetSlotWidth(SlotIndex slot) const;
+    int32_t GetSlotHeight(SlotIndex slot) const;
+    int Blit(int32_t x, int32_t y, int32_t w, int32_t h, SlotIndex slot, int32_t sx, int32_t sy, int32_t anchor);
+    int DrawRectOutline(int32_t x, int32_t y, int32_t w, int32_t h, ColorRef colour);
+    int DrawBevelBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t t, ColorRef light, ColorRef face,
+                     ColorRef dark);
+    void Flip();
+    void Release();
+
+    static uint16_t ConvertColor(ColorRef c);
+
+    // The frame being composed (null before Init); for screenshots and tests.
+    const Surface* BackBuffer() const { return m_backBuffer.get(); }
+    int32_t Mode() const { return m_mode; }
+    int32_t SlotCount() const { return m_slotCount; }
+
+private:
+    ScreenRect m_screen;
+    int32_t m_bpp = 0;
+    int32_t m_slotCount = 0;
+    int32_t m_mode = -1;
+    std::unique_ptr<Surface> m_backBuffer;
+    std::unique_ptr<std::unique_ptr<Surface>[]> m_slots;
+    bool m_directDraw = false;
+};

@@ -1,0 +1,5 @@
+#include "input/CKeyboard.h"
+
+int CKeyboard::Create() { return 1; }
+int CKeyboard::Release() { return 1; }
+int CKeyboard::IsKeyDown(int) { return 0; }

@@ -1,0 +1,9 @@
+#include "platform/Platform.h"
+
+namespace plat {
+namespace {
+Backend* g_backend = nullptr;
+}
+void SetBackend(Backend* backend) { g_backend = backend; }
+Backend* GetBackend() { return g_backend; }
+}  // namespace plat

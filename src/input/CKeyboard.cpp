@@ -1,5 +1,28 @@
 #include "input/CKeyboard.h"
 
-int CKeyboard::Create() { return 1; }
-int CKeyboard::Release() { return 1; }
-int CKeyboard::IsKeyDown(int) { return 0; }
+#include <cstring>
+
+#include "platform/Platform.h"
+
+// Our platform has no separate input object or device to fail: both exist once created.
+int CKeyboard::Create() {
+    m_input = true;
+    m_device = true;
+    return 1;
+}
+
+int CKeyboard::Release() {
+    if (!m_input) return 1;
+    m_device = false;
+    m_input = false;
+    return 1;
+}
+
+int CKeyboard::IsKeyDown(int scanCode) {
+    if (m_device) {
+        plat::ReadKeyboard(keyState);
+    } else {
+        std::memset(keyState, 0, sizeof keyState);  // no device: every key up
+    }
+    return (keyState[scanCode & 0xFF] & 0x80) ? 1 : 0;
+}

@@ -124,7 +124,21 @@ private:
     void LaunchPoint(int32_t* x, int32_t* y);
     // -- Paddle.cpp
     // -- Items.cpp
+    void RunShop();
+    void HandleItem(int item);
+    bool IsItemInForce(int item) const;
+    void PaddleKeys();
+    void BuyItem(int item);
+    void RefuseItem();
+    void ApplyItem(int item);
+    void StartGlue();
+    void BranchAll();
+    bool IsCtrlKeyDown(int key);
+    void CommandKeys();
+    bool RunCommandKey();
     // -- Rocket.cpp
+    void DrawExhaust(GameObject& rocket);
+    bool RocketHits(GameObject& rocket, int32_t px);
     // -- Hud.cpp
     void DrawNumber(int32_t value, int32_t right);
 

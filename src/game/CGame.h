@@ -115,16 +115,38 @@ public:
 private:
     // Private helpers, one block per area file; add yours only to your area's block.
     // -- Game.cpp
+    void DrawScene();
+    void PlayFrame();
     void DrawField(int32_t shift);
     void DrawMiniMap();
-    void DrawCentred(const std::string& text, int32_t y);
+    void DrawCentred(const std::string& text, int32_t dy);
     // -- Assets.cpp
     // -- Stage.cpp
     // -- Balls.cpp
     void LaunchPoint(int32_t* x, int32_t* y);
+    void PaddleContact(Ball& ball, int32_t wb);
+    void MurkContacts(Ball& ball, int32_t wb);
+    void WallContacts(Ball& ball, int32_t wb, int32_t hb);
+    void HitCell(GameObject& cell);
     // -- Paddle.cpp
+    void MovePaddle(GameObject& paddle, int32_t w);
+    void LaunchRocket(const GameObject& paddle, GameObject& rocket, int32_t w);
     // -- Items.cpp
+    void RunShop();
+    void HandleItem(int item);
+    bool IsItemInForce(int item) const;
+    void PaddleKeys();
+    void BuyItem(int item);
+    void RefuseItem();
+    void ApplyItem(int item);
+    void StartGlue();
+    void BranchAll();
+    bool IsCtrlKeyDown(int key);
+    void CommandKeys();
+    bool RunCommandKey();
     // -- Rocket.cpp
+    void DrawExhaust(GameObject& rocket);
+    bool RocketHits(GameObject& rocket, int32_t px);
     // -- Hud.cpp
     void DrawNumber(int32_t value, int32_t right);
 

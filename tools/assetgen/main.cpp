@@ -24,6 +24,15 @@ bool WriteSprites(const std::string& dir) {
     ok &= WriteBmp8(dir + "/BlockSilver.bmp", MakeSilverBlock());
     ok &= WriteBmp8(dir + "/Broken.bmp", MakeBrokenBlock());
     ok &= WriteBmp8(dir + "/Particle.bmp", MakeParticles());
+    ok &= WriteBmp24(dir + "/VantlerAni.bmp", MakePaddleStrip());
+    ok &= WriteBmp8(dir + "/MurkVantler.bmp", MakeMurkPaddle());
+    ok &= WriteBmp8(dir + "/Life.bmp", MakeLife());
+    ok &= WriteBmp24(dir + "/Ball.bmp", MakeBallStrip());
+    ok &= WriteBmp24(dir + "/Bullet.bmp", MakeRocket());
+    ok &= WriteBmp24(dir + "/BulletExt.bmp", MakeExhaust());
+    ok &= WriteBmp8(dir + "/ItemBar.bmp", MakeItemBar());
+    ok &= WriteBmp24(dir + "/BG.bmp", MakeBackground());
+    ok &= WriteBmp24(dir + "/Intro.bmp", MakeIntro());
     return ok;
 }
 

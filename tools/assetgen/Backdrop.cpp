@@ -5,8 +5,7 @@
 
 namespace assetgen {
 
-Canvas::Canvas(int width, int height)
-    : m_width(width), m_height(height), m_pixels(size_t(width) * height) {}
+Canvas::Canvas(int width, int height) : m_width(width), m_height(height), m_pixels(size_t(width) * height) {}
 
 void Canvas::Set(int x, int y, Col c) {
     if (x >= 0 && y >= 0 && x < m_width && y < m_height) m_pixels[Index(x, y)] = c;
@@ -35,7 +34,8 @@ constexpr int kVanishX = 436;
 Col SkyGradient(int y, int height) {
     double t = double(y) / (height - 1);
     const Col top{30, 22, 72}, middle{14, 12, 40}, bottom{6, 6, 18};
-    return t < 0.55 ? Lerp(top, middle, SmoothStep(0, 0.55, t)) : Lerp(middle, bottom, SmoothStep(0.55, 1, t));
+    return t < 0.55 ? Lerp(top, middle, SmoothStep(0, 0.55, t))
+                    : Lerp(middle, bottom, SmoothStep(0.55, 1, t));
 }
 
 // Smooth value noise on a coarse lattice, for faint clouds of haze.
@@ -102,7 +102,9 @@ void PaintStars(Canvas& sky, const QuietZone& quiet) {
 }
 
 // Share of a one-pixel line at distance d (in pixels) that falls on this pixel.
-double LineInk(double d) { return std::max(0.0, 1 - std::abs(d)); }
+double LineInk(double d) {
+    return std::max(0.0, 1 - std::abs(d));
+}
 
 double FloorLines(int x, int y, int width) {
     double depth = y - kHorizon;  // 0 at the horizon

@@ -13,7 +13,8 @@ constexpr double kCentre = kCell / 2.0;
 const Col kRim{14, 26, 54};  // what the soft edge fades into: dark, but never see-through
 
 double DiscCoverage(int x, int y, double radius) {
-    return Coverage(x, y, [radius](double px, double py) { return InDisc(px, py, kCentre, kCentre, radius); });
+    return Coverage(x, y,
+                    [radius](double px, double py) { return InDisc(px, py, kCentre, kCentre, radius); });
 }
 
 // A lit sphere: light from the top left and a little towards the viewer.

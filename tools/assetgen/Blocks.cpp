@@ -6,12 +6,24 @@
 
 namespace assetgen {
 
-Col OutlineColour() { return {16, 16, 28}; }
-Col IvoryColour() { return {240, 224, 176}; }
-Col RedColour() { return {226, 54, 62}; }
-Col GreenColour() { return {44, 196, 84}; }
-Col BlueColour() { return {62, 118, 238}; }
-Col GoldColour() { return {228, 172, 46}; }
+Col OutlineColour() {
+    return {16, 16, 28};
+}
+Col IvoryColour() {
+    return {240, 224, 176};
+}
+Col RedColour() {
+    return {226, 54, 62};
+}
+Col GreenColour() {
+    return {44, 196, 84};
+}
+Col BlueColour() {
+    return {62, 118, 238};
+}
+Col GoldColour() {
+    return {228, 172, 46};
+}
 
 namespace {
 
@@ -47,7 +59,7 @@ Col GlossyBody(Col base, int y) {
 
 // Metal: bright above, a dark band through the middle, a reflected rise, darker at the foot.
 double MetalProfile(int y) {
-    static const double kRows[kH] = {0, 1.30, 1.22, 1.12, 0.98, 0.84, 0.76, 0.80,
+    static const double kRows[kH] = {0,    1.30, 1.22, 1.12, 0.98, 0.84, 0.76, 0.80,
                                      0.92, 1.02, 1.00, 0.90, 0.80, 0.70, 0};
     return kRows[y];
 }

@@ -10,7 +10,9 @@ constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kPixelsPerMetre = 2835;  // 72 dpi
 
-uint32_t RowBytes(int width, int bitsPerPixel) { return ((uint32_t(width) * bitsPerPixel + 31) / 32) * 4; }
+uint32_t RowBytes(int width, int bitsPerPixel) {
+    return ((uint32_t(width) * bitsPerPixel + 31) / 32) * 4;
+}
 
 void Headers(Bytes& out, const Image& image, int bitsPerPixel, uint32_t colours) {
     uint32_t pixelBytes = RowBytes(image.Width(), bitsPerPixel) * image.Height();

@@ -10,9 +10,13 @@ uint32_t Lcg::Next() {
     return m_state >> 8;
 }
 
-double Lcg::Unit() { return Next() / double(1u << 24); }
+double Lcg::Unit() {
+    return Next() / double(1u << 24);
+}
 
-double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+double Clamp01(double v) {
+    return std::clamp(v, 0.0, 1.0);
+}
 
 double SmoothStep(double edge0, double edge1, double x) {
     double t = Clamp01((x - edge0) / (edge1 - edge0));
@@ -72,7 +76,7 @@ std::vector<Point> LinePoints(Point a, Point b) {
     int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
     int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     int err = dx + dy;
-    for (Point p = a;; ) {
+    for (Point p = a;;) {
         points.push_back(p);
         if (p.x == b.x && p.y == b.y) break;
         int e2 = 2 * err;
@@ -110,7 +114,8 @@ uint8_t DitherChannel(double v, int bits, double threshold) {
 
 Rgb Dither565(Col c, int x, int y) {
     double threshold = (kBayer4[y & 3][x & 3] + 0.5) / 16.0;
-    return {DitherChannel(c.r, 5, threshold), DitherChannel(c.g, 6, threshold), DitherChannel(c.b, 5, threshold)};
+    return {DitherChannel(c.r, 5, threshold), DitherChannel(c.g, 6, threshold),
+            DitherChannel(c.b, 5, threshold)};
 }
 
 }  // namespace assetgen

@@ -15,7 +15,7 @@ class Lcg {
 public:
     explicit Lcg(uint32_t seed) : m_state(seed) {}
     uint32_t Next();
-    double Unit();                      // 0 <= value < 1
+    double Unit();  // 0 <= value < 1
     int Below(int n) { return int(Next() % uint32_t(n)); }
 
 private:

@@ -58,7 +58,9 @@ void DrawFill(Image& image, int x, int y, const Mask& body, const TextStyle& sty
 
 }  // namespace
 
-TextStyle HudStyle() { return {FromHex(0xFFFBE6), FromHex(0xFFB02E), FromHex(0x6A2414)}; }
+TextStyle HudStyle() {
+    return {FromHex(0xFFFBE6), FromHex(0xFFB02E), FromHex(0x6A2414)};
+}
 
 Mask GlyphBody(char c) {
     Mask body(kGlyphWidth, kGlyphHeight);
@@ -72,7 +74,9 @@ Mask GlyphBody(char c) {
     return body;
 }
 
-int TextWidth(const std::string& text, int scale) { return int(text.size()) * kGlyphWidth * scale; }
+int TextWidth(const std::string& text, int scale) {
+    return int(text.size()) * kGlyphWidth * scale;
+}
 
 void DrawText(Image& image, int x, int y, const std::string& text, const TextStyle& style, int scale) {
     for (size_t i = 0; i < text.size(); ++i) {

@@ -9,21 +9,31 @@ Col Lerp(Col a, Col b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Col Scale(Col c, double k) { return {c.r * k, c.g * k, c.b * k}; }
+Col Scale(Col c, double k) {
+    return {c.r * k, c.g * k, c.b * k};
+}
 
-Col Add(Col a, Col b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+Col Add(Col a, Col b) {
+    return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
 
 Col FromHex(uint32_t rgb) {
     return {double((rgb >> 16) & 0xFF), double((rgb >> 8) & 0xFF), double(rgb & 0xFF)};
 }
 
-bool PacksToZero(Rgb c) { return c.r < 8 && c.g < 4 && c.b < 8; }
+bool PacksToZero(Rgb c) {
+    return c.r < 8 && c.g < 4 && c.b < 8;
+}
 
 namespace {
 
-uint8_t ToByte(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+uint8_t ToByte(double v) {
+    return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+}
 
-Rgb ToRgb(Col c) { return {ToByte(c.r), ToByte(c.g), ToByte(c.b)}; }
+Rgb ToRgb(Col c) {
+    return {ToByte(c.r), ToByte(c.g), ToByte(c.b)};
+}
 
 // The darkest colour that still shows: its blue channel packs to 1.
 constexpr Rgb kDarkestVisible{0, 0, 8};

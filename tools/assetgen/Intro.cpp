@@ -22,19 +22,25 @@ struct ShopLine {
 };
 
 const ShopLine kShop[10] = {
-    {"1", "WIDE VANTLER", "100"},     {"2", "MURK VANTLERS", "100"},     {"3", "BRANCH BALL", "200"},
-    {"4", "GLUE MODE", "300"},        {"5", "PIERCE MODE", "400"},       {"6", "FULL BRANCH BALL", "500"},
-    {"7", "ROCKET", "600"},           {"8", "AUTOMATIC VANTLER", "700"}, {"9", "ONE MORE VANTLER", "800"},
+    {"1", "WIDE VANTLER", "100"}, {"2", "MURK VANTLERS", "100"},     {"3", "BRANCH BALL", "200"},
+    {"4", "GLUE MODE", "300"},    {"5", "PIERCE MODE", "400"},       {"6", "FULL BRANCH BALL", "500"},
+    {"7", "ROCKET", "600"},       {"8", "AUTOMATIC VANTLER", "700"}, {"9", "ONE MORE VANTLER", "800"},
     {"0", "NEXT STAGE", "1000"},
 };
 
 constexpr int kPanelLeft = 140, kPanelTop = 192, kPanelRight = 660, kPanelBottom = 404;
 constexpr int kRowTop = 203, kRowStep = 19;
 
-TextStyle CoolStyle() { return {{236, 252, 255}, {96, 196, 255}, {18, 36, 92}}; }
-TextStyle SoftStyle() { return {{255, 214, 236}, {236, 120, 190}, {70, 20, 60}}; }
+TextStyle CoolStyle() {
+    return {{236, 252, 255}, {96, 196, 255}, {18, 36, 92}};
+}
+TextStyle SoftStyle() {
+    return {{255, 214, 236}, {236, 120, 190}, {70, 20, 60}};
+}
 
-int CentredX(const std::string& text, int scale) { return (kW - TextWidth(text, scale)) / 2; }
+int CentredX(const std::string& text, int scale) {
+    return (kW - TextWidth(text, scale)) / 2;
+}
 
 // The letters of a text, enlarged, as a mask the size of the screen.
 Mask TextMask(const std::string& text, int x, int y, int scale) {
@@ -91,8 +97,10 @@ void DarkenPanel(Image& screen) {
     for (int y = kPanelTop; y < kPanelBottom; ++y)
         for (int x = kPanelLeft; x < kPanelRight; ++x) {
             bool border = y == kPanelTop || y == kPanelBottom - 1 || x == kPanelLeft || x == kPanelRight - 1;
-            if (border) screen.Put(x, y, y == kPanelTop || x == kPanelLeft ? Col{90, 96, 160} : Col{40, 36, 80});
-            else screen.Blend(x, y, {8, 8, 20}, 0.62);
+            if (border)
+                screen.Put(x, y, y == kPanelTop || x == kPanelLeft ? Col{90, 96, 160} : Col{40, 36, 80});
+            else
+                screen.Blend(x, y, {8, 8, 20}, 0.62);
         }
 }
 

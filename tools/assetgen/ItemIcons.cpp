@@ -9,8 +9,8 @@ using Rows = std::vector<std::string>;
 
 const Rows kIcons[10] = {
     // 1: a long paddle stretching both ways
-    {"..y.....y..", ".yy.....yy.", "yyyyyyyyyyy", ".yy.....yy.", "..y.....y..", "...........",
-     "rrcccccccrr", "RRmmmmmmmRR", "RRdddddddRR", "..........."},
+    {"..y.....y..", ".yy.....yy.", "yyyyyyyyyyy", ".yy.....yy.", "..y.....y..", "...........", "rrcccccccrr",
+     "RRmmmmmmmRR", "RRdddddddRR", "..........."},
     // 2: ghost paddles trailing the real one
     {"...........", "aaaaaaa....", "AAAAAAA....", "...........", "..bbbbbbb..", "..BBBBBBB..", "...........",
      "....rcccccr", "....RmmmmmR", "..........."},
@@ -53,6 +53,8 @@ CharPalette IconPalette() {
 
 }  // namespace
 
-Image MakeItemIcon(int cell) { return FromRows(kIcons[cell], IconPalette()); }
+Image MakeItemIcon(int cell) {
+    return FromRows(kIcons[cell], IconPalette());
+}
 
 }  // namespace assetgen

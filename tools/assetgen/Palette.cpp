@@ -16,9 +16,13 @@ struct Entry {
 
 using Box = std::vector<Entry>;
 
-int Channel(Rgb c, int ch) { return ch == 0 ? c.r : ch == 1 ? c.g : c.b; }
+int Channel(Rgb c, int ch) {
+    return ch == 0 ? c.r : ch == 1 ? c.g : c.b;
+}
 
-uint32_t Key(Rgb c) { return (uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b; }
+uint32_t Key(Rgb c) {
+    return (uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b;
+}
 
 Box VisibleHistogram(const Image& image) {
     std::map<uint32_t, Entry> counts;

@@ -50,24 +50,31 @@ Col PartColour(Part part, double px, double py) {
     double light = CylinderLight(px, std::max(1.0, HullHalfWidth(py)));
     switch (part) {
         case Part::Nose:
-        case Part::Band: return Scale(RedColour(), light);
-        case Part::Hull: return Scale({226, 230, 240}, light);
-        case Part::Nozzle: return Scale({110, 114, 130}, light);
-        case Part::Rim: return Scale({150, 156, 172}, light);
-        case Part::Fin: return Scale({196, 40, 48}, px < kAxis ? 1.05 : 0.7);
+        case Part::Band:
+            return Scale(RedColour(), light);
+        case Part::Hull:
+            return Scale({226, 230, 240}, light);
+        case Part::Nozzle:
+            return Scale({110, 114, 130}, light);
+        case Part::Rim:
+            return Scale({150, 156, 172}, light);
+        case Part::Fin:
+            return Scale({196, 40, 48}, px < kAxis ? 1.05 : 0.7);
         case Part::Window: {
             bool glint = InDisc(px, py, kAxis - 0.7, 16.3, 0.7);
             return glint ? Col{240, 250, 255} : Lerp({110, 210, 255}, {30, 80, 170}, (py - 15.5) / 3);
         }
-        case Part::None: break;
+        case Part::None:
+            break;
     }
     return {};
 }
 
 Part DominantPart(int x, int y) {
     Part p = PartAt(x + 0.5, y + 0.5);
-    return Coverage(x, y, [](double px, double py) { return PartAt(px, py) != Part::None; }) < 0.45 ? Part::None
-                                                                                                 : p;
+    return Coverage(x, y, [](double px, double py) { return PartAt(px, py) != Part::None; }) < 0.45
+               ? Part::None
+               : p;
 }
 
 bool OnRocketEdge(int x, int y) {
@@ -86,7 +93,9 @@ void DrawFlame(Image& strip, int k, const Flame& f) {
     for (int y = 0; y < 13; ++y)
         for (int x = 0; x < 13; ++x) {
             // A little taller than wide: the puffs stream downwards.
-            auto inside = [&](double px, double py) { return InDisc((px - c) * 1.15 + c, py, c, c, f.radius); };
+            auto inside = [&](double px, double py) {
+                return InDisc((px - c) * 1.15 + c, py, c, c, f.radius);
+            };
             if (Coverage(x, y, inside) < 0.5 || (f.thin && (x + y) % 2 == 1)) continue;
             double t = std::hypot((x + 0.5 - c) * 1.15, y + 0.5 - c) / f.radius;
             strip.Put(13 * k + x, y, Lerp(f.core, f.edge, std::pow(std::min(t, 1.0), 1.4)));

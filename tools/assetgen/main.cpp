@@ -6,7 +6,10 @@
 
 #include "Bmp.h"
 #include "Font.h"
+#include "Sounds.h"
 #include "Sprites.h"
+#include "Stages.h"
+#include "Wav.h"
 
 namespace {
 
@@ -36,6 +39,30 @@ bool WriteSprites(const std::string& dir) {
     return ok;
 }
 
+bool WriteSounds(const std::string& dir) {
+    bool ok = true;
+    ok &= WriteWav16(dir + "/Vantler.wav", MakePaddleBlip(), kSampleRate);
+    ok &= WriteWav16(dir + "/Block.wav", MakeBlockBreak(), kSampleRate);
+    ok &= WriteWav16(dir + "/Bounce.wav", MakeWallBounce(), kSampleRate);
+    ok &= WriteWav16(dir + "/Metal.wav", MakeMetalClang(), kSampleRate);
+    ok &= WriteWav16(dir + "/Start.wav", MakeStartJingle(), kSampleRate);
+    ok &= WriteWav16(dir + "/UseItem.wav", MakePurchaseChime(), kSampleRate);
+    ok &= WriteWav16(dir + "/Giggle.wav", MakeGiggle(), kSampleRate);
+    ok &= WriteWav16(dir + "/Rocket.wav", MakeRocketWhoosh(), kSampleRate);
+    ok &= WriteWav16(dir + "/NotEnough.wav", MakeRefusalBuzz(), kSampleRate);
+    return ok;
+}
+
+bool WriteStages(const std::string& path) {
+    std::vector<Stage> stages = MakeStages();
+    for (size_t i = 0; i < stages.size(); ++i)
+        if (!IsClearable(stages[i])) {
+            std::fprintf(stderr, "assetgen: stage %zu cannot be cleared\n", i + 1);
+            return false;
+        }
+    return WriteStageFile(path, stages);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,8 +73,11 @@ int main(int argc, char** argv) {
     std::string root = argv[1];
     std::filesystem::create_directories(root + "/sprite");
     std::filesystem::create_directories(root + "/sound");
-    if (!WriteSprites(root + "/sprite")) {
-        std::fprintf(stderr, "assetgen: cannot write into %s\n", root.c_str());
+    bool ok = WriteSprites(root + "/sprite");
+    ok = WriteSounds(root + "/sound") && ok;
+    ok = WriteStages(root + "/Map.dat") && ok;
+    if (!ok) {
+        std::fprintf(stderr, "assetgen: could not write everything into %s\n", root.c_str());
         return 1;
     }
     return 0;

@@ -149,8 +149,9 @@ public:
         m_picW = width;
         m_picH = height;
         m_fullscreen = fullscreen && !m_options.windowed;
-        ApplyWindowMode();
+        // The presentation first: an OpenGL renderer may have to recreate the window.
         const bool ok = m_video.Open(m_window, width, height);
+        ApplyWindowMode();
         SDL_ShowWindow(m_window);
         SDL_RaiseWindow(m_window);
         if (ok && !m_paused) SDL_SetRelativeMouseMode(SDL_TRUE);
@@ -304,6 +305,12 @@ private:
 
     void ApplyWindowMode() {
         if (m_fullscreen) {
+            // Cover the desktop first: with no window manager running, nobody else would.
+            SDL_Rect desktop{};
+            if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &desktop) == 0) {
+                SDL_SetWindowPosition(m_window, desktop.x, desktop.y);
+                SDL_SetWindowSize(m_window, desktop.w, desktop.h);
+            }
             SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
             return;
         }

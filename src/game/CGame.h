@@ -115,14 +115,22 @@ public:
 private:
     // Private helpers, one block per area file; add yours only to your area's block.
     // -- Game.cpp
+    void DrawScene();
+    void PlayFrame();
     void DrawField(int32_t shift);
     void DrawMiniMap();
-    void DrawCentred(const std::string& text, int32_t y);
+    void DrawCentred(const std::string& text, int32_t dy);
     // -- Assets.cpp
     // -- Stage.cpp
     // -- Balls.cpp
     void LaunchPoint(int32_t* x, int32_t* y);
+    void PaddleContact(Ball& ball, int32_t wb);
+    void MurkContacts(Ball& ball, int32_t wb);
+    void WallContacts(Ball& ball, int32_t wb, int32_t hb);
+    void HitCell(GameObject& cell);
     // -- Paddle.cpp
+    void MovePaddle(GameObject& paddle, int32_t w);
+    void LaunchRocket(const GameObject& paddle, GameObject& rocket, int32_t w);
     // -- Items.cpp
     // -- Rocket.cpp
     // -- Hud.cpp

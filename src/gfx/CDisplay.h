@@ -23,11 +23,13 @@ public:
     int Init(int32_t mode, int32_t width, int32_t height, int32_t bpp);
     void AllocSlots(int32_t count);
     int CreateSlot(SlotIndex slot, int32_t width, int32_t height);
+    // 1 with dc pointing at the slot's surface; 0 (nothing done) for a slot out of range or empty.
     int GetSlotDC(SlotIndex slot, SlotDC* dc);
     int ReleaseSlotDC(SlotIndex slot, SlotDC* dc);
     int32_t GetSlotWidth(SlotIndex slot) const;
     int32_t GetSlotHeight(SlotIndex slot) const;
-    int Blit(int32_t x, int32_t y, int32_t w, int32_t h, SlotIndex slot, int32_t sx, int32_t sy, int32_t anchor);
+    int Blit(int32_t x, int32_t y, int32_t w, int32_t h, SlotIndex slot, int32_t sx, int32_t sy,
+             int32_t anchor);
     int DrawRectOutline(int32_t x, int32_t y, int32_t w, int32_t h, ColorRef colour);
     int DrawBevelBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t t, ColorRef light, ColorRef face,
                      ColorRef dark);
@@ -42,6 +44,9 @@ public:
     int32_t SlotCount() const { return m_slotCount; }
 
 private:
+    // The slot's surface, or null for a slot out of range or empty.
+    Surface* SlotSurface(SlotIndex slot) const;
+
     ScreenRect m_screen;
     int32_t m_bpp = 0;
     int32_t m_slotCount = 0;

@@ -1,0 +1,30 @@
+// Conversion of a WAV file's sound bytes to the device format: interleaved stereo int16 at
+// plat::kAudioRate.
+//
+// Accepted: PCM 8-bit unsigned and 16-, 24-, 32-bit signed; IEEE float of 32 and 64 bits; the extensible
+// format with a PCM or float subformat (its container size counts). 1 to 8 channels: mono is doubled,
+// stereo kept, and of more channels the first two (front left and right) are kept. Any rate from 1 to
+// 384000 is resampled by linear interpolation. Everything else (compressed formats, zero channels or
+// rate, a block align other than channels x bits / 8) is refused.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "audio/WavReader.h"
+
+namespace wav {
+
+// The largest buffer the device takes, in stereo frames (just under 256 MiB of samples).
+inline constexpr uint64_t kMaxDeviceFrames = 0x0FFFFFFF / 4;
+
+// Stereo frames that `dataBytes` bytes of `format` become at the device rate: the duration kept,
+// rounded up. 0 when the format is refused or holds no whole frame. A trailing partial frame is dropped.
+uint64_t DeviceFrameCount(const WavFormat& format, uint64_t dataBytes);
+
+// Fills `frames` with the converted sound. False, with `frames` empty, when the format is refused,
+// there is no whole frame, or the result would be larger than kMaxDeviceFrames.
+bool ConvertToDevice(const WavFormat& format, std::span<const uint8_t> data, std::vector<int16_t>* frames);
+
+}  // namespace wav

@@ -1,0 +1,132 @@
+#include "audio/WavReader.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace wav {
+namespace {
+
+constexpr uint32_t FourCC(char a, char b, char c, char d) {
+    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
+           static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
+}
+
+constexpr uint32_t kRiff = FourCC('R', 'I', 'F', 'F');
+constexpr uint32_t kWave = FourCC('W', 'A', 'V', 'E');
+constexpr uint32_t kFmt = FourCC('f', 'm', 't', ' ');
+constexpr uint32_t kData = FourCC('d', 'a', 't', 'a');
+
+// Offsets are 64-bit: a 32-bit chunk size added to an offset cannot wrap.
+struct Chunk {
+    uint64_t dataOffset = 0;
+    uint32_t size = 0;
+};
+
+// Little-endian reads over the input; a read past `end` fails and leaves the cursor where it was.
+class Cursor {
+public:
+    Cursor(const uint8_t* data, uint64_t pos, uint64_t end) : data_(data), pos_(pos), end_(end) {}
+
+    bool Read16(uint16_t* value) {
+        uint8_t b[2];
+        if (!ReadBytes(b, 2)) return false;
+        *value = static_cast<uint16_t>(b[0] | b[1] << 8);
+        return true;
+    }
+    bool Read32(uint32_t* value) {
+        uint8_t b[4];
+        if (!ReadBytes(b, 4)) return false;
+        *value = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                 static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+        return true;
+    }
+    bool ReadBytes(uint8_t* out, uint64_t count) {
+        if (count > end_ - pos_) return false;
+        std::copy_n(data_ + pos_, count, out);
+        pos_ += count;
+        return true;
+    }
+
+private:
+    const uint8_t* data_;
+    uint64_t pos_;
+    uint64_t end_;
+};
+
+// The chunks that follow one another from `pos` up to `end`: the first with identifier `id` for which
+// `accept` holds. A header that does not fit before `end` ends the search.
+template <typename Accept>
+std::optional<Chunk> FindChunk(const uint8_t* data, uint64_t pos, uint64_t end, uint32_t id, Accept accept) {
+    while (pos <= end && end - pos >= 8) {
+        Cursor header(data, pos, end);
+        uint32_t chunkId = 0;
+        Chunk chunk;
+        header.Read32(&chunkId);
+        header.Read32(&chunk.size);
+        chunk.dataOffset = pos + 8;
+        if (chunkId == id && accept(chunk)) return chunk;
+        pos = chunk.dataOffset + chunk.size + (chunk.size & 1);  // chunks are padded to even lengths
+    }
+    return std::nullopt;
+}
+
+std::optional<Chunk> FindSubchunk(const uint8_t* data, uint64_t pos, uint64_t end, uint32_t id) {
+    return FindChunk(data, pos, end, id, [](const Chunk&) { return true; });
+}
+
+// The RIFF chunk of form type "WAVE" among the file's top-level chunks.
+std::optional<Chunk> FindRiffWave(const uint8_t* data, uint64_t size) {
+    return FindChunk(data, 0, size, kRiff, [&](const Chunk& chunk) {
+        uint32_t form = 0;
+        Cursor cursor(data, chunk.dataOffset, size);
+        return cursor.Read32(&form) && form == kWave;
+    });
+}
+
+// The format record of a "fmt " chunk, read only from inside the chunk.
+const char* ReadFormat(const uint8_t* data, uint64_t size, const Chunk& fmt, WavFormat* format) {
+    const uint64_t chunkEnd = std::min<uint64_t>(fmt.dataOffset + fmt.size, size);
+    Cursor cursor(data, fmt.dataOffset, chunkEnd);
+    if (!cursor.Read16(&format->formatTag) || !cursor.Read16(&format->channels) ||
+        !cursor.Read32(&format->samplesPerSec) || !cursor.Read32(&format->avgBytesPerSec) ||
+        !cursor.Read16(&format->blockAlign) || !cursor.Read16(&format->bitsPerSample)) {
+        return kMsgReadFailed;
+    }
+    if (format->formatTag == kFormatPcm) return nullptr;
+    if (!cursor.Read16(&format->cbSize)) return kMsgReadFailed;
+    format->extra.resize(format->cbSize);
+    if (!cursor.ReadBytes(format->extra.data(), format->cbSize)) return kMsgReadFailed;
+    return nullptr;
+}
+
+WavResult Fail(const char* message) {
+    WavResult result;
+    result.error = message;
+    return result;
+}
+
+}  // namespace
+
+WavResult ReadWav(const uint8_t* data, size_t size) {
+    const std::optional<Chunk> riff = FindRiffWave(data, size);
+    if (!riff) return Fail(kMsgNotRiffWave);
+    const uint64_t firstSubchunk = riff->dataOffset + 4;
+    const uint64_t riffEnd = std::min<uint64_t>(riff->dataOffset + riff->size, size);
+
+    const std::optional<Chunk> fmt = FindSubchunk(data, firstSubchunk, riffEnd, kFmt);
+    if (!fmt) return Fail(kMsgNoFmtChunk);
+    WavResult result;
+    if (const char* error = ReadFormat(data, size, *fmt, &result.format)) return Fail(error);
+
+    // The search for the sound bytes starts again at the first subchunk, so "data" may precede "fmt ".
+    const std::optional<Chunk> sound = FindSubchunk(data, firstSubchunk, riffEnd, kData);
+    if (!sound) return Fail(kMsgNoDataChunk);
+    const uint64_t available = size - sound->dataOffset;
+    result.data = std::span<const uint8_t>(data + sound->dataOffset,
+                                           static_cast<size_t>(std::min<uint64_t>(sound->size, available)));
+    return result;
+}
+
+}  // namespace wav

@@ -132,7 +132,21 @@ private:
     void MovePaddle(GameObject& paddle, int32_t w);
     void LaunchRocket(const GameObject& paddle, GameObject& rocket, int32_t w);
     // -- Items.cpp
+    void RunShop();
+    void HandleItem(int item);
+    bool IsItemInForce(int item) const;
+    void PaddleKeys();
+    void BuyItem(int item);
+    void RefuseItem();
+    void ApplyItem(int item);
+    void StartGlue();
+    void BranchAll();
+    bool IsCtrlKeyDown(int key);
+    void CommandKeys();
+    bool RunCommandKey();
     // -- Rocket.cpp
+    void DrawExhaust(GameObject& rocket);
+    bool RocketHits(GameObject& rocket, int32_t px);
     // -- Hud.cpp
     void DrawNumber(int32_t value, int32_t right);
 

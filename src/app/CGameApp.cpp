@@ -1,1 +1,53 @@
-#include "game/CGame.h"
+#include "app/CGameApp.h"
+
+#include <memory>
+
+#include "app/CGameFrame.h"
+#include "platform/Platform.h"
+
+int CGameApp::InitInstance() {
+    auto frame = std::make_unique<CGameFrame>();
+    if (!frame->LoadFrame(CGameFrame::kResource, CGameFrame::kStyle)) return 0;
+    // The services take the main window when they are created, so it is recorded first.
+    m_pMainWnd = std::move(frame);
+    m_game.LoadAssets();
+    return 1;
+}
+
+int CGameApp::Run() {
+    plat::ShowCursor(false);
+    m_game.NewGame();
+    for (;;) {
+        plat::Message msg;
+        if (plat::PeekMessage(&msg)) {
+            if (!plat::GetMessage(&msg)) break;
+            plat::TranslateMessage(&msg);
+            plat::DispatchMessage(&msg);
+        }
+        // A minimised or unfocused window runs no frames; the game waits where it stood.
+        if (plat::IsPaused()) {
+            plat::Idle(5);
+            continue;
+        }
+        if (!TickOnce()) break;
+    }
+    m_game.Shutdown();
+    plat::ShowCursor(true);
+    return ExitInstance();
+}
+
+bool CGameApp::TickOnce() {
+    plat::BeforeTick(m_nFramesRun + 1);
+    const uint32_t lastFrame = m_game.m_dwLastFrame;
+    const int result = m_game.Tick();
+    if (m_game.m_dwLastFrame != lastFrame) {
+        ++m_nFramesRun;
+        if (m_pFrameListener) m_pFrameListener->OnFrame(m_game, m_nFramesRun);
+    }
+    return result != 0;
+}
+
+int CGameApp::ExitInstance() {
+    m_pMainWnd.reset();
+    return CWinApp::ExitInstance();
+}

@@ -96,6 +96,10 @@ void VideoRelease();
 void ReadKeyboard(uint8_t state[256]);
 int ReadMouse(MouseState* state);
 
+// The backend's pause state and idle wait, for the main loop.
+bool IsPaused();
+void Idle(int ms);
+
 bool AudioOpen();
 int AudioCreateBuffer(const int16_t* frames, uint32_t frameCount);
 // effect is the game's effect number; it is logged for the harness whether or not handle is 0.

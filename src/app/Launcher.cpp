@@ -1,0 +1,267 @@
+#include "app/Launcher.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <system_error>
+
+#include "app/CGameApp.h"
+#include "app/GameSnapshot.h"
+#include "app/Screenshot.h"
+#include "platform/Automation.h"
+#include "platform/headless/HeadlessBackend.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// A problem that ends the launch before the game starts.
+struct LaunchError {
+    int status;
+    std::string text;
+};
+
+std::string Describe(const std::string& path) {
+    return "'" + path + "': " + std::strerror(errno);
+}
+
+std::optional<LaunchError> ReadFile(const std::string& path, std::string* text) {
+    errno = 0;
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) return LaunchError{kExitUsage, "cannot read input script " + Describe(path)};
+    char buffer[65536];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text->append(buffer, n);
+    if (std::ferror(file.get())) return LaunchError{kExitUsage, "cannot read input script " + Describe(path)};
+    return std::nullopt;
+}
+
+std::optional<LaunchError> OpenOutput(const std::string& path, File* file) {
+    if (path.empty()) return std::nullopt;
+    errno = 0;
+    file->reset(std::fopen(path.c_str(), "wb"));
+    if (!*file) return LaunchError{kExitUsage, "cannot write " + Describe(path)};
+    return std::nullopt;
+}
+
+bool IsInside(const fs::path& file, const fs::path& dir) {
+    std::error_code ec;
+    const fs::path f = fs::weakly_canonical(file, ec);
+    const fs::path d = fs::weakly_canonical(dir, ec);
+    if (ec || d.empty()) return false;
+    auto fi = f.begin();
+    for (auto di = d.begin(); di != d.end(); ++di, ++fi) {
+        if (di->empty()) continue;  // a trailing separator
+        if (fi == f.end() || *fi != *di) return false;
+    }
+    return true;
+}
+
+bool IsDirectory(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_directory(p, ec);
+}
+
+bool Exists(const fs::path& p) {
+    std::error_code ec;
+    return fs::exists(p, ec);
+}
+
+// The files of one run: the input script and everything the run writes.
+class RunFiles : public FrameListener {
+public:
+    RunFiles(const Options& options, RunObserver* observer) : m_options(options), m_observer(observer) {}
+
+    std::optional<LaunchError> Open() {
+        if (!m_options.input.empty()) {
+            std::string text;
+            if (auto e = ReadFile(m_options.input, &text)) return e;
+            std::vector<plat::InputEvent> events;
+            plat::ScriptError error;
+            if (!plat::ParseInputScript(text, &events, &error)) {
+                return LaunchError{kExitUsage,
+                                   m_options.input + ":" + std::to_string(error.line) + ": " + error.message};
+            }
+            m_script.emplace(std::move(events));
+        }
+        for (auto [path, file] : {std::pair{&m_options.record, &m_record},
+                                  {&m_options.state, &m_state},
+                                  {&m_options.trace, &m_trace},
+                                  {&m_options.screenshot, &m_screenshot}}) {
+            if (auto e = OpenOutput(*path, file)) return e;
+        }
+        return std::nullopt;
+    }
+
+    // Switches on what the options ask of the platform core.
+    void Install(bool quitAfterBudget) {
+        m_quitAfterBudget = quitAfterBudget;
+        plat::UseFrameInput(m_script ? &*m_script : nullptr);
+        if (m_record) plat::RecordInput(&m_recorder);
+        plat::EnableSoundLog(m_state || m_trace || m_observer);
+        plat::KeepLastFrame(m_screenshot != nullptr);
+    }
+
+    void OnFrame(const CGame& game, uint32_t frame) override {
+        if (m_trace) {
+            CaptureSnapshot(game, frame, &m_snapshot);
+            m_line.clear();
+            AppendJson(m_snapshot, &m_line);
+            m_line += '\n';
+            m_written &= std::fwrite(m_line.data(), 1, m_line.size(), m_trace.get()) == m_line.size();
+        }
+        if (m_quitAfterBudget && m_options.frames && frame >= *m_options.frames) plat::PostQuitMessage();
+        if (m_observer) m_observer->OnFrame(game, frame);
+    }
+
+    // Writes what is due after the last frame; the problem, if any file failed.
+    std::optional<LaunchError> Finish(const CGame& game, uint32_t frames) {
+        if (m_state) {
+            CaptureSnapshot(game, frames, &m_snapshot);
+            m_line.clear();
+            AppendJson(m_snapshot, &m_line);
+            m_line += '\n';
+            Write(m_state, m_line.data(), m_line.size());
+        }
+        if (m_screenshot) {
+            std::vector<uint16_t> picture = plat::LastFrame();
+            picture.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);  // black when none was shown
+            const std::vector<uint8_t> bmp = EncodeBmp24(picture.data(), kScreenWidth, kScreenHeight);
+            Write(m_screenshot, bmp.data(), bmp.size());
+        }
+        if (m_record) Write(m_record, m_recorder.Text().data(), m_recorder.Text().size());
+        for (File* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
+            if (*file) m_written &= std::fclose(file->release()) == 0;
+        }
+        if (!m_written) return LaunchError{kExitFailure, "could not write every output file"};
+        return std::nullopt;
+    }
+
+private:
+    void Write(const File& file, const void* data, size_t size) {
+        m_written &= std::fwrite(data, 1, size, file.get()) == size;
+    }
+
+    const Options& m_options;
+    RunObserver* m_observer;
+    std::optional<plat::InputPlayer> m_script;
+    plat::InputRecorder m_recorder;
+    File m_record, m_state, m_trace, m_screenshot;
+    bool m_quitAfterBudget = false;
+    bool m_written = true;
+    GameSnapshot m_snapshot;
+    std::string m_line;
+};
+
+// Resolves the output and input paths against the starting directory, before any directory change.
+void MakePathsAbsolute(Options* o) {
+    for (std::string* path : {&o->input, &o->record, &o->state, &o->trace, &o->screenshot}) {
+        if (!path->empty()) *path = fs::absolute(*path).string();
+    }
+}
+
+std::optional<LaunchError> EnterDataDirectory(const Options& options, const fs::path& executable) {
+    std::error_code ec;
+    fs::path dir = options.data;
+    if (dir.empty()) {
+        fs::path exe = executable;
+        if (exe.empty()) exe = fs::read_symlink("/proc/self/exe", ec);
+        dir = FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR, PLINKWELL_DATADIR);
+        if (dir.empty()) return std::nullopt;
+    } else if (!IsDirectory(dir)) {
+        return LaunchError{kExitUsage, "--data: '" + options.data + "' is not a directory"};
+    }
+    fs::current_path(dir, ec);
+    if (ec)
+        return LaunchError{kExitUsage, "cannot enter data directory '" + dir.string() + "': " + ec.message()};
+    return std::nullopt;
+}
+
+// Leaves the platform core as it found it, whatever happens to the run.
+struct PlatformSession {
+    PlatformSession() { plat::ResetAutomation(); }
+    ~PlatformSession() { plat::ResetAutomation(); }
+};
+
+int Run(Options options, const LaunchContext& context, std::ostream& err) {
+    MakePathsAbsolute(&options);
+    RunFiles files(options, context.observer);
+    if (auto e = files.Open()) {
+        err << "plinkwell: " << e->text << '\n';
+        return e->status;
+    }
+    if (auto e = EnterDataDirectory(options, context.executable)) {
+        err << "plinkwell: " << e->text << '\n';
+        return e->status;
+    }
+    std::unique_ptr<plat::Backend> backend;
+    if (options.headless) {
+        backend =
+            std::make_unique<plat::HeadlessBackend>(options.frames.value_or(kDefaultHeadlessFrames), err);
+    } else if (!context.windowed) {
+        err << "plinkwell: this build has no window backend; use --headless\n";
+        return kExitUsage;
+    } else if (!(backend = context.windowed(options))) {
+        err << "plinkwell: cannot start the video, input and audio services\n";
+        return kExitFailure;
+    }
+
+    PlatformSession session;
+    plat::SetBackend(backend.get());
+    files.Install(!options.headless);  // the headless backend keeps its own frame budget
+    auto app = std::make_unique<CGameApp>();
+    app->SetFrameListener(&files);
+    if (!app->InitInstance()) {
+        err << "plinkwell: the window could not be created\n";
+        return kExitFailure;
+    }
+    const int status = app->Run();
+    const std::optional<LaunchError> written = files.Finish(app->Game(), app->FramesRun());
+    if (context.observer) context.observer->OnFinish(app->Game(), app->FramesRun(), *backend);
+    if (written) {
+        err << "plinkwell: " << written->text << '\n';
+        return written->status;
+    }
+    return status;
+}
+
+}  // namespace
+
+fs::path FindDataDirectory(const fs::path& workingDir, const fs::path& executable,
+                           const fs::path& buildDataDir, const fs::path& installedDataDir) {
+    if (Exists(workingDir / "Map.dat") || IsDirectory(workingDir / "sprite")) return {};
+    if (IsDirectory(buildDataDir) && IsInside(executable, buildDataDir.parent_path())) return buildDataDir;
+    if (IsDirectory(installedDataDir)) return installedDataDir;
+    return {};
+}
+
+int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& context) {
+    std::ostream& out = context.out ? *context.out : std::cout;
+    std::ostream& err = context.err ? *context.err : std::cerr;
+    Options options;
+    if (const std::string problem = ParseOptions(args, &options); !problem.empty()) {
+        err << "plinkwell: " << problem << '\n';
+        return kExitUsage;
+    }
+    if (options.help) {
+        out << UsageText();
+        return 0;
+    }
+    if (options.version) {
+        out << "plinkwell " << PLINKWELL_VERSION << '\n';
+        return 0;
+    }
+    return Run(std::move(options), context, err);
+}

@@ -1,0 +1,55 @@
+// The backend for automation and tests: no window, no audio device and no waiting. Its clock
+// advances one frame interval at every pass of the main loop, so every pass runs a frame, and
+// after the frame budget the quit message ends the loop.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace plat {
+
+class HeadlessBackend : public Backend {
+public:
+    static constexpr uint32_t kClockOrigin = 0x10000000;
+    static constexpr uint32_t kFrameMs = 15;
+
+    // Message boxes go to messageOut as "Plinkwell: <text>" lines.
+    HeadlessBackend(uint32_t frameBudget, std::ostream& messageOut);
+
+    uint32_t GetTickCount() override { return m_now; }
+    bool PeekMessage(Message* msg) override;
+    int GetMessage(Message* msg) override;
+    void MessageBox(const std::string& text) override;
+
+    bool VideoSetMode(int width, int height, bool fullscreen) override;
+    void VideoPresent(const uint16_t* pixels, int width, int height) override;
+
+    void ReadKeyboard(uint8_t state[256]) override;
+    int ReadMouse(MouseState* state) override;
+
+    bool AudioOpen() override { return true; }
+    int AudioCreateBuffer(const int16_t* frames, uint32_t frameCount) override;
+    void AudioPlay(int handle) override { m_plays.push_back(handle); }
+    void AudioReleaseBuffer(int handle) override { (void)handle; }
+
+    const std::vector<std::string>& Messages() const { return m_messages; }
+    const std::vector<int>& Plays() const { return m_plays; }
+    int Presents() const { return m_presents; }
+    uint32_t Passes() const { return m_passes; }
+
+private:
+    uint32_t m_now = kClockOrigin;
+    uint32_t m_budget;
+    uint32_t m_passes = 0;
+    std::ostream& m_messageOut;
+    std::vector<std::string> m_messages;
+    std::vector<int> m_plays;
+    int m_buffers = 0;
+    int m_presents = 0;
+};
+
+}  // namespace plat

@@ -4,6 +4,8 @@
 
 namespace {
 
+using namespace playtest;
+
 class BallsTest : public GameTest {
 protected:
     void SetUp() override {

@@ -17,6 +17,8 @@
 #include "platform/Platform.h"
 #include "support/FakeBackend.h"
 
+namespace playtest {
+
 struct SlotSize {
     int32_t w, h;
 };
@@ -123,16 +125,16 @@ private:
     size_t m_soundsSeen = 0;
 };
 
-// Runs the test in a fresh directory (the game reads Map.dat and its assets from there).
-class TempDir {
+// Runs the test in a fresh working directory (the game reads Map.dat and its assets from there).
+class WorkDir {
 public:
-    TempDir() {
+    WorkDir() {
         char pattern[] = "/tmp/plinkwell-test-XXXXXX";
         m_path = mkdtemp(pattern);
         m_old = std::filesystem::current_path();
         std::filesystem::current_path(m_path);
     }
-    ~TempDir() {
+    ~WorkDir() {
         std::filesystem::current_path(m_old);
         std::filesystem::remove_all(m_path);
     }
@@ -168,3 +170,5 @@ inline void WriteFile(const char* name, const std::string& bytes) {
 inline std::vector<int32_t> Filled(int32_t code) {
     return std::vector<int32_t>(kCells, code);
 }
+
+}  // namespace playtest

@@ -3,6 +3,8 @@
 
 namespace {
 
+using namespace playtest;
+
 class TickTest : public GameTest {
 protected:
     void SetUp() override {
@@ -14,7 +16,7 @@ protected:
         backend.now += 15;
         return game->Tick();
     }
-    TempDir dir;
+    WorkDir dir;
 };
 
 TEST_F(TickTest, NewGameSetsUpStageOne) {
@@ -166,8 +168,8 @@ TEST_F(TickTest, MiniMapMarksBlocksAndBalls) {
     StartPlaying();
     ClearField();
     game->m_bMiniMap = 1;
-    Cell(0, 0).sprite = 22;
-    Cell(2, 3).sprite = 24;
+    Cell(0, 3).sprite = 22;
+    Cell(2, 5).sprite = 24;
     Cell(14, 19).sprite = 18;
     backend.Press(DIK_ESCAPE);
     Frame();
@@ -176,13 +178,40 @@ TEST_F(TickTest, MiniMapMarksBlocksAndBalls) {
     EXPECT_EQ(BackPixel(159, 119), red);
     EXPECT_EQ(BackPixel(159, 60), red);
     EXPECT_NE(BackPixel(160, 60), red);
-    EXPECT_EQ(BackPixel(20, 20), red);
-    EXPECT_EQ(BackPixel(27, 22), red);
-    EXPECT_EQ(BackPixel(36, 29), red);
+    EXPECT_EQ(BackPixel(20, 29), red);
+    EXPECT_EQ(BackPixel(27, 31), red);
+    EXPECT_EQ(BackPixel(36, 35), red);
     EXPECT_EQ(BackPixel(20 + 8 * 14 + 7, 20 + 3 * 19 + 2), red);
-    EXPECT_NE(BackPixel(28, 20), red);  // cell (1, 0) is empty
+    EXPECT_NE(BackPixel(28, 29), red);  // cell (1, 3) is empty
     EXPECT_EQ(BackPixel(395 / 5, 559 / 5), green);
     EXPECT_EQ(BackPixel(395 / 5 + 1, 559 / 5 + 1), green);
+}
+
+// Glyph slot of a capital letter.
+uint16_t Glyph(char c) {
+    return SlotPixel(36 + (c - 'A'));
+}
+
+TEST_F(TickTest, BannerAndGameOverTextsAreCentred) {
+    game->NewGame();
+    backend.Press(DIK_ESCAPE);
+    Frame();
+    EXPECT_EQ(BackPixel(320, 292), Glyph('G'));
+    EXPECT_EQ(BackPixel(320 + 9 * 16 + 15, 292 + 14), Glyph('T'));
+    EXPECT_NE(BackPixel(319, 292), Glyph('G'));
+
+    game->NextStage();
+    Frame();
+    EXPECT_EQ(BackPixel(336, 292), Glyph('L'));
+    EXPECT_EQ(BackPixel(336 + 7 * 16, 292), Glyph('P'));
+
+    game->m_bStageBanner = 0;
+    game->m_bGameOver = 1;
+    Frame();
+    EXPECT_EQ(BackPixel(328, 282), Glyph('G'));
+    EXPECT_EQ(BackPixel(328 + 8 * 16, 282), Glyph('R'));
+    EXPECT_EQ(BackPixel(224, 302), Glyph('P'));
+    EXPECT_EQ(BackPixel(224 + 21 * 16 + 15, 302 + 14), Glyph('T'));
 }
 
 TEST_F(TickTest, ClearingTheStageStartsTheNext) {

@@ -2,6 +2,8 @@
 
 namespace {
 
+using namespace playtest;
+
 class PaddleTest : public GameTest {
 protected:
     void SetUp() override {

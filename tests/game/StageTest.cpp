@@ -4,9 +4,11 @@
 
 namespace {
 
+using namespace playtest;
+
 class StageTest : public GameTest {
 protected:
-    TempDir dir;
+    WorkDir dir;
 };
 
 TEST_F(StageTest, CodesBecomeKindsAndEveryCellIsPlaced) {

@@ -1,0 +1,141 @@
+// The title screen: the night sky, the name in large glowing letters, how to play and what the shop sells.
+#include <cmath>
+#include <string>
+
+#include "Backdrop.h"
+#include "Font.h"
+#include "Sprites.h"
+
+namespace assetgen {
+namespace {
+
+constexpr int kW = 800;
+constexpr int kH = 600;
+constexpr int kTitleScale = 5;
+constexpr int kTitleY = 34;
+const std::string kTitle = "PLINKWELL";
+
+struct ShopLine {
+    const char* key;
+    const char* item;
+    const char* price;
+};
+
+const ShopLine kShop[10] = {
+    {"1", "WIDE VANTLER", "100"}, {"2", "MURK VANTLERS", "100"},     {"3", "BRANCH BALL", "200"},
+    {"4", "GLUE MODE", "300"},    {"5", "PIERCE MODE", "400"},       {"6", "FULL BRANCH BALL", "500"},
+    {"7", "ROCKET", "600"},       {"8", "AUTOMATIC VANTLER", "700"}, {"9", "ONE MORE VANTLER", "800"},
+    {"0", "NEXT STAGE", "1000"},
+};
+
+constexpr int kPanelLeft = 140, kPanelTop = 192, kPanelRight = 660, kPanelBottom = 404;
+constexpr int kRowTop = 203, kRowStep = 19;
+
+TextStyle CoolStyle() {
+    return {{236, 252, 255}, {96, 196, 255}, {18, 36, 92}};
+}
+TextStyle SoftStyle() {
+    return {{255, 214, 236}, {236, 120, 190}, {70, 20, 60}};
+}
+
+int CentredX(const std::string& text, int scale) {
+    return (kW - TextWidth(text, scale)) / 2;
+}
+
+// The letters of a text, enlarged, as a mask the size of the screen.
+Mask TextMask(const std::string& text, int x, int y, int scale) {
+    Mask mask(kW, kH);
+    for (size_t i = 0; i < text.size(); ++i) {
+        Mask body = GlyphBody(text[i]);
+        int left = x + int(i) * kGlyphWidth * scale;
+        for (int j = 0; j < kGlyphHeight * scale; ++j)
+            for (int k = 0; k < kGlyphWidth * scale; ++k)
+                if (body.At(k / scale, j / scale) > 0) mask.Set(left + k, y + j, 1.0);
+    }
+    return mask;
+}
+
+void AddGlow(Canvas& sky, const Mask& letters, int radius, Col colour, double strength) {
+    Mask glow = BoxBlur(BoxBlur(letters, radius), radius);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) sky.AddLight(x, y, colour, strength * glow.At(x, y));
+}
+
+// Chrome-and-fire lettering: pale gold above a sharp horizon, burning orange below.
+Col TitleFill(double t) {
+    if (t < 0.5) return Lerp({255, 255, 236}, {255, 200, 70}, t / 0.5);
+    return Lerp({236, 70, 40}, {255, 214, 90}, (t - 0.5) / 0.5);
+}
+
+bool Near(const Mask& m, int x, int y, int reach) {
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx)
+            if (m.At(x + dx, y + dy) > 0) return true;
+    return false;
+}
+
+void PaintTitle(Image& screen, const Mask& letters, int top) {
+    const int height = kCapHeight * kTitleScale, drop = kTitleScale;
+    for (int y = top - 3; y < top + height + drop + 3; ++y)
+        for (int x = 0; x < kW; ++x) {
+            bool own = letters.At(x, y) > 0;
+            if (own) {
+                double t = double(y - top) / height;
+                Col fill = TitleFill(t);
+                if (letters.At(x - 2, y - 2) <= 0) fill = Lerp(fill, {255, 255, 255}, 0.7);
+                if (letters.At(x + 2, y + 2) <= 0) fill = Scale(fill, 0.7);
+                screen.Put(x, y, fill);
+            } else if (letters.At(x - drop, y - drop) > 0) {
+                screen.Put(x, y, {52, 12, 56});
+            } else if (Near(letters, x, y, 2)) {
+                screen.Put(x, y, {24, 8, 36});
+            }
+        }
+}
+
+void DarkenPanel(Image& screen) {
+    for (int y = kPanelTop; y < kPanelBottom; ++y)
+        for (int x = kPanelLeft; x < kPanelRight; ++x) {
+            bool border = y == kPanelTop || y == kPanelBottom - 1 || x == kPanelLeft || x == kPanelRight - 1;
+            if (border)
+                screen.Put(x, y, y == kPanelTop || x == kPanelLeft ? Col{90, 96, 160} : Col{40, 36, 80});
+            else
+                screen.Blend(x, y, {8, 8, 20}, 0.62);
+        }
+}
+
+void RightAligned(Image& screen, int right, int y, const std::string& text, const TextStyle& style) {
+    DrawText(screen, right - TextWidth(text), y, text, style);
+}
+
+void PaintShop(Image& screen) {
+    DarkenPanel(screen);
+    for (int i = 0; i < 10; ++i) {
+        int y = kRowTop + i * kRowStep;
+        screen.Paste(MakeItemIcon(i == 9 ? 9 : i), kPanelLeft + 16, y + 2);
+        DrawText(screen, kPanelLeft + 40, y, kShop[i].key, CoolStyle());
+        DrawText(screen, kPanelLeft + 72, y, kShop[i].item, HudStyle());
+        RightAligned(screen, kPanelRight - 18, y, kShop[i].price, CoolStyle());
+    }
+}
+
+}  // namespace
+
+Image MakeIntro() {
+    Canvas sky = MakeSky(kW, kH, {kPanelLeft, kTitleY, kPanelRight, kPanelBottom});
+    Mask title = TextMask(kTitle, CentredX(kTitle, kTitleScale), kTitleY, kTitleScale);
+    AddGlow(sky, title, 9, {255, 50, 170}, 0.9);
+    const std::string press = "PRESS SPACE";
+    const int pressY = 486;
+    AddGlow(sky, TextMask(press, CentredX(press, 2), pressY, 2), 6, {60, 150, 255}, 0.55);
+    Image screen = sky.Dithered();
+    PaintTitle(screen, title, kTitleY);
+    DrawText(screen, CentredX("MOUSE MOVES THE VANTLER", 1), 140, "MOUSE MOVES THE VANTLER", CoolStyle());
+    DrawText(screen, CentredX("LEFT BUTTON LAUNCHES", 1), 162, "LEFT BUTTON LAUNCHES", CoolStyle());
+    PaintShop(screen);
+    DrawText(screen, CentredX("ESC QUITS", 1), 420, "ESC QUITS", SoftStyle());
+    DrawText(screen, CentredX(press, 2), pressY, press, HudStyle(), 2);
+    return screen;
+}
+
+}  // namespace assetgen

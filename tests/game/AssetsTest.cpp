@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "game/GameFixture.h"
 
 namespace {
@@ -47,6 +49,31 @@ TEST(LoadAssets, WithoutADisplayNothingIsDrawnAndLoadingGoesOn) {
     EXPECT_EQ(game->m_bIntro, 1);
     EXPECT_EQ(game->m_display.GetSlotWidth(0), 0);
     EXPECT_EQ(game->m_sound.SlotCount(), 9);
+    game->Shutdown();
+}
+
+TEST(LoadAssets, OurAssetsFillEverySlotAtItsCatalogueSize) {
+    FakeBackend backend;
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(PLINKWELL_BUILD_DATADIR);
+    auto game = std::make_unique<CGame>();
+    game->LoadAssets();
+    std::filesystem::current_path(old);
+    EXPECT_EQ(backend.messages, std::vector<std::string>{});
+    for (int slot = 0; slot < kSpriteSlots; ++slot) {
+        EXPECT_EQ(game->m_display.GetSlotWidth(slot), CatalogueSize(slot).w) << slot;
+        EXPECT_EQ(game->m_display.GetSlotHeight(slot), CatalogueSize(slot).h) << slot;
+        SlotDC dc;
+        game->m_display.GetSlotDC(slot, &dc);
+        ASSERT_NE(dc.surface, nullptr) << slot;
+        const Surface& s = *dc.surface;
+        const bool painted = std::any_of(s.pixels.get(), s.pixels.get() + s.width * s.height,
+                                         [](uint16_t p) { return p != 0; });
+        game->m_display.ReleaseSlotDC(slot, &dc);
+        EXPECT_TRUE(painted) << "slot " << slot << " holds no picture";
+    }
+    for (int effect = 0; effect < kSoundSlots; ++effect)
+        EXPECT_TRUE(game->m_sound.IsLoaded(effect)) << effect;
     game->Shutdown();
 }
 

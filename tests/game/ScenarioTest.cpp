@@ -25,10 +25,11 @@ struct ScriptedRun {
     const GameSnapshot& After(uint32_t f) const { return result.perFrame.at(f - 1); }
 };
 
-ScriptedRun Play(const TempDataDir& data, uint32_t frames, const std::string& script) {
+ScriptedRun Play(const TempDataDir& data, uint32_t frames, const std::string& script,
+                 bool everyFrame = true) {
     HarnessOptions options;
     options.script = "# plinkwell input 1\n" + script;
-    options.keepFrames = true;
+    options.keepFrames = everyFrame;
     ScriptedRun run{
         RunHeadless({"--data", data.Path().string(), "--frames", std::to_string(frames)}, options)};
     EXPECT_TRUE(run.result.ran) << run.result.err;
@@ -116,6 +117,46 @@ TEST(Scenario, StageSkipWrapsAfterTheLastStage) {
     EXPECT_EQ(run.After(240).cells[0], 18);
     EXPECT_EQ(run.After(240).m_bStageBanner, 1);
     EXPECT_EQ(run.After(240).s_nBannerOffset, -355);
+}
+
+// The paddle never moves and the button is held: every ball is eventually missed. Once the last
+// life is gone nothing moves until Space starts a new game.
+TEST(Scenario, GameOverHoldsUntilSpace) {
+    TempDataDir data({LoneBlock(5)});
+    const ScriptedRun run =
+        Play(data, 1000, "1 key SPACE down\n2 key SPACE up\n121 button down\n999 key SPACE down\n");
+    uint32_t over = 0;
+    for (uint32_t f = 1; f <= 998 && over == 0; ++f) {
+        if (run.After(f).m_bGameOver == 1) over = f;
+    }
+    ASSERT_GT(over, 0u) << "the game never ended";
+    EXPECT_EQ(run.After(over).m_nLives, 0);
+    EXPECT_TRUE(Played(run.After(over), over, 6));
+    EXPECT_EQ(run.After(over - 1).m_nLives, 1);
+    for (uint32_t f = over + 1; f <= 998; ++f) {
+        EXPECT_EQ(run.After(f).balls[0].x, run.After(over).balls[0].x) << f;
+        EXPECT_EQ(run.After(f).balls[0].y, run.After(over).balls[0].y) << f;
+        EXPECT_EQ(run.After(f).rng, run.After(over).rng) << f;
+    }
+    EXPECT_EQ(run.After(999).m_bGameOver, 0);
+    EXPECT_EQ(run.After(999).m_nLives, 5);
+    EXPECT_EQ(run.After(999).m_bStageBanner, 1);
+    EXPECT_EQ(run.After(999).m_nStage, 1);
+    EXPECT_EQ(run.After(1000).s_nBannerOffset, -352);
+}
+
+// Same input, same game: two runs of one script end in the same record, generator included.
+TEST(Scenario, SameInputSameGame) {
+    TempDataDir data({LoneBlock(0), LoneBlock(4)});
+    const std::string script =
+        "1 key SPACE down\n2 key SPACE up\n121 button down\n150 mouse 37\n190 mouse -90\n260 mouse 200\n"
+        "300 key 3 down\n";
+    const ScriptedRun first = Play(data, 500, script, false);
+    const ScriptedRun second = Play(data, 500, script, false);
+    std::string a, b;
+    AppendJson(first.result.finalState, &a);
+    AppendJson(second.result.finalState, &b);
+    EXPECT_EQ(a, b);
 }
 
 }  // namespace

@@ -29,7 +29,11 @@ cp "$data"/sprite/*.bmp tests/gfx/regress/*.bmp "$seeds/fuzz_bmp/"
 cp "$data"/sound/*.wav "$seeds/fuzz_wav/"
 
 # A stage input is a little-endian stage number followed by the whole stage file.
-le32() { printf '%08x' "$(( $1 & 0xFFFFFFFF ))" | sed 's/\(..\)\(..\)\(..\)\(..\)/\4\3\2\1/' | xxd -r -p; }
+le32() {
+  local v=$(($1 & 0xFFFFFFFF))
+  # shellcheck disable=SC2059  # the format is the four bytes as octal escapes
+  printf "$(printf '\\%03o\\%03o\\%03o\\%03o' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24 & 255)))"
+}
 for n in 1 2 3 14 15 0 -1 2147483647; do
   { le32 "$n"; cat "$data/Map.dat"; } >"$seeds/fuzz_stage/stage-$n"
 done

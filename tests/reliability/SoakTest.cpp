@@ -36,7 +36,7 @@ std::vector<uint32_t> SeedsFromEnvironment() {
 
 uint32_t FramesFromEnvironment() {
     const char* text = std::getenv("PLINKWELL_SOAK_FRAMES");
-    return text ? static_cast<uint32_t>(std::strtoul(text, nullptr, 10)) : 4000;
+    return text ? static_cast<uint32_t>(std::strtoul(text, nullptr, 10)) : 2500;
 }
 
 std::vector<plat::InputEvent> Parse(const std::string& script) {

@@ -4,12 +4,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <deque>
 #include <thread>
 
+#include "platform/sdl/ScaledMotion.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlKeymap.h"
 #include "platform/sdl/SdlVideo.h"
@@ -34,6 +34,7 @@ class SdlBackend final : public Backend {
 public:
     explicit SdlBackend(const SdlOptions& options)
         : m_options(options),
+          m_motionX(options.mouseSpeed),
           m_video(options.renderer, options.verbose),
           m_audio(options.mute, options.verbose) {
         // Our own handlers: SDL's would only queue SDL_QUIT, and we must see the signal while
@@ -177,12 +178,11 @@ public:
     int ReadMouse(MouseState* state) override {
         *state = MouseState{};
         int dx = 0, dy = 0;
-        const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+        // A click shorter than a frame still shows as pressed in one snapshot.
+        const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy) | m_pressedSinceRead;
+        m_pressedSinceRead = 0;
         if (m_paused || !m_window) return 0;
-        // Keep the fraction a speed below 1 leaves, or slow motion would never move the paddle.
-        const double x = dx * m_options.mouseSpeed + m_mouseRemainder;
-        state->lX = static_cast<int32_t>(std::trunc(x));
-        m_mouseRemainder = x - state->lX;
+        state->lX = m_motionX.Take(dx);
         state->lY = dy;
         state->lZ = m_wheel;
         m_wheel = 0;
@@ -234,6 +234,9 @@ private:
                     !ev.key.repeat) {
                     Enqueue(MessageKind::ToggleFullscreen);
                 }
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                m_pressedSinceRead |= SDL_BUTTON(ev.button.button);
                 break;
             case SDL_MOUSEWHEEL:
                 m_wheel += ev.wheel.y * kWheelDelta;
@@ -299,8 +302,9 @@ private:
     // Throws away motion piled up while the game was not reading the mouse (focus or mode switch).
     void DiscardMotion() {
         SDL_GetRelativeMouseState(nullptr, nullptr);
-        m_mouseRemainder = 0;
+        m_motionX.Reset();
         m_wheel = 0;
+        m_pressedSinceRead = 0;
     }
 
     void ApplyWindowMode() {
@@ -343,8 +347,9 @@ private:
     bool m_pauseReported = false;
     bool m_paused = false;
     bool m_cursorShown = true;
-    double m_mouseRemainder = 0;
+    ScaledMotion m_motionX;
     int32_t m_wheel = 0;
+    Uint32 m_pressedSinceRead = 0;
     SdlVideo m_video;
     SdlAudio m_audio;
     struct sigaction m_oldInt {};

@@ -221,6 +221,22 @@ TEST_F(SdlBackendTest, WindowShowsTheFramePixelForPixel) {
     }
 }
 
+TEST_F(SdlBackendTest, AFrameRedrawsTheRowsThatChangedAndAnExposeRedrawsAll) {
+    OpenWindowed(1);
+    std::vector<uint16_t> frame = PatternFrame();
+    backend->VideoPresent(frame.data(), kW, kH);
+    SDL_FillRect(SDL_GetWindowSurface(window), nullptr, 0);  // stands for damage to the window
+    frame[300 * kW + 5] = 0xFFFF;
+    backend->VideoPresent(frame.data(), kW, kH);
+    EXPECT_TRUE(IsRgb(Pixel(5, 300), 255, 255, 255));
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(6, 300), 6, 300));
+    EXPECT_TRUE(IsRgb(Pixel(6, 301), 0, 0, 0));  // unchanged rows are left alone
+    PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    Drain();
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(6, 301), 6, 301));
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(0, 0), 0, 0));
+}
+
 TEST_F(SdlBackendTest, ScaleTwoDoublesEveryPixel) {
     OpenWindowed(2);
     const std::vector<uint16_t> frame = PatternFrame();

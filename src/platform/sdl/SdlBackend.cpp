@@ -269,7 +269,7 @@ private:
                 break;
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
-                if (m_paused) m_video.Repaint();  // running, the next frame comes within 15 ms anyway
+                m_video.Repaint();  // frames redraw only the rows that change: the rest is ours to restore
                 break;
             default:
                 break;

@@ -30,7 +30,6 @@ protected:
     }
 
     void Open(SdlOptions options) {
-        options.renderer = SdlOptions::Renderer::Software;
         backend = CreateSdlBackend(options);
         ASSERT_TRUE(backend->CreateMainWindow("Tarvik"));
         ASSERT_TRUE(backend->VideoSetMode(kW, kH, true));
@@ -39,10 +38,11 @@ protected:
         Drain();
     }
 
-    void OpenWindowed(int scale = 1) {
+    void OpenWindowed(int scale = 1, SdlOptions::Renderer renderer = SdlOptions::Renderer::Software) {
         SdlOptions o;
         o.windowed = true;
         o.scale = scale;
+        o.renderer = renderer;
         Open(o);
     }
 
@@ -254,7 +254,9 @@ TEST_F(SdlBackendTest, ScaleTwoDoublesEveryPixel) {
 }
 
 TEST_F(SdlBackendTest, FullScreenCentresThePictureOnBlack) {
-    Open(SdlOptions{});
+    SdlOptions o;
+    o.renderer = SdlOptions::Renderer::Software;
+    Open(o);
     SDL_Surface* s = SDL_GetWindowSurface(window);
     SDL_DisplayMode desktop{};
     ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
@@ -273,6 +275,58 @@ TEST_F(SdlBackendTest, FullScreenCentresThePictureOnBlack) {
     }
     if (top > 0) {
         EXPECT_TRUE(IsRgb(Pixel(left, top - 1), 0, 0, 0));
+    }
+}
+
+// Without a GPU the dummy driver's renderer is SDL's own software one, which presents into the
+// window surface: the renderer path can be read back the same way.
+TEST_F(SdlBackendTest, RendererPathShowsTheFrameAndItsChangedRows) {
+    OpenWindowed(1, SdlOptions::Renderer::Accelerated);
+    std::vector<uint16_t> frame = PatternFrame();
+    backend->VideoPresent(frame.data(), kW, kH);
+    frame[300 * kW + 5] = 0xFFFF;
+    backend->VideoPresent(frame.data(), kW, kH);
+    EXPECT_TRUE(IsRgb(Pixel(5, 300), 255, 255, 255));
+    for (auto [x, y] : {std::pair{0, 0}, {799, 599}, {6, 300}, {5, 301}, {123, 456}}) {
+        EXPECT_TRUE(ShowsPatternPixel(Pixel(x, y), x, y)) << x << "," << y;
+    }
+}
+
+TEST_F(SdlBackendTest, RendererPathRecoversFromADeviceReset) {
+    OpenWindowed(1, SdlOptions::Renderer::Accelerated);
+    const std::vector<uint16_t> frame = PatternFrame();
+    backend->VideoPresent(frame.data(), kW, kH);
+    SDL_Event reset{};
+    reset.type = SDL_RENDER_DEVICE_RESET;
+    SDL_PushEvent(&reset);
+    Drain();
+    backend->VideoPresent(frame.data(), kW, kH);  // the same picture, into new textures
+    for (auto [x, y] : {std::pair{0, 0}, {799, 599}, {400, 300}}) {
+        EXPECT_TRUE(ShowsPatternPixel(Pixel(x, y), x, y)) << x << "," << y;
+    }
+}
+
+TEST_F(SdlBackendTest, RendererPathFillsTheFullScreenHeight) {
+    SdlOptions o;
+    o.renderer = SdlOptions::Renderer::Accelerated;
+    Open(o);
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+    std::vector<uint16_t> frame(kW * kH);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) frame[y * kW + x] = x < kW / 2 ? 0xF800 : 0x001F;
+    }
+    backend->VideoPresent(frame.data(), kW, kH);
+    // The picture keeps its proportions and fills the height; away from the middle seam each
+    // half is one flat colour however it was scaled.
+    const int w = desktop.h * kW / kH, left = (desktop.w - w) / 2;
+    const int y = desktop.h / 2;
+    EXPECT_TRUE(IsRgb(Pixel(left + 2, 0), 255, 0, 0));
+    EXPECT_TRUE(IsRgb(Pixel(left + w / 4, y), 255, 0, 0));
+    EXPECT_TRUE(IsRgb(Pixel(left + 3 * w / 4, y), 0, 0, 255));
+    EXPECT_TRUE(IsRgb(Pixel(left + w - 3, desktop.h - 1), 0, 0, 255));
+    if (left > 0) {
+        EXPECT_TRUE(IsRgb(Pixel(left - 1, y), 0, 0, 0));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -20,7 +21,7 @@ namespace {
 // Set by SIGINT and SIGTERM; the next message pump turns it into a quit message.
 std::atomic<bool> g_quitSignal{false};
 
-extern "C" void OnQuitSignal(int) {
+void OnQuitSignal(int) {
     g_quitSignal.store(true);
 }
 

@@ -218,7 +218,11 @@ private:
 
     // Draws the frame scale times larger into the intermediate texture.
     bool Upscale(int scale) {
-        while (scale > 1 && (scale * m_picW > m_maxTexture || scale * m_picH > m_maxTexture)) --scale;
+        // A maximum of 0 means the renderer sets no limit.
+        while (m_maxTexture > 0 && scale > 1 &&
+               (scale * m_picW > m_maxTexture || scale * m_picH > m_maxTexture)) {
+            --scale;
+        }
         if (scale != m_upscale) {
             if (m_upscaled) SDL_DestroyTexture(m_upscaled);
             m_upscaled = SDL_CreateTexture(m_renderer, m_format, SDL_TEXTUREACCESS_TARGET, scale * m_picW,

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,8 +26,24 @@ constexpr int kW = 800, kH = 600;
 class SdlBackendTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        for (const char* name : kDriverVariables) {
+            const char* value = std::getenv(name);
+            m_savedEnv.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+
+    // The backend goes first (it quits SDL), then the environment is as it was.
+    void TearDown() override {
+        backend.reset();
+        for (const auto& [name, value] : m_savedEnv) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
     }
 
     void Open(SdlOptions options) {
@@ -97,6 +114,11 @@ protected:
 
     std::unique_ptr<plat::Backend> backend;
     SDL_Window* window = nullptr;
+
+private:
+    static constexpr const char* kDriverVariables[] = {"SDL_VIDEODRIVER", "SDL_AUDIODRIVER",
+                                                       "SDL_DISKAUDIOFILE"};
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedEnv;
 };
 
 ::testing::AssertionResult IsRgb(SDL_Color c, int r, int g, int b) {

@@ -110,3 +110,41 @@ TEST(ConvertScaled, ShowsTheChosenWindowOfTheSource) {
     EXPECT_EQ(dst[0], t[6]);  // row 1, column 1
     EXPECT_EQ(dst[1], t[7]);
 }
+
+TEST(RowsOf, NarrowsAPlacementToTheGivenSourceRows) {
+    const Placement whole = PlaceInteger(2560, 1440, 800, 600);  // scale 2 at (480, 120)
+    Placement p = RowsOf(whole, 10, 13);
+    EXPECT_EQ(p.srcY, 10);
+    EXPECT_EQ(p.srcH, 3);
+    EXPECT_EQ(p.dst, (Rect{480, 140, 1600, 6}));
+    EXPECT_EQ(p.scale, 2);
+    p = RowsOf(whole, 590, 700);  // clipped to the picture
+    EXPECT_EQ(p.srcY, 590);
+    EXPECT_EQ(p.srcH, 10);
+    EXPECT_EQ(p.dst, (Rect{480, 1300, 1600, 20}));
+    p = RowsOf(whole, 5, 5);
+    EXPECT_EQ(p.srcH, 0);
+    EXPECT_EQ(p.dst.h, 0);
+}
+
+TEST(RowsOf, KeepsToTheRowsAPlacementShows) {
+    const Placement middle = PlaceInteger(800, 400, 800, 600);  // source rows 100 to 499 at y 0
+    const Placement p = RowsOf(middle, 50, 120);
+    EXPECT_EQ(p.srcY, 100);
+    EXPECT_EQ(p.srcH, 20);
+    EXPECT_EQ(p.dst, (Rect{0, 0, 800, 20}));
+}
+
+TEST(ChangedRows, SpansTheFirstToTheLastDifferingRow) {
+    std::vector<uint16_t> a(4 * 6, 7), b = a;
+    EXPECT_EQ(ChangedRows(a.data(), b.data(), 4, 6).begin, ChangedRows(a.data(), b.data(), 4, 6).end);
+    b[1 * 4 + 3] = 8;
+    b[4 * 4 + 0] = 9;
+    const RowSpan span = ChangedRows(a.data(), b.data(), 4, 6);
+    EXPECT_EQ(span.begin, 1);
+    EXPECT_EQ(span.end, 5);
+    b = a;
+    b[5 * 4 + 2] = 1;
+    EXPECT_EQ(ChangedRows(a.data(), b.data(), 4, 6).begin, 5);
+    EXPECT_EQ(ChangedRows(a.data(), b.data(), 4, 6).end, 6);
+}

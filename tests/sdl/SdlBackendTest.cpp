@@ -3,12 +3,14 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,12 +27,27 @@ constexpr int kW = 800, kH = 600;
 class SdlBackendTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        for (const char* name : kDriverVariables) {
+            const char* value = std::getenv(name);
+            m_savedEnv.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
 
+    // The backend goes first (it quits SDL), then the environment is as it was.
+    void TearDown() override {
+        backend.reset();
+        for (const auto& [name, value] : m_savedEnv) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+    }
+
     void Open(SdlOptions options) {
-        options.renderer = SdlOptions::Renderer::Software;
         backend = CreateSdlBackend(options);
         ASSERT_TRUE(backend->CreateMainWindow("Tarvik"));
         ASSERT_TRUE(backend->VideoSetMode(kW, kH, true));
@@ -39,10 +56,11 @@ protected:
         Drain();
     }
 
-    void OpenWindowed(int scale = 1) {
+    void OpenWindowed(int scale = 1, SdlOptions::Renderer renderer = SdlOptions::Renderer::Software) {
         SdlOptions o;
         o.windowed = true;
         o.scale = scale;
+        o.renderer = renderer;
         Open(o);
     }
 
@@ -97,6 +115,11 @@ protected:
 
     std::unique_ptr<plat::Backend> backend;
     SDL_Window* window = nullptr;
+
+private:
+    static constexpr const char* kDriverVariables[] = {"SDL_VIDEODRIVER", "SDL_AUDIODRIVER",
+                                                       "SDL_DISKAUDIOFILE"};
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedEnv;
 };
 
 ::testing::AssertionResult IsRgb(SDL_Color c, int r, int g, int b) {
@@ -221,6 +244,22 @@ TEST_F(SdlBackendTest, WindowShowsTheFramePixelForPixel) {
     }
 }
 
+TEST_F(SdlBackendTest, AFrameRedrawsTheRowsThatChangedAndAnExposeRedrawsAll) {
+    OpenWindowed(1);
+    std::vector<uint16_t> frame = PatternFrame();
+    backend->VideoPresent(frame.data(), kW, kH);
+    SDL_FillRect(SDL_GetWindowSurface(window), nullptr, 0);  // stands for damage to the window
+    frame[300 * kW + 5] = 0xFFFF;
+    backend->VideoPresent(frame.data(), kW, kH);
+    EXPECT_TRUE(IsRgb(Pixel(5, 300), 255, 255, 255));
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(6, 300), 6, 300));
+    EXPECT_TRUE(IsRgb(Pixel(6, 301), 0, 0, 0));  // unchanged rows are left alone
+    PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    Drain();
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(6, 301), 6, 301));
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(0, 0), 0, 0));
+}
+
 TEST_F(SdlBackendTest, ScaleTwoDoublesEveryPixel) {
     OpenWindowed(2);
     const std::vector<uint16_t> frame = PatternFrame();
@@ -238,7 +277,9 @@ TEST_F(SdlBackendTest, ScaleTwoDoublesEveryPixel) {
 }
 
 TEST_F(SdlBackendTest, FullScreenCentresThePictureOnBlack) {
-    Open(SdlOptions{});
+    SdlOptions o;
+    o.renderer = SdlOptions::Renderer::Software;
+    Open(o);
     SDL_Surface* s = SDL_GetWindowSurface(window);
     SDL_DisplayMode desktop{};
     ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
@@ -257,6 +298,58 @@ TEST_F(SdlBackendTest, FullScreenCentresThePictureOnBlack) {
     }
     if (top > 0) {
         EXPECT_TRUE(IsRgb(Pixel(left, top - 1), 0, 0, 0));
+    }
+}
+
+// Without a GPU the dummy driver's renderer is SDL's own software one, which presents into the
+// window surface: the renderer path can be read back the same way.
+TEST_F(SdlBackendTest, RendererPathShowsTheFrameAndItsChangedRows) {
+    OpenWindowed(1, SdlOptions::Renderer::Accelerated);
+    std::vector<uint16_t> frame = PatternFrame();
+    backend->VideoPresent(frame.data(), kW, kH);
+    frame[300 * kW + 5] = 0xFFFF;
+    backend->VideoPresent(frame.data(), kW, kH);
+    EXPECT_TRUE(IsRgb(Pixel(5, 300), 255, 255, 255));
+    for (auto [x, y] : {std::pair{0, 0}, {799, 599}, {6, 300}, {5, 301}, {123, 456}}) {
+        EXPECT_TRUE(ShowsPatternPixel(Pixel(x, y), x, y)) << x << "," << y;
+    }
+}
+
+TEST_F(SdlBackendTest, RendererPathRecoversFromADeviceReset) {
+    OpenWindowed(1, SdlOptions::Renderer::Accelerated);
+    const std::vector<uint16_t> frame = PatternFrame();
+    backend->VideoPresent(frame.data(), kW, kH);
+    SDL_Event reset{};
+    reset.type = SDL_RENDER_DEVICE_RESET;
+    SDL_PushEvent(&reset);
+    Drain();
+    backend->VideoPresent(frame.data(), kW, kH);  // the same picture, into new textures
+    for (auto [x, y] : {std::pair{0, 0}, {799, 599}, {400, 300}}) {
+        EXPECT_TRUE(ShowsPatternPixel(Pixel(x, y), x, y)) << x << "," << y;
+    }
+}
+
+TEST_F(SdlBackendTest, RendererPathFillsTheFullScreenHeight) {
+    SdlOptions o;
+    o.renderer = SdlOptions::Renderer::Accelerated;
+    Open(o);
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+    std::vector<uint16_t> frame(kW * kH);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) frame[y * kW + x] = x < kW / 2 ? 0xF800 : 0x001F;
+    }
+    backend->VideoPresent(frame.data(), kW, kH);
+    // The picture keeps its proportions and fills the height; away from the middle seam each
+    // half is one flat colour however it was scaled.
+    const int w = desktop.h * kW / kH, left = (desktop.w - w) / 2;
+    const int y = desktop.h / 2;
+    EXPECT_TRUE(IsRgb(Pixel(left + 2, 0), 255, 0, 0));
+    EXPECT_TRUE(IsRgb(Pixel(left + w / 4, y), 255, 0, 0));
+    EXPECT_TRUE(IsRgb(Pixel(left + 3 * w / 4, y), 0, 0, 255));
+    EXPECT_TRUE(IsRgb(Pixel(left + w - 3, desktop.h - 1), 0, 0, 255));
+    if (left > 0) {
+        EXPECT_TRUE(IsRgb(Pixel(left - 1, y), 0, 0, 0));
     }
 }
 
@@ -301,6 +394,28 @@ TEST_F(SdlBackendTest, AClickShorterThanAFrameIsSeenOnce) {
     EXPECT_EQ(m.rgbButtons[1], 0);
     EXPECT_EQ(backend->ReadMouse(&m), 0);
     EXPECT_EQ(m.rgbButtons[0], 0);
+}
+
+TEST_F(SdlBackendTest, AKeyTappedBetweenFramesIsDownForTheNextFrame) {
+    OpenWindowed();
+    PushKey(SDL_SCANCODE_SPACE, KMOD_NONE);  // a queued press; SDL's own key state stays up
+    PushKey(SDL_SCANCODE_AGAIN, KMOD_NONE);  // no DirectInput code: ignored
+    Drain();
+    uint8_t keys[256];
+    for (int read = 0; read < 3; ++read) {  // the game asks for each key separately
+        backend->ReadKeyboard(keys);
+        EXPECT_EQ(keys[0x39], 0x80) << read;
+        EXPECT_EQ(std::count(keys, keys + 256, 0x80), 1) << read;
+    }
+    const std::vector<uint16_t> frame(kW * kH, 0);
+    backend->VideoPresent(frame.data(), kW, kH);
+    backend->ReadKeyboard(keys);
+    EXPECT_EQ(keys[0x39], 0);
+
+    PushKey(SDL_SCANCODE_ESCAPE, KMOD_NONE, true);  // auto-repeat is no new tap
+    Drain();
+    backend->ReadKeyboard(keys);
+    EXPECT_EQ(keys[0x01], 0);
 }
 
 TEST_F(SdlBackendTest, PausedMouseReportsNothing) {

@@ -2,11 +2,13 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <deque>
+#include <iterator>
 #include <thread>
 
 #include "platform/sdl/ScaledMotion.h"
@@ -20,7 +22,7 @@ namespace {
 // Set by SIGINT and SIGTERM; the next message pump turns it into a quit message.
 std::atomic<bool> g_quitSignal{false};
 
-extern "C" void OnQuitSignal(int) {
+void OnQuitSignal(int) {
     g_quitSignal.store(true);
 }
 
@@ -162,6 +164,7 @@ public:
 
     void VideoPresent(const uint16_t* pixels, int width, int height) override {
         m_video.Present(pixels, width, height);
+        ForgetKeyTaps();  // the frame that could see them is over
     }
 
     void VideoRelease() override {
@@ -173,6 +176,9 @@ public:
         int count = 0;
         const Uint8* keys = SDL_GetKeyboardState(&count);
         MapKeyboardState(keys, count, state);
+        if (m_anyKeyTapped) {
+            for (int i = 0; i < 256; ++i) state[i] |= m_keysTapped[i];
+        }
     }
 
     int ReadMouse(MouseState* state) override {
@@ -230,10 +236,11 @@ private:
                 OnWindowEvent(ev.window);
                 break;
             case SDL_KEYDOWN:
-                if (ev.key.keysym.scancode == SDL_SCANCODE_RETURN && (ev.key.keysym.mod & KMOD_ALT) &&
-                    !ev.key.repeat) {
+                if (ev.key.repeat) break;
+                if (ev.key.keysym.scancode == SDL_SCANCODE_RETURN && (ev.key.keysym.mod & KMOD_ALT)) {
                     Enqueue(MessageKind::ToggleFullscreen);
                 }
+                NoteKeyTap(ev.key.keysym.scancode);
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 m_pressedSinceRead |= SDL_BUTTON(ev.button.button);
@@ -269,11 +276,26 @@ private:
                 break;
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
-                if (m_paused) m_video.Repaint();  // running, the next frame comes within 15 ms anyway
+                m_video.Repaint();  // frames redraw only the rows that change: the rest is ours to restore
                 break;
             default:
                 break;
         }
+    }
+
+    // The game looks at the keyboard once a frame: a key pressed and released between two frames
+    // still reads as down throughout the next one.
+    void NoteKeyTap(SDL_Scancode scancode) {
+        if (const uint8_t dik = DikFromScancode(scancode)) {
+            m_keysTapped[dik] = 0x80;
+            m_anyKeyTapped = true;
+        }
+    }
+
+    void ForgetKeyTaps() {
+        if (!m_anyKeyTapped) return;
+        std::fill(std::begin(m_keysTapped), std::end(m_keysTapped), 0);
+        m_anyKeyTapped = false;
     }
 
     // One message per change between running and paused (minimised or unfocused).
@@ -296,6 +318,7 @@ private:
         // Paused, the pointer is the player's again; the game's own choice returns with play.
         SDL_ShowCursor(pause || m_cursorShown ? SDL_ENABLE : SDL_DISABLE);
         DiscardMotion();
+        ForgetKeyTaps();
         m_video.SetPaused(pause);
     }
 
@@ -350,6 +373,8 @@ private:
     ScaledMotion m_motionX;
     int32_t m_wheel = 0;
     Uint32 m_pressedSinceRead = 0;
+    uint8_t m_keysTapped[256] = {};
+    bool m_anyKeyTapped = false;
     SdlVideo m_video;
     SdlAudio m_audio;
     struct sigaction m_oldInt {};

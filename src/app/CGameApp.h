@@ -32,6 +32,7 @@ public:
 private:
     // One tick, numbered for the platform; false when the game asks to stop.
     bool TickOnce();
+    void WaitForNextFrame();
 
     CGame m_game;
     uint32_t m_nFramesRun = 0;

@@ -207,8 +207,12 @@ public:
 
     bool IsPaused() override { return m_paused; }
 
+    // Sleeps to the start of the ms-th millisecond from now, so the caller wakes on the millisecond
+    // it counted to. Events wait in the window system's queue meanwhile; the game reads its input
+    // at its next frame in any case.
     void Idle(int ms) override {
-        if (m_queue.empty() && !g_quitSignal.load()) SDL_WaitEventTimeout(nullptr, ms);
+        if (!m_queue.empty() || g_quitSignal.load() || ms <= 0) return;
+        std::this_thread::sleep_until(m_clockStart + std::chrono::milliseconds(Milliseconds() + ms));
     }
 
 private:

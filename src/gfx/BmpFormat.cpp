@@ -192,7 +192,8 @@ bool ReadLayout(const uint8_t* block, int64_t size, Layout* layout) {
     SetDefaultMasks(&l);
     l.pixelOffset = l.tableOffset + l.colorCount * l.entryBytes;
     if (l.pixelOffset > size) return false;
-    if (l.width < 0 || l.width * l.height > kMaxPixels) return false;
+    if (l.width < 0 || l.width > kMaxPixels || l.height > kMaxPixels || l.width * l.height > kMaxPixels)
+        return false;
     *layout = l;
     return true;
 }
@@ -205,8 +206,8 @@ uint32_t TableEntry(const uint8_t* block, const Layout& layout, int64_t i) {
 bool DecodePixels(const uint8_t* block, int64_t size, const Layout& l, const uint32_t* palette,
                   int64_t paletteCount, uint32_t* out) {
     const Palette lookup{palette, paletteCount};
+    if (l.width == 0 || l.height == 0) return true;  // nothing to decode, however many empty rows
     if (l.compression == kRle8 || l.compression == kRle4) {
-        std::fill(out, out + l.width * l.height, 0u);
         DecodeRle(block + l.pixelOffset, size - l.pixelOffset, l, lookup, out);
         return true;
     }

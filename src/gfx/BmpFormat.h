@@ -43,9 +43,10 @@ bool ReadLayout(const uint8_t* block, int64_t size, Layout* layout);
 // Colour-table entry i as 0x00RRGGBB (the layout guarantees it lies inside the block).
 uint32_t TableEntry(const uint8_t* block, const Layout& layout, int64_t i);
 
-// Decodes every pixel into out (width x height, top row first, 0x00RRGGBB). Palette indices at or
-// beyond paletteCount give black. False when uncompressed rows do not fit in the block; run-length
-// data is read only as far as the block goes and never writes outside the picture.
+// Decodes every pixel into out (width x height, top row first, 0x00RRGGBB, zero-filled by the
+// caller: run-length data may skip pixels). Palette indices at or beyond paletteCount give black. False when
+// uncompressed rows do not fit in the block; run-length data is read only as far as the block goes and never
+// writes outside the picture.
 bool DecodePixels(const uint8_t* block, int64_t size, const Layout& layout, const uint32_t* palette,
                   int64_t paletteCount, uint32_t* out);
 

@@ -91,7 +91,9 @@ uint16_t Pack(uint32_t rgb) {
 
 // An averaged colour as a surface pixel. Value 0 is transparent, so an average with any visible
 // source pixel in it must not come out as 0: it takes the nearest non-zero 5-6-5 value instead.
-uint8_t Round(double v) { return static_cast<uint8_t>(std::clamp(v + 0.5, 0.0, 255.0)); }
+uint8_t Round(double v) {
+    return static_cast<uint8_t>(std::clamp(v + 0.5, 0.0, 255.0));
+}
 
 uint16_t PackAverage(double r, double g, double b, bool visible) {
     const uint16_t packed = PackRgb565(Round(r), Round(g), Round(b));
@@ -188,8 +190,8 @@ bool CDibImage::Decode(const uint8_t* block, int64_t size) {
         }
     }
     const int64_t count = layout.width * layout.height;
-    std::unique_ptr<uint32_t[]> pixels(new (std::nothrow)
-                                           uint32_t[static_cast<size_t>(std::max<int64_t>(count, 1))]);
+    const size_t slots = static_cast<size_t>(std::max<int64_t>(count, 1));
+    std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[slots]());
     if (!pixels) return Fail("not enough memory");
     if (!bmp::DecodePixels(block, size, layout, palette.get(), paletteCount, pixels.get())) {
         return Fail("%s broken BMP file", m_path);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -185,6 +188,45 @@ TEST_F(DibTest, BrokenBlocksFailNamingTheFile) {
         EXPECT_EQ(image.GetWidth(), 0) << what;
     }
     EXPECT_EQ(backend.messages.size(), cases.size());
+}
+
+TEST_F(DibTest, ZeroWidthWithHugeHeightIsBroken) {
+    Bmp b = Picture24(1, 1, {kRed});
+    b.width = 0;
+    b.height = 0x46000001;
+    CDibImage image("tall", b.Bytes().data(), b.Bytes().size());
+    EXPECT_STREQ(image.MessageText(), "tall broken BMP file");
+}
+
+TEST_F(DibTest, EmptyPictureLoadsAndDrawsNothing) {
+    Bmp b;
+    b.width = 0;
+    b.height = 5;
+    CDibImage image("empty", b.Bytes().data(), b.Bytes().size());
+    EXPECT_TRUE(image.IsLoaded());
+    Canvas canvas(2, 2);
+    image.Draw(0, 0, &canvas.dc);
+    image.DrawStretched(0, 0, 2, 2, &canvas.dc);
+    EXPECT_EQ(canvas.Count(kMark), 4);
+}
+
+// Inputs that once broke the reader (found by fuzz/fuzz_bmp) load or fail cleanly and paint safely.
+TEST_F(DibTest, RegressionInputsLoadSafely) {
+    const std::filesystem::path dir = std::filesystem::path(__FILE__).parent_path() / "regress";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+        CDibImage image("regress", bytes.data(), bytes.size());
+        Canvas canvas(24, 16);
+        image.Draw(-3, 2, &canvas.dc);
+        image.DrawStretched(0, 0, 24, 16, &canvas.dc);
+        image.DrawPart(4, -2, 16, 15, &canvas.dc, 5, 3);
+        image.DrawPartStretched(-5, 1, 40, 9, &canvas.dc, 1, 2, 11, 5);
+        ++files;
+    }
+    EXPECT_GT(files, 0);
 }
 
 TEST_F(DibTest, FailedImageDrawsNothing) {

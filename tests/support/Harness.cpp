@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/Launcher.h"
+#include "platform/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace fs = std::filesystem;
@@ -26,6 +27,7 @@ public:
         m_result.ran = true;
         m_result.frames = frames;
         CaptureSnapshot(game, frames, &m_result.finalState);
+        m_result.screen = plat::LastFrame();
         if (auto* headless = dynamic_cast<plat::HeadlessBackend*>(&backend)) {
             m_result.messages = headless->Messages();
             m_result.presents = headless->Presents();

@@ -24,6 +24,7 @@ struct HarnessResult {
     int presents = 0;                    // frames presented
     GameSnapshot finalState;             // after the last frame (the sound log included)
     std::vector<GameSnapshot> perFrame;  // with keepFrames: after frame 1, 2, ...
+    std::vector<uint16_t> screen;        // with --screenshot: the last presented picture, RGB565
 };
 
 // Runs `plinkwell --headless <args>` in-process. Without --data in args the build's generated

@@ -1,1 +1,359 @@
-#include "platform/Platform.h"
+#include "platform/sdl/SdlBackend.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <thread>
+
+#include "platform/sdl/SdlAudio.h"
+#include "platform/sdl/SdlKeymap.h"
+#include "platform/sdl/SdlVideo.h"
+
+namespace plat::sdl {
+namespace {
+
+// Set by SIGINT and SIGTERM; the next message pump turns it into a quit message.
+std::atomic<bool> g_quitSignal{false};
+
+extern "C" void OnQuitSignal(int) {
+    g_quitSignal.store(true);
+}
+
+// A large origin, as an uptime counter has, so the very first frame is due at once.
+constexpr uint32_t kTickOrigin = 0x10000000u;
+// Room left for the window frame when picking the window's scale.
+constexpr int kDecorationAllowance = 48;
+constexpr int kWheelDelta = 120;  // one wheel notch, in the units the mouse snapshot counts
+
+class SdlBackend final : public Backend {
+public:
+    explicit SdlBackend(const SdlOptions& options)
+        : m_options(options),
+          m_video(options.renderer, options.verbose),
+          m_audio(options.mute, options.verbose) {
+        // Our own handlers: SDL's would only queue SDL_QUIT, and we must see the signal while
+        // SDL's event queue is not being read.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        struct sigaction sa {};
+        sa.sa_handler = &OnQuitSignal;
+        sigemptyset(&sa.sa_mask);
+        sigaction(SIGINT, &sa, &m_oldInt);
+        sigaction(SIGTERM, &sa, &m_oldTerm);
+        SDL_Init(0);
+    }
+
+    ~SdlBackend() override {
+        m_audio.Close();
+        DestroyMainWindow();
+        SDL_Quit();
+        sigaction(SIGINT, &m_oldInt, nullptr);
+        sigaction(SIGTERM, &m_oldTerm, nullptr);
+    }
+
+    uint32_t GetTickCount() override { return kTickOrigin + static_cast<uint32_t>(Milliseconds()); }
+
+    // Never removes the message. The shell polls in a loop that runs a frame when the clock says
+    // one is due; the clock only moves once a millisecond, so once the caller has seen the
+    // current millisecond we sleep until the next begins: the loop then costs one pass per
+    // millisecond instead of a whole core, and every millisecond is still seen at its start, so
+    // frames start on time to the millisecond.
+    bool PeekMessage(Message* msg) override {
+        if (m_queue.empty() && Milliseconds() == m_lastSeenMs) SleepToNextMillisecond();
+        Pump();
+        m_lastSeenMs = Milliseconds();
+        if (m_queue.empty()) return false;
+        *msg = m_queue.front();
+        return true;
+    }
+
+    int GetMessage(Message* msg) override {
+        while (m_queue.empty()) {
+            SDL_WaitEventTimeout(nullptr, 10);
+            Pump();
+        }
+        *msg = m_queue.front();
+        m_queue.pop_front();
+        return msg->kind == MessageKind::Quit ? 0 : 1;
+    }
+
+    void DispatchMessage(const Message& msg) override {
+        switch (msg.kind) {
+            case MessageKind::ToggleFullscreen:
+                m_fullscreen = !m_fullscreen;
+                ApplyWindowMode();
+                break;
+            case MessageKind::FocusLost:
+                Pause(true);
+                break;
+            case MessageKind::FocusGained:
+                Pause(false);
+                break;
+            default:
+                break;
+        }
+    }
+
+    bool CreateMainWindow(const char* title) override {
+        if (m_window) return true;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            std::fprintf(stderr, "plinkwell: no window system: %s\n", SDL_GetError());
+            return false;
+        }
+        // Hidden until the display takes it, full screen or at its scale.
+        m_window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600,
+                                    SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+        if (!m_window) {
+            std::fprintf(stderr, "plinkwell: cannot create the window: %s\n", SDL_GetError());
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            return false;
+        }
+        return true;
+    }
+
+    void DestroyMainWindow() override {
+        if (!m_window) return;
+        VideoRelease();
+        SDL_DestroyWindow(m_window);
+        m_window = nullptr;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    void MessageBox(const std::string& text) override {
+        if (m_window) {
+            // The box needs the pointer: out of relative mode, cursor on, for as long as it is up.
+            const bool relative = SDL_GetRelativeMouseMode();
+            SDL_SetRelativeMouseMode(SDL_FALSE);
+            SDL_ShowCursor(SDL_ENABLE);
+            const int shown =
+                SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Plinkwell", text.c_str(), m_window);
+            SDL_ShowCursor(m_cursorShown ? SDL_ENABLE : SDL_DISABLE);
+            SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+            DiscardMotion();
+            if (shown == 0) return;
+        }
+        std::fprintf(stderr, "Plinkwell: %s\n", text.c_str());
+    }
+
+    void ShowCursor(bool show) override {
+        m_cursorShown = show;
+        if (!m_paused) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    }
+
+    bool VideoSetMode(int width, int height, bool fullscreen) override {
+        if (!m_window || width <= 0 || height <= 0) return false;
+        m_picW = width;
+        m_picH = height;
+        m_fullscreen = fullscreen && !m_options.windowed;
+        // The presentation first: an OpenGL renderer may have to recreate the window.
+        const bool ok = m_video.Open(m_window, width, height);
+        ApplyWindowMode();
+        SDL_ShowWindow(m_window);
+        SDL_RaiseWindow(m_window);
+        if (ok && !m_paused) SDL_SetRelativeMouseMode(SDL_TRUE);
+        DiscardMotion();
+        return ok;
+    }
+
+    void VideoPresent(const uint16_t* pixels, int width, int height) override {
+        m_video.Present(pixels, width, height);
+    }
+
+    void VideoRelease() override {
+        m_video.Close();
+        if (m_window) SDL_SetRelativeMouseMode(SDL_FALSE);
+    }
+
+    void ReadKeyboard(uint8_t state[256]) override {
+        int count = 0;
+        const Uint8* keys = SDL_GetKeyboardState(&count);
+        MapKeyboardState(keys, count, state);
+    }
+
+    int ReadMouse(MouseState* state) override {
+        *state = MouseState{};
+        int dx = 0, dy = 0;
+        const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+        if (m_paused || !m_window) return 0;
+        // Keep the fraction a speed below 1 leaves, or slow motion would never move the paddle.
+        const double x = dx * m_options.mouseSpeed + m_mouseRemainder;
+        state->lX = static_cast<int32_t>(std::trunc(x));
+        m_mouseRemainder = x - state->lX;
+        state->lY = dy;
+        state->lZ = m_wheel;
+        m_wheel = 0;
+        const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK, SDL_BUTTON_X1MASK};
+        for (int i = 0; i < 4; ++i) state->rgbButtons[i] = (buttons & masks[i]) ? 0x80 : 0;
+        return 0;
+    }
+
+    bool AudioOpen() override { return m_audio.Open(); }
+    int AudioCreateBuffer(const int16_t* frames, uint32_t frameCount) override {
+        return m_audio.CreateBuffer(frames, frameCount);
+    }
+    void AudioPlay(int handle) override { m_audio.Play(handle); }
+    void AudioReleaseBuffer(int handle) override { m_audio.Release(handle); }
+    void AudioClose() override { m_audio.Close(); }
+
+    bool IsPaused() override { return m_paused; }
+
+    void Idle(int ms) override {
+        if (m_queue.empty() && !g_quitSignal.load()) SDL_WaitEventTimeout(nullptr, ms);
+    }
+
+private:
+    int64_t Milliseconds() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_clockStart).count();
+    }
+
+    void SleepToNextMillisecond() const {
+        std::this_thread::sleep_until(m_clockStart + std::chrono::milliseconds(Milliseconds() + 1));
+    }
+
+    // Moves SDL's events into our queue.
+    void Pump() {
+        SDL_Event ev;
+        while (SDL_PollEvent(&ev)) Translate(ev);
+        if (g_quitSignal.exchange(false)) Enqueue(MessageKind::Quit);
+    }
+
+    void Translate(const SDL_Event& ev) {
+        switch (ev.type) {
+            case SDL_QUIT:
+                Enqueue(MessageKind::Quit);
+                break;
+            case SDL_WINDOWEVENT:
+                OnWindowEvent(ev.window);
+                break;
+            case SDL_KEYDOWN:
+                if (ev.key.keysym.scancode == SDL_SCANCODE_RETURN && (ev.key.keysym.mod & KMOD_ALT) &&
+                    !ev.key.repeat) {
+                    Enqueue(MessageKind::ToggleFullscreen);
+                }
+                break;
+            case SDL_MOUSEWHEEL:
+                m_wheel += ev.wheel.y * kWheelDelta;
+                break;
+            case SDL_RENDER_TARGETS_RESET:
+            case SDL_RENDER_DEVICE_RESET:
+                m_video.RenderReset();
+                if (m_paused) m_video.Repaint();
+                break;
+            default:
+                break;
+        }
+    }
+
+    void OnWindowEvent(const SDL_WindowEvent& ev) {
+        switch (ev.event) {
+            case SDL_WINDOWEVENT_CLOSE:
+                Enqueue(MessageKind::Quit);
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                m_focused = ev.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+                ReportPause();
+                break;
+            case SDL_WINDOWEVENT_MINIMIZED:
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_MAXIMIZED:
+                m_minimized = ev.event == SDL_WINDOWEVENT_MINIMIZED;
+                ReportPause();
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                if (m_paused) m_video.Repaint();  // running, the next frame comes within 15 ms anyway
+                break;
+            default:
+                break;
+        }
+    }
+
+    // One message per change between running and paused (minimised or unfocused).
+    void ReportPause() {
+        const bool pause = m_minimized || !m_focused;
+        if (pause == m_pauseReported) return;
+        m_pauseReported = pause;
+        Enqueue(pause ? MessageKind::FocusLost : MessageKind::FocusGained);
+    }
+
+    void Enqueue(MessageKind kind) {
+        if (kind == MessageKind::Quit && !m_queue.empty() && m_queue.back().kind == kind) return;
+        m_queue.push_back(Message{kind});
+    }
+
+    void Pause(bool pause) {
+        if (pause == m_paused) return;
+        m_paused = pause;
+        if (m_window && m_video.IsOpen()) SDL_SetRelativeMouseMode(pause ? SDL_FALSE : SDL_TRUE);
+        // Paused, the pointer is the player's again; the game's own choice returns with play.
+        SDL_ShowCursor(pause || m_cursorShown ? SDL_ENABLE : SDL_DISABLE);
+        DiscardMotion();
+        m_video.SetPaused(pause);
+    }
+
+    // Throws away motion piled up while the game was not reading the mouse (focus or mode switch).
+    void DiscardMotion() {
+        SDL_GetRelativeMouseState(nullptr, nullptr);
+        m_mouseRemainder = 0;
+        m_wheel = 0;
+    }
+
+    void ApplyWindowMode() {
+        if (m_fullscreen) {
+            // Cover the desktop first: with no window manager running, nobody else would.
+            SDL_Rect desktop{};
+            if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &desktop) == 0) {
+                SDL_SetWindowPosition(m_window, desktop.x, desktop.y);
+                SDL_SetWindowSize(m_window, desktop.w, desktop.h);
+            }
+            SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            return;
+        }
+        SDL_SetWindowFullscreen(m_window, 0);
+        const int scale = WindowScale();
+        SDL_SetWindowMinimumSize(m_window, m_picW, m_picH);
+        SDL_SetWindowSize(m_window, scale * m_picW, scale * m_picH);
+        SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+
+    int WindowScale() const {
+        if (m_options.scale > 0) return m_options.scale;
+        SDL_Rect usable{};
+        if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(m_window), &usable) != 0) return 1;
+        return std::max(1, std::min(usable.w / m_picW, (usable.h - kDecorationAllowance) / m_picH));
+    }
+
+    using Clock = std::chrono::steady_clock;
+
+    SdlOptions m_options;
+    const Clock::time_point m_clockStart = Clock::now();
+    int64_t m_lastSeenMs = -1;
+    std::deque<Message> m_queue;
+    SDL_Window* m_window = nullptr;
+    int m_picW = 800;
+    int m_picH = 600;
+    bool m_fullscreen = false;
+    bool m_focused = true;
+    bool m_minimized = false;
+    bool m_pauseReported = false;
+    bool m_paused = false;
+    bool m_cursorShown = true;
+    double m_mouseRemainder = 0;
+    int32_t m_wheel = 0;
+    SdlVideo m_video;
+    SdlAudio m_audio;
+    struct sigaction m_oldInt {};
+    struct sigaction m_oldTerm {};
+};
+
+}  // namespace
+}  // namespace plat::sdl
+
+std::unique_ptr<plat::Backend> CreateSdlBackend(const SdlOptions& options) {
+    return std::make_unique<plat::sdl::SdlBackend>(options);
+}

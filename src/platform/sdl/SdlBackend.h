@@ -1,0 +1,14 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+struct SdlOptions {
+    bool windowed = false;  // a window instead of desktop full screen
+    int scale = 0;  // integer scale of the 800x600 picture in a window (0 = pick the largest that fits)
+    double mouseSpeed = 1.0;  // scales horizontal mouse motion before the game reads it
+    bool mute = false;        // no audio device
+    enum class Renderer { Auto, Software, Accelerated } renderer = Renderer::Auto;
+    bool verbose = false;  // start-up lines on stderr (which presentation path was taken, audio device)
+};
+std::unique_ptr<plat::Backend> CreateSdlBackend(const SdlOptions& options);

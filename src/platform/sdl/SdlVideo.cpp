@@ -1,0 +1,319 @@
+#include "platform/sdl/SdlVideo.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/sdl/FrameScaler.h"
+#include "platform/sdl/PauseOverlay.h"
+
+namespace plat::sdl {
+
+bool IsCpuRasterizer(std::string_view glRenderer) {
+    for (std::string_view name : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
+        if (glRenderer.find(name) != std::string_view::npos) return true;
+    }
+    return false;
+}
+
+namespace {
+
+void BuildTable(Rgb565Table* table, uint32_t format) {
+    SDL_PixelFormat* f = SDL_AllocFormat(format);
+    if (!f) return;
+    table->Build([f](uint8_t r, uint8_t g, uint8_t b) { return SDL_MapRGB(f, r, g, b); });
+    SDL_FreeFormat(f);
+}
+
+// ---- the window surface, scaled by whole numbers on the CPU ---------------------------------
+class SurfacePresenter final : public Presenter {
+public:
+    static std::unique_ptr<Presenter> Create(SDL_Window* window, int picW, int picH,
+                                             std::string* description) {
+        // Must be set before the window's first surface: otherwise SDL puts the surface on a
+        // renderer, which under a CPU rasterizer is the slow path this one avoids.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        SDL_Surface* s = SDL_GetWindowSurface(window);
+        if (!s || s->format->BytesPerPixel != 4) return nullptr;
+        *description = std::string("software framebuffer (window surface ") +
+                       SDL_GetPixelFormatName(s->format->format) + ", whole-number scale, centred)";
+        return std::unique_ptr<Presenter>(new SurfacePresenter(window, picW, picH));
+    }
+
+    void Show(const uint16_t* pixels) override {
+        SDL_Surface* s = SDL_GetWindowSurface(m_window);
+        if (!s || s->format->BytesPerPixel != 4) return;
+        const bool changed =
+            s != m_surface || s->w != m_outW || s->h != m_outH || s->format->format != m_format;
+        if (changed) Adopt(s);
+        if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+        const Placement p = PlaceInteger(s->w, s->h, m_picW, m_picH);
+        ConvertScaled(pixels, m_picW, p, m_table, static_cast<uint8_t*>(s->pixels), s->pitch);
+        if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+        if (changed) {
+            SDL_UpdateWindowSurface(m_window);  // the borders too, once
+        } else {
+            const SDL_Rect r{p.dst.x, p.dst.y, p.dst.w, p.dst.h};
+            SDL_UpdateWindowSurfaceRects(m_window, &r, 1);
+        }
+    }
+
+private:
+    SurfacePresenter(SDL_Window* window, int picW, int picH) : m_window(window), m_picW(picW), m_picH(picH) {}
+
+    // A new or resized surface: new colour table if its format changed, and black borders.
+    void Adopt(SDL_Surface* s) {
+        if (s->format->format != m_format || m_table.Empty()) BuildTable(&m_table, s->format->format);
+        m_surface = s;
+        m_outW = s->w;
+        m_outH = s->h;
+        m_format = s->format->format;
+        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+    }
+
+    SDL_Window* m_window;
+    int m_picW, m_picH;
+    SDL_Surface* m_surface = nullptr;
+    int m_outW = 0, m_outH = 0;
+    uint32_t m_format = SDL_PIXELFORMAT_UNKNOWN;
+    Rgb565Table m_table;
+};
+
+// ---- SDL's renderer: a streaming texture, enlarged on the GPU ---------------------------------
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+    // A blocking present would hold the game's 15 ms frame to the display's refresh.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    return r ? r : SDL_CreateRenderer(window, -1, 0);
+}
+
+std::string GlRendererName() {
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
+    return name ? reinterpret_cast<const char*>(name) : "";
+}
+
+uint32_t StreamFormat(const SDL_RendererInfo& info) {
+    for (uint32_t i = 0; i < info.num_texture_formats; ++i) {
+        const uint32_t f = info.texture_formats[i];
+        if (!SDL_ISPIXELFORMAT_FOURCC(f) && SDL_BYTESPERPIXEL(f) == 4 && !SDL_ISPIXELFORMAT_INDEXED(f))
+            return f;
+    }
+    return SDL_PIXELFORMAT_ARGB8888;
+}
+
+class RendererPresenter final : public Presenter {
+public:
+    static std::unique_ptr<Presenter> Create(SDL_Window* window, SDL_Renderer* renderer, int picW, int picH,
+                                             std::string* description) {
+        std::unique_ptr<RendererPresenter> p(new RendererPresenter(window, picW, picH));
+        if (!p->Build(renderer)) return nullptr;
+        SDL_RendererInfo info{};
+        SDL_GetRendererInfo(p->m_renderer, &info);
+        std::string gl = std::string_view(info.name).starts_with("opengl") ? GlRendererName() : "";
+        *description =
+            std::string("accelerated renderer (") + info.name + (gl.empty() ? "" : ", " + gl) + ", " +
+            SDL_GetPixelFormatName(p->m_format) +
+            (p->m_canUpscale ? ", whole-number nearest then smooth)" : ", whole-number scale, centred)");
+        return p;
+    }
+
+    ~RendererPresenter() override { Destroy(); }
+
+    void Show(const uint16_t* pixels) override {
+        if (!m_renderer && !Build(CreateRenderer(m_window))) return;
+        void* dst = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(m_stream, nullptr, &dst, &pitch) != 0) return;
+        const Placement whole = PlaceInteger(m_picW, m_picH, m_picW, m_picH);
+        ConvertScaled(pixels, m_picW, whole, m_table, static_cast<uint8_t*>(dst), pitch);
+        SDL_UnlockTexture(m_stream);
+        Draw();
+    }
+
+    void Reset() override { Destroy(); }
+
+private:
+    RendererPresenter(SDL_Window* window, int picW, int picH)
+        : m_window(window), m_picW(picW), m_picH(picH) {}
+
+    bool Build(SDL_Renderer* renderer) {
+        if (!renderer) return false;
+        m_renderer = renderer;
+        SDL_RendererInfo info{};
+        SDL_GetRendererInfo(renderer, &info);
+        m_format = StreamFormat(info);
+        m_canUpscale = (info.flags & SDL_RENDERER_TARGETTEXTURE) != 0;
+        m_maxTexture = std::min(info.max_texture_width, info.max_texture_height);
+        m_stream = SDL_CreateTexture(renderer, m_format, SDL_TEXTUREACCESS_STREAMING, m_picW, m_picH);
+        if (!m_stream) {
+            Destroy();
+            return false;
+        }
+        BuildTable(&m_table, m_format);
+        return true;
+    }
+
+    void Destroy() {
+        if (m_upscaled) SDL_DestroyTexture(m_upscaled);
+        if (m_stream) SDL_DestroyTexture(m_stream);
+        if (m_renderer) SDL_DestroyRenderer(m_renderer);
+        m_upscaled = m_stream = nullptr;
+        m_renderer = nullptr;
+        m_upscale = 0;
+    }
+
+    // Whole-number enlargement stays crisp; only a fractional remainder is smoothed, by
+    // enlarging to the next whole number with nearest neighbour and shrinking that smoothly.
+    void Draw() {
+        int outW = 0, outH = 0;
+        SDL_GetRendererOutputSize(m_renderer, &outW, &outH);
+        const Rect fit = AspectFit(outW, outH, m_picW, m_picH);
+        const Placement whole = PlaceInteger(outW, outH, m_picW, m_picH);
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(m_renderer);
+        if (fit.w <= m_picW || fit == whole.dst) {
+            Copy(m_stream, fit.w < m_picW ? SDL_ScaleModeLinear : SDL_ScaleModeNearest, fit);
+        } else if (!m_canUpscale || !Upscale((fit.w + m_picW - 1) / m_picW)) {
+            Copy(m_stream, SDL_ScaleModeNearest, whole.dst);
+        } else {
+            Copy(m_upscaled, SDL_ScaleModeLinear, fit);
+        }
+        SDL_RenderPresent(m_renderer);
+    }
+
+    void Copy(SDL_Texture* texture, SDL_ScaleMode mode, const Rect& to) {
+        SDL_SetTextureScaleMode(texture, mode);
+        const SDL_Rect r{to.x, to.y, to.w, to.h};
+        SDL_RenderCopy(m_renderer, texture, nullptr, &r);
+    }
+
+    // Draws the frame scale times larger into the intermediate texture.
+    bool Upscale(int scale) {
+        while (scale > 1 && (scale * m_picW > m_maxTexture || scale * m_picH > m_maxTexture)) --scale;
+        if (scale != m_upscale) {
+            if (m_upscaled) SDL_DestroyTexture(m_upscaled);
+            m_upscaled = SDL_CreateTexture(m_renderer, m_format, SDL_TEXTUREACCESS_TARGET, scale * m_picW,
+                                           scale * m_picH);
+            m_upscale = m_upscaled ? scale : 0;
+            if (!m_upscaled) return false;
+        }
+        if (SDL_SetRenderTarget(m_renderer, m_upscaled) != 0) return false;
+        SDL_SetTextureScaleMode(m_stream, SDL_ScaleModeNearest);
+        SDL_RenderCopy(m_renderer, m_stream, nullptr, nullptr);
+        SDL_SetRenderTarget(m_renderer, nullptr);
+        return true;
+    }
+
+    SDL_Window* m_window;
+    int m_picW, m_picH;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_stream = nullptr;
+    SDL_Texture* m_upscaled = nullptr;
+    int m_upscale = 0;
+    uint32_t m_format = SDL_PIXELFORMAT_ARGB8888;
+    bool m_canUpscale = false;
+    int m_maxTexture = 0;
+    Rgb565Table m_table;
+};
+
+// Without an accessible DRI device node there is no GPU to drive OpenGL, and probing it would
+// only load a CPU rasterizer (a tenth of a second and tens of megabytes) to find that out.
+bool HasGpuDeviceNode() {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+        const std::string name = entry.path().filename().string();
+        const bool node = name.starts_with("renderD") || name.starts_with("card");
+        if (node && access(entry.path().c_str(), R_OK | W_OK) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+SdlVideo::SdlVideo(SdlOptions::Renderer choice, bool verbose) : m_choice(choice), m_verbose(verbose) {}
+
+SdlVideo::~SdlVideo() = default;
+
+std::unique_ptr<Presenter> SdlVideo::Choose(SDL_Window* window, std::string* description) {
+    using R = SdlOptions::Renderer;
+    std::string reason;
+    if (m_choice == R::Accelerated || (m_choice == R::Auto && HasGpuDeviceNode())) {
+        SDL_Renderer* renderer = CreateRenderer(window);
+        SDL_RendererInfo info{};
+        if (renderer && m_choice == R::Auto && SDL_GetRendererInfo(renderer, &info) == 0) {
+            const std::string gl = std::string_view(info.name).starts_with("opengl") ? GlRendererName() : "";
+            if (std::string_view(info.name) == "software" || IsCpuRasterizer(gl)) {
+                reason = std::string(", as the renderer is ") + (gl.empty() ? info.name : gl);
+                SDL_DestroyRenderer(renderer);
+                renderer = nullptr;
+            }
+        }
+        if (renderer) return RendererPresenter::Create(window, renderer, m_picW, m_picH, description);
+    } else if (m_choice == R::Auto) {
+        reason = ", as no GPU device is accessible";
+    }
+    auto surface = SurfacePresenter::Create(window, m_picW, m_picH, description);
+    if (surface) {
+        *description += reason;
+        return surface;
+    }
+    // No 32-bit window surface: SDL's renderer (its own software one if need be) can still show it.
+    return RendererPresenter::Create(window, CreateRenderer(window), m_picW, m_picH, description);
+}
+
+bool SdlVideo::Open(SDL_Window* window, int picW, int picH) {
+    Close();
+    m_picW = picW;
+    m_picH = picH;
+    m_last.assign(static_cast<size_t>(picW) * picH, 0);
+    std::string description;
+    m_presenter = Choose(window, &description);
+    if (m_verbose) {
+        if (m_presenter) {
+            std::fprintf(stderr, "plinkwell: presentation: %s\n", description.c_str());
+        } else {
+            std::fprintf(stderr, "plinkwell: presentation: none (%s)\n", SDL_GetError());
+        }
+    }
+    return m_presenter != nullptr;
+}
+
+void SdlVideo::Close() {
+    m_presenter.reset();
+    m_paused = false;
+}
+
+void SdlVideo::Present(const uint16_t* pixels, int picW, int picH) {
+    if (!m_presenter || picW != m_picW || picH != m_picH) return;
+    std::memcpy(m_last.data(), pixels, m_last.size() * sizeof(uint16_t));
+    if (m_paused) {
+        SetPaused(true);
+    } else {
+        m_presenter->Show(m_last.data());
+    }
+}
+
+void SdlVideo::SetPaused(bool paused) {
+    m_paused = paused;
+    if (paused) {
+        m_pausedFrame = m_last;
+        DrawPausedOverlay(m_pausedFrame.data(), m_picW, m_picH);
+    }
+    Repaint();
+}
+
+void SdlVideo::Repaint() {
+    if (m_presenter) m_presenter->Show(m_paused ? m_pausedFrame.data() : m_last.data());
+}
+
+void SdlVideo::RenderReset() {
+    if (m_presenter) m_presenter->Reset();
+}
+
+}  // namespace plat::sdl

@@ -1,0 +1,60 @@
+// Presenting the game's RGB565 frame in the window. Two paths, picked at start-up: SDL's
+// accelerated renderer where a real GPU drives it, and the plain window surface (scaled by our own
+// code) where OpenGL would only be a CPU rasterizer, which costs several times more per frame.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sdl/SdlBackend.h"
+
+namespace plat::sdl {
+
+// True for the GL_RENDERER strings of Mesa's CPU rasterizers.
+bool IsCpuRasterizer(std::string_view glRenderer);
+
+// One way of getting a whole picture onto the window.
+class Presenter {
+public:
+    virtual ~Presenter() = default;
+    virtual void Show(const uint16_t* pixels) = 0;
+    // The GPU lost its textures or the device was reset: rebuild before the next picture.
+    virtual void Reset() {}
+};
+
+class SdlVideo {
+public:
+    SdlVideo(SdlOptions::Renderer choice, bool verbose);
+    ~SdlVideo();
+
+    bool Open(SDL_Window* window, int picW, int picH);
+    void Close();
+    bool IsOpen() const { return m_presenter != nullptr; }
+
+    // pixels: picW x picH RGB565, rows packed.
+    void Present(const uint16_t* pixels, int picW, int picH);
+    // While paused the window shows the last frame dimmed with "PAUSED" over it.
+    void SetPaused(bool paused);
+    // Shows the current picture again (the window was exposed, resized or reset).
+    void Repaint();
+    void RenderReset();
+
+private:
+    std::unique_ptr<Presenter> Choose(SDL_Window* window, std::string* description);
+
+    SdlOptions::Renderer m_choice;
+    bool m_verbose;
+    int m_picW = 0;
+    int m_picH = 0;
+    bool m_paused = false;
+    std::vector<uint16_t> m_last;         // the last frame the game presented
+    std::vector<uint16_t> m_pausedFrame;  // that frame with the pause label
+    std::unique_ptr<Presenter> m_presenter;
+};
+
+}  // namespace plat::sdl

@@ -305,6 +305,20 @@ TEST_F(BallsTest, CellsPastTheRightAndBottomEdgesAreSkipped) {
     EXPECT_EQ(b.dy, -2);
 }
 
+TEST_F(BallsTest, NeverLoadedCellsAreNotHit) {
+    for (GameObject& cell : game->m_cells) cell = GameObject{};
+    Random expect = game->m_random;
+    expect.Draw();  // r only: no spray
+    Ball& b = Fly(0, 309, 141, 1, 1);
+    game->StepBall(b);
+    EXPECT_EQ(b.dx, 1);
+    EXPECT_EQ(game->m_nScore, 0);
+    EXPECT_EQ(game->m_particles.framesLeft, 0);
+    EXPECT_TRUE(Sounds().empty());
+    EXPECT_EQ(BackPixel(0, 0), 0);
+    EXPECT_EQ(game->m_random.State(), expect.State());
+}
+
 TEST_F(BallsTest, TopCornersInTwoBlocksHitBoth) {
     Cell(4, 4).sprite = 18;
     Cell(5, 4).sprite = 20;

@@ -1,9 +1,277 @@
 #include "gfx/CDibImage.h"
 
-CDibImage::CDibImage(const char*) {}
-CDibImage::~CDibImage() {}
-bool CDibImage::IsLoaded() const { return false; }
-void CDibImage::Draw(int32_t, int32_t, SlotDC*) {}
-void CDibImage::DrawStretched(int32_t, int32_t, int32_t, int32_t, SlotDC*) {}
-void CDibImage::DrawPart(int32_t, int32_t, int32_t, int32_t, SlotDC*, int32_t, int32_t) {}
-void CDibImage::DrawPartStretched(int32_t, int32_t, int32_t, int32_t, SlotDC*, int32_t, int32_t, int32_t, int32_t) {}
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "gfx/BmpFormat.h"
+#include "platform/Platform.h"
+
+namespace bmp {
+
+// Where a BMP's bytes come from: a file read with plain reads, or bytes already in memory.
+class Source {
+public:
+    virtual ~Source() = default;
+    // Reads up to count bytes; returns how many arrived, or -1 when the read fails.
+    virtual int64_t Read(uint8_t* dst, int64_t count) = 0;
+    // Bytes left to read: a declared size beyond this cannot be met, whatever memory there is.
+    virtual int64_t Remaining() const = 0;
+};
+
+}  // namespace bmp
+
+namespace {
+
+class FileSource : public bmp::Source {
+public:
+    explicit FileSource(const char* path) : m_fd(::open(path, O_RDONLY | O_CLOEXEC)) {}
+    ~FileSource() override {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    int Handle() const { return m_fd; }
+
+    int64_t Read(uint8_t* dst, int64_t count) override {
+        int64_t total = 0;
+        while (total < count) {
+            const ssize_t got =
+                ::read(m_fd, dst + total, static_cast<size_t>(std::min<int64_t>(count - total, 1 << 30)));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return -1;
+            if (got == 0) break;
+            total += got;
+        }
+        return total;
+    }
+
+    int64_t Remaining() const override {
+        struct stat st;
+        const off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
+        if (::fstat(m_fd, &st) != 0 || pos < 0) return 0;
+        return std::max<int64_t>(st.st_size - pos, 0);
+    }
+
+private:
+    int m_fd;
+};
+
+class MemorySource : public bmp::Source {
+public:
+    MemorySource(const uint8_t* bytes, size_t size) : m_bytes(bytes), m_size(bytes ? size : 0) {}
+
+    int64_t Read(uint8_t* dst, int64_t count) override {
+        const int64_t got = std::min(count, Remaining());
+        if (got > 0) std::memcpy(dst, m_bytes + m_pos, static_cast<size_t>(got));
+        m_pos += got;
+        return got;
+    }
+    int64_t Remaining() const override { return static_cast<int64_t>(m_size - m_pos); }
+
+private:
+    const uint8_t* m_bytes;
+    size_t m_size;
+    size_t m_pos = 0;
+};
+
+uint16_t Pack(uint32_t rgb) {
+    return PackRgb565(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                      static_cast<uint8_t>(rgb));
+}
+
+// An averaged colour as a surface pixel. Value 0 is transparent, so an average with any visible
+// source pixel in it must not come out as 0: it takes the nearest non-zero 5-6-5 value instead.
+uint8_t Round(double v) {
+    return static_cast<uint8_t>(std::clamp(v + 0.5, 0.0, 255.0));
+}
+
+uint16_t PackAverage(double r, double g, double b, bool visible) {
+    const uint16_t packed = PackRgb565(Round(r), Round(g), Round(b));
+    if (packed != 0 || !visible) return packed;
+    // The smallest step of each channel: green 4, red 8, blue 8 (in 8-bit terms).
+    const double toGreen = r * r + (g - 4) * (g - 4) + b * b;
+    const double toRed = (r - 8) * (r - 8) + g * g + b * b;
+    const double toBlue = r * r + g * g + (b - 8) * (b - 8);
+    if (toGreen <= toRed && toGreen <= toBlue) return 0x0020;
+    return toRed <= toBlue ? 0x0800 : 0x0001;
+}
+
+// One axis of a scaled copy: n destination pixels show the source window [s, s + m). Source pixel
+// q spans [(q - s) n, (q - s + 1) n) and destination pixel i spans [i m, (i + 1) m), in units of
+// 1/n source pixel; a destination pixel averages the source pixels it overlaps, by overlap.
+struct Axis {
+    int64_t n, s, m, limit;
+
+    int64_t First(int64_t i) const { return std::max<int64_t>(s + i * m / n, 0); }
+    int64_t End(int64_t i) const { return std::min<int64_t>(s + ((i + 1) * m + n - 1) / n, limit); }
+    double Weight(int64_t i, int64_t q) const {
+        const int64_t rel = q - s;
+        return static_cast<double>(std::min((i + 1) * m, (rel + 1) * n) - std::max(i * m, rel * n));
+    }
+};
+
+}  // namespace
+
+CDibImage::CDibImage(const char* path) {
+    SetPath(path);
+    FileSource file(path ? path : "");
+    if (file.Handle() < 0) {
+        Fail("%d, %s not found.", file.Handle(), m_path);
+    } else {
+        Load(file);
+    }
+    if (!IsLoaded()) plat::MessageBox(m_message);
+}
+
+CDibImage::CDibImage(const char* name, const uint8_t* bytes, size_t size) {
+    SetPath(name);
+    MemorySource memory(bytes, size);
+    Load(memory);
+    if (!IsLoaded()) plat::MessageBox(m_message);
+}
+
+CDibImage::~CDibImage() = default;
+
+bool CDibImage::IsLoaded() const {
+    return m_pixels != nullptr;
+}
+
+void CDibImage::SetPath(const char* path) {
+    std::snprintf(m_path, sizeof m_path, "%s", path ? path : "");
+}
+
+bool CDibImage::Fail(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(m_message, sizeof m_message, format, args);  // longer texts are cut to 101
+    va_end(args);
+    return false;
+}
+
+bool CDibImage::Load(bmp::Source& source) {
+    uint8_t header[bmp::kFileHeaderSize];
+    const int64_t got = source.Read(header, bmp::kFileHeaderSize);
+    if (got != bmp::kFileHeaderSize) {
+        return Fail("%d:%d, %s header size mismatch", static_cast<int>(got), bmp::kFileHeaderSize, m_path);
+    }
+    if (bmp::Le16(header) != bmp::kTypeBM) return Fail("%s not BMP file", m_path);
+    // The declared size decides what is read; it is checked against the file before allocating.
+    const int64_t size = int64_t{bmp::Le32(header + 2)} - bmp::kFileHeaderSize;
+    if (size < 0 || size > source.Remaining()) return Fail(" %s can not read file", m_path);
+    std::unique_ptr<uint8_t[]> block(new (std::nothrow)
+                                         uint8_t[static_cast<size_t>(std::max<int64_t>(size, 1))]);
+    if (!block) return Fail("not enough memory");
+    if (source.Read(block.get(), size) != size) return Fail(" %s can not read file", m_path);
+    return Decode(block.get(), size);
+}
+
+bool CDibImage::Decode(const uint8_t* block, int64_t size) {
+    bmp::Layout layout;
+    if (!bmp::ReadLayout(block, size, &layout)) return Fail("%s broken BMP file", m_path);
+    std::unique_ptr<uint32_t[]> palette;
+    int64_t paletteCount = 0;
+    if (layout.colorCount > 0) {
+        palette.reset(new (std::nothrow) uint32_t[static_cast<size_t>(layout.colorCount)]);
+        if (palette) {
+            paletteCount = layout.colorCount;
+            for (int64_t i = 0; i < paletteCount; ++i) palette[i] = bmp::TableEntry(block, layout, i);
+        } else {
+            Fail("%s palette memory not enough", m_path);  // a note only: the picture still loads
+        }
+    }
+    const int64_t count = layout.width * layout.height;
+    const size_t slots = static_cast<size_t>(std::max<int64_t>(count, 1));
+    std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[slots]());
+    if (!pixels) return Fail("not enough memory");
+    if (!bmp::DecodePixels(block, size, layout, palette.get(), paletteCount, pixels.get())) {
+        return Fail("%s broken BMP file", m_path);
+    }
+    m_colorCount = static_cast<int32_t>(layout.colorCount);
+    m_width = static_cast<int32_t>(layout.width);
+    m_height = static_cast<int32_t>(layout.height);
+    m_pixels = std::move(pixels);
+    return true;
+}
+
+void CDibImage::Draw(int32_t x, int32_t y, SlotDC* dc) {
+    Paint(dc, x, y, m_width, m_height, 0, 0, m_width, m_height);
+}
+
+void CDibImage::DrawStretched(int32_t x, int32_t y, int32_t width, int32_t height, SlotDC* dc) {
+    Paint(dc, x, y, width, height, 0, 0, m_width, m_height);
+}
+
+void CDibImage::DrawPart(int32_t x, int32_t y, int32_t width, int32_t height, SlotDC* dc, int32_t sx,
+                         int32_t sy) {
+    Paint(dc, x, y, width, height, sx, sy, width, height);
+}
+
+void CDibImage::DrawPartStretched(int32_t x, int32_t y, int32_t width, int32_t height, SlotDC* dc, int32_t sx,
+                                  int32_t sy, int32_t sw, int32_t sh) {
+    Paint(dc, x, y, width, height, sx, sy, sw, sh);
+}
+
+void CDibImage::Paint(SlotDC* dc, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy,
+                      int64_t sw, int64_t sh) const {
+    if (!IsLoaded() || !dc || !dc->surface || !dc->surface->pixels) return;
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
+    if (w == sw && h == sh) {
+        Copy(*dc->surface, x, y, w, h, sx, sy);
+    } else {
+        Scale(*dc->surface, x, y, w, h, sx, sy, sw, sh);
+    }
+}
+
+void CDibImage::Copy(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy) const {
+    // Destination column c shows source column c - x + sx: keep both inside their pictures.
+    const int64_t c0 = std::max({x, int64_t{0}, x - sx});
+    const int64_t c1 = std::min({x + w, int64_t{dst.width}, m_width + x - sx});
+    const int64_t r0 = std::max({y, int64_t{0}, y - sy});
+    const int64_t r1 = std::min({y + h, int64_t{dst.height}, m_height + y - sy});
+    for (int64_t r = r0; r < r1; ++r) {
+        const uint32_t* src = m_pixels.get() + (r - y + sy) * m_width + (sx - x);
+        uint16_t* out = dst.Row(static_cast<int32_t>(r));
+        for (int64_t c = c0; c < c1; ++c) out[c] = Pack(src[c]);
+    }
+}
+
+void CDibImage::Scale(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy,
+                      int64_t sw, int64_t sh) const {
+    const Axis ax{w, sx, sw, m_width}, ay{h, sy, sh, m_height};
+    const int64_t c0 = std::max<int64_t>(x, 0), c1 = std::min<int64_t>(x + w, dst.width);
+    const int64_t r0 = std::max<int64_t>(y, 0), r1 = std::min<int64_t>(y + h, dst.height);
+    for (int64_t r = r0; r < r1; ++r) {
+        const int64_t j = r - y;
+        uint16_t* out = dst.Row(static_cast<int32_t>(r));
+        for (int64_t c = c0; c < c1; ++c) {
+            const int64_t i = c - x;
+            double red = 0, green = 0, blue = 0, total = 0;
+            bool visible = false;
+            for (int64_t qy = ay.First(j), qyEnd = ay.End(j); qy < qyEnd; ++qy) {
+                const double wy = ay.Weight(j, qy);
+                const uint32_t* row = m_pixels.get() + qy * m_width;
+                for (int64_t qx = ax.First(i), qxEnd = ax.End(i); qx < qxEnd; ++qx) {
+                    const double weight = wy * ax.Weight(i, qx);
+                    const uint32_t px = row[qx];
+                    red += weight * (px >> 16);
+                    green += weight * ((px >> 8) & 255);
+                    blue += weight * (px & 255);
+                    total += weight;
+                    visible = visible || Pack(px) != 0;
+                }
+            }
+            // A pixel whose window lies wholly outside the picture is left as it was.
+            if (total > 0) out[c] = PackAverage(red / total, green / total, blue / total, visible);
+        }
+    }
+}

@@ -1,20 +1,29 @@
 // One BMP file read into memory and painted, whole, in part or scaled, into a slot surface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 #include "gfx/Surface.h"
 
+namespace bmp {
+class Source;
+}
+
 class CDibImage {
 public:
     explicit CDibImage(const char* path);
+    // Reads a BMP already in memory (the whole file's bytes); name stands for the path in messages.
+    CDibImage(const char* name, const uint8_t* bytes, size_t size);
     virtual ~CDibImage();
 
     int32_t GetWidth() const { return m_width; }
     int32_t GetHeight() const { return m_height; }
     bool IsLoaded() const;
-    // The text of the last load failure ("" after a good load).
+    // Entries in the picture's colour table (0 for pictures without one).
+    int32_t ColorCount() const { return m_colorCount; }
+    // The text of the last load failure; after a good load "" (or the palette note, never shown).
     const char* MessageText() const { return m_message; }
 
     void Draw(int32_t x, int32_t y, SlotDC* dc);
@@ -24,10 +33,21 @@ public:
                            int32_t sy, int32_t sw, int32_t sh);
 
 private:
+    void SetPath(const char* path);
+    bool Load(bmp::Source& source);
+    bool Decode(const uint8_t* block, int64_t size);
+    bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Paint(SlotDC* dc, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy, int64_t sw,
+               int64_t sh) const;
+    void Copy(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy) const;
+    void Scale(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy, int64_t sw,
+               int64_t sh) const;
+
     char m_message[102] = {};
+    int32_t m_colorCount = 0;
     int32_t m_width = 0;
     int32_t m_height = 0;
     char m_path[260] = {};
-    // The decoded picture (top row first, RGB565); the gfx implementation owns its details.
-    std::unique_ptr<uint16_t[]> m_pixels;
+    // The decoded picture, top row first, 0x00RRGGBB; painting packs it to the surface's 5-6-5.
+    std::unique_ptr<uint32_t[]> m_pixels;
 };

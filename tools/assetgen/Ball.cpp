@@ -41,7 +41,7 @@ void DrawBall(Image& strip) {
 
 // Trail frame k (1..7): each one smaller, dimmer and bluer than the one before.
 void DrawTrail(Image& strip, int k) {
-    static const double kRadii[8] = {0, 4.5, 4.0, 3.5, 3.0, 2.5, 2.0, 1.5};
+    static const double kRadii[8] = {0, 4.5, 4.0, 3.5, 3.0, 2.5, 1.9, 1.5};
     double t = (k - 1) / 6.0;
     double radius = kRadii[k];
     Col core = Lerp({150, 226, 255}, {36, 62, 168}, t);

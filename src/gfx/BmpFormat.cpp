@@ -1,0 +1,223 @@
+#include "gfx/BmpFormat.h"
+
+#include <algorithm>
+
+namespace bmp {
+namespace {
+
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kV4HeaderSize = 108;
+constexpr uint32_t kV5HeaderSize = 124;
+constexpr int64_t kCoreHeaderSize = 12;
+constexpr int64_t kMaskBytes = 12;
+
+int64_t CountForBits(uint32_t bitCount) {
+    switch (bitCount) {
+        case 1:
+            return 2;
+        case 4:
+            return 16;
+        case 8:
+            return 256;
+        default:
+            return 0;
+    }
+}
+
+bool FormatSupported(const Layout& l) {
+    switch (l.compression) {
+        case kRgb:
+            return l.bitCount == 1 || l.bitCount == 4 || l.bitCount == 8 || l.bitCount == 16 ||
+                   l.bitCount == 24 || l.bitCount == 32;
+        case kRle8:
+            return l.infoHeader && l.bitCount == 8;
+        case kRle4:
+            return l.infoHeader && l.bitCount == 4;
+        case kBitfields:
+            return l.infoHeader && (l.bitCount == 16 || l.bitCount == 32);
+        default:
+            return false;
+    }
+}
+
+// Reads the 40-byte info header (V4 and V5 headers start with it). The masks of a bitfields
+// picture follow a plain info header, ahead of any colour table.
+bool ReadInfoHeader(const uint8_t* block, int64_t size, Layout* l) {
+    const int32_t height = static_cast<int32_t>(Le32(block + 8));
+    l->width = static_cast<int32_t>(Le32(block + 4));
+    l->topDown = height < 0;
+    l->height = l->topDown ? -int64_t{height} : height;
+    l->bitCount = Le16(block + 14);
+    l->compression = Le32(block + 16);
+    const uint32_t colorsUsed = Le32(block + 32);
+    l->colorCount = colorsUsed != 0 ? colorsUsed : CountForBits(l->bitCount);
+    l->tableOffset = l->headerSize;
+    if (l->compression != kBitfields) return true;
+    if (l->headerSize == kInfoHeaderSize) {
+        if (kInfoHeaderSize + kMaskBytes > size) return false;
+        l->tableOffset += kMaskBytes;
+    }
+    for (int i = 0; i < 3; ++i) l->masks[i] = Le32(block + kInfoHeaderSize + 4 * i);
+    return true;
+}
+
+void ReadCoreHeader(const uint8_t* block, Layout* l) {
+    l->width = Le16(block + 4);
+    l->height = Le16(block + 6);
+    l->bitCount = Le16(block + 10);
+    l->colorCount = CountForBits(l->bitCount);
+    l->entryBytes = 3;
+    l->tableOffset = l->headerSize;
+}
+
+void SetDefaultMasks(Layout* l) {
+    if (l->compression != kRgb) return;
+    if (l->bitCount == 16) {
+        l->masks[0] = 0x7C00, l->masks[1] = 0x03E0, l->masks[2] = 0x001F;
+    } else if (l->bitCount == 32) {
+        l->masks[0] = 0xFF0000, l->masks[1] = 0x00FF00, l->masks[2] = 0x0000FF;
+    }
+}
+
+// One colour channel of a masked 16- or 32-bit pixel, widened to 8 bits.
+class Channel {
+public:
+    explicit Channel(uint32_t mask) : m_mask(mask) {
+        if (mask == 0) return;
+        while (((mask >> m_shift) & 1) == 0) ++m_shift;
+        m_max = mask >> m_shift;
+    }
+    uint32_t operator()(uint32_t pixel) const {
+        return m_max == 0 ? 0 : static_cast<uint32_t>(uint64_t{(pixel & m_mask) >> m_shift} * 255 / m_max);
+    }
+
+private:
+    uint32_t m_mask;
+    int m_shift = 0;
+    uint32_t m_max = 0;
+};
+
+struct Palette {
+    const uint32_t* entries;
+    int64_t count;
+    uint32_t operator()(uint32_t i) const { return i < count ? entries[i] : 0; }
+};
+
+void DecodeRow(const uint8_t* row, const Layout& l, const Palette& palette, uint32_t* out) {
+    const int64_t w = l.width;
+    switch (l.bitCount) {
+        case 1:
+            for (int64_t x = 0; x < w; ++x) out[x] = palette((row[x >> 3] >> (7 - (x & 7))) & 1);
+            return;
+        case 4:
+            for (int64_t x = 0; x < w; ++x) out[x] = palette((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15);
+            return;
+        case 8:
+            for (int64_t x = 0; x < w; ++x) out[x] = palette(row[x]);
+            return;
+        case 24:
+            for (int64_t x = 0; x < w; ++x) {
+                const uint8_t* p = row + 3 * x;
+                out[x] = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+            }
+            return;
+        default: {
+            const Channel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
+            const int bytes = static_cast<int>(l.bitCount / 8);
+            for (int64_t x = 0; x < w; ++x) {
+                const uint32_t v = bytes == 2 ? Le16(row + 2 * x) : Le32(row + 4 * x);
+                out[x] = (red(v) << 16) | (green(v) << 8) | blue(v);
+            }
+            return;
+        }
+    }
+}
+
+// Run-length pixels: every write is checked against the picture, every read against the data.
+void DecodeRle(const uint8_t* data, int64_t n, const Layout& l, const Palette& palette, uint32_t* out) {
+    const bool four = l.compression == kRle4;
+    const int64_t w = l.width, h = l.height;
+    int64_t x = 0, y = 0, i = 0;
+    auto put = [&](int64_t col, uint32_t index) {
+        out[(l.topDown ? y : h - 1 - y) * w + col] = palette(index);
+    };
+    while (i + 1 < n && y < h) {
+        const int64_t count = data[i];
+        const uint8_t value = data[i + 1];
+        i += 2;
+        if (count > 0) {
+            const int64_t run = std::clamp<int64_t>(w - x, 0, count);
+            for (int64_t k = 0; k < run; ++k) put(x + k, four ? ((k & 1) ? value & 15 : value >> 4) : value);
+            x += count;
+        } else if (value == 0) {
+            x = 0;
+            ++y;
+        } else if (value == 1) {
+            return;
+        } else if (value == 2) {
+            if (i + 1 >= n) return;
+            x += data[i];
+            y += data[i + 1];
+            i += 2;
+        } else {
+            const int64_t bytes = four ? (value + 1) / 2 : value;
+            const int64_t avail = std::min(bytes, n - i);
+            const int64_t run =
+                std::clamp<int64_t>(w - x, 0, four ? std::min<int64_t>(value, 2 * avail) : avail);
+            for (int64_t k = 0; k < run; ++k) {
+                const uint8_t b = data[i + (four ? k / 2 : k)];
+                put(x + k, four ? ((k & 1) ? b & 15 : b >> 4) : b);
+            }
+            x += value;
+            i += bytes + (bytes & 1);
+        }
+    }
+}
+
+}  // namespace
+
+bool ReadLayout(const uint8_t* block, int64_t size, Layout* layout) {
+    Layout l;
+    if (size < 4) return false;
+    l.headerSize = Le32(block);
+    l.infoHeader =
+        l.headerSize == kInfoHeaderSize || l.headerSize == kV4HeaderSize || l.headerSize == kV5HeaderSize;
+    if (l.headerSize > size || (l.infoHeader ? kInfoHeaderSize : kCoreHeaderSize) > size) return false;
+    if (l.infoHeader) {
+        if (!ReadInfoHeader(block, size, &l)) return false;
+    } else {
+        ReadCoreHeader(block, &l);
+    }
+    if (!FormatSupported(l)) return false;
+    SetDefaultMasks(&l);
+    l.pixelOffset = l.tableOffset + l.colorCount * l.entryBytes;
+    if (l.pixelOffset > size) return false;
+    if (l.width < 0 || l.width > kMaxPixels || l.height > kMaxPixels || l.width * l.height > kMaxPixels)
+        return false;
+    *layout = l;
+    return true;
+}
+
+uint32_t TableEntry(const uint8_t* block, const Layout& layout, int64_t i) {
+    const uint8_t* e = block + layout.tableOffset + i * layout.entryBytes;
+    return (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
+}
+
+bool DecodePixels(const uint8_t* block, int64_t size, const Layout& l, const uint32_t* palette,
+                  int64_t paletteCount, uint32_t* out) {
+    const Palette lookup{palette, paletteCount};
+    if (l.width == 0 || l.height == 0) return true;  // nothing to decode, however many empty rows
+    if (l.compression == kRle8 || l.compression == kRle4) {
+        DecodeRle(block + l.pixelOffset, size - l.pixelOffset, l, lookup, out);
+        return true;
+    }
+    const int64_t stride = (l.width * l.bitCount + 31) / 32 * 4;
+    if (stride * l.height > size - l.pixelOffset) return false;
+    for (int64_t s = 0; s < l.height; ++s) {
+        const int64_t row = l.topDown ? s : l.height - 1 - s;
+        DecodeRow(block + l.pixelOffset + s * stride, l, lookup, out + row * l.width);
+    }
+    return true;
+}
+
+}  // namespace bmp

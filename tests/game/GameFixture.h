@@ -1,0 +1,174 @@
+// A game record on the fake backend with all 89 sprite slots made at their catalogue sizes
+// (blocks 40 x 15) and painted with non-black pixels, so that what a frame draws can be read back.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/CGame.h"
+#include "platform/Platform.h"
+#include "support/FakeBackend.h"
+
+namespace playtest {
+
+struct SlotSize {
+    int32_t w, h;
+};
+
+inline SlotSize CatalogueSize(int slot) {
+    if (slot <= 9) return {76, 10};
+    if (slot <= 17) return {11, 11};
+    if (slot <= 24) return {40, 15};
+    if (slot == 25) return {872, 600};
+    if (slot <= 61) return {16, 15};
+    if (slot == 62) return {160, 23};
+    if (slot == 63) return {30, 4};
+    if (slot == 64) return {17, 38};
+    if (slot <= 71) return {13, 13};
+    if (slot <= 76) return {6, 6};
+    if (slot == 77) return {76, 10};
+    if (slot <= 87) return {136, 10};
+    return {800, 600};
+}
+
+// Every pixel of a slot holds 0x1000 + slot, except the background, whose pixels hold their
+// column + 1 so that its source offset shows.
+inline uint16_t SlotPixel(int slot) {
+    return static_cast<uint16_t>(0x1000 + slot);
+}
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::EnableSoundLog(true);
+        game = std::make_unique<CGame>();
+        CDisplay& d = game->m_display;
+        d.CreateDirectDraw();
+        d.Init(1, 800, 600, 16);
+        d.AllocSlots(kSpriteSlots);
+        for (int slot = 0; slot < kSpriteSlots; ++slot) {
+            const SlotSize size = CatalogueSize(slot);
+            d.CreateSlot(slot, size.w, size.h);
+            SlotDC dc;
+            d.GetSlotDC(slot, &dc);
+            if (dc.surface) Paint(*dc.surface, slot);
+            d.ReleaseSlotDC(slot, &dc);
+        }
+        game->m_sound.Create();
+        game->m_sound.AllocSlots(kSoundSlots);
+        game->m_keyboard.Create();
+        game->m_mouse.Create();
+    }
+
+    void TearDown() override { plat::EnableSoundLog(false); }
+
+    static void Paint(Surface& s, int slot) {
+        for (int32_t y = 0; y < s.height; ++y) {
+            for (int32_t x = 0; x < s.width; ++x) {
+                s.Row(y)[x] = slot == 25 ? static_cast<uint16_t>(x + 1) : SlotPixel(slot);
+            }
+        }
+    }
+
+    // The effects played since the last call.
+    std::vector<int> Sounds() {
+        std::vector<int> effects;
+        const auto& log = plat::SoundLog();
+        for (size_t i = m_soundsSeen; i < log.size(); ++i) effects.push_back(log[i].effect);
+        m_soundsSeen = log.size();
+        return effects;
+    }
+
+    // The frame being composed (valid after a tick that returned 0 for Escape) and the last presented one.
+    uint16_t BackPixel(int32_t x, int32_t y) const { return game->m_display.BackBuffer()->Row(y)[x]; }
+    uint16_t ShownPixel(int32_t x, int32_t y) const {
+        return backend.presented[static_cast<size_t>(y) * 800 + x];
+    }
+
+    // A new game past the intro, with its banner over: ball 0 resting on the centred paddle.
+    void StartPlaying() {
+        game->NewGame();
+        game->m_bStageBanner = 0;
+        Sounds();
+    }
+
+    // Every cell empty, at its place in the grid.
+    void ClearField() {
+        for (int k = 0; k < kCells; ++k) {
+            game->m_cells[k].x = 100 + 40 * (k % kColumns);
+            game->m_cells[k].y = 55 + 15 * (k / kColumns);
+            game->m_cells[k].sprite = -1;
+        }
+    }
+    GameObject& Cell(int column, int row) { return game->m_cells[kColumns * row + column]; }
+
+    // Ball slot i flying with the given position and velocity.
+    Ball& Fly(int i, int32_t x, int32_t y, int32_t dx, int32_t dy) {
+        Ball& b = game->m_balls[i];
+        b.x = x, b.y = y, b.dx = dx, b.dy = dy;
+        b.inPlay = 1, b.launched = 1;
+        return b;
+    }
+
+    FakeBackend backend;
+    std::unique_ptr<CGame> game;
+
+private:
+    size_t m_soundsSeen = 0;
+};
+
+// Runs the test in a fresh working directory (the game reads Map.dat and its assets from there).
+class WorkDir {
+public:
+    WorkDir() {
+        char pattern[] = "/tmp/plinkwell-test-XXXXXX";
+        m_path = mkdtemp(pattern);
+        m_old = std::filesystem::current_path();
+        std::filesystem::current_path(m_path);
+    }
+    ~WorkDir() {
+        std::filesystem::current_path(m_old);
+        std::filesystem::remove_all(m_path);
+    }
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+    std::filesystem::path m_old;
+};
+
+inline void AppendInt32(std::string& bytes, int32_t v) {
+    const uint32_t u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+}
+
+// A stage file: the header with the given stage count, then one 300-code record per stage.
+inline std::string MapBytes(int32_t count, const std::vector<std::vector<int32_t>>& stages) {
+    std::string bytes;
+    AppendInt32(bytes, 0x12345678);  // the first two header values mean nothing to the game
+    AppendInt32(bytes, -7);
+    AppendInt32(bytes, count);
+    for (const auto& codes : stages) {
+        for (int32_t code : codes) AppendInt32(bytes, code);
+    }
+    return bytes;
+}
+
+inline void WriteFile(const char* name, const std::string& bytes) {
+    std::ofstream(name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A record whose every code is the same.
+inline std::vector<int32_t> Filled(int32_t code) {
+    return std::vector<int32_t>(kCells, code);
+}
+
+}  // namespace playtest

@@ -209,6 +209,59 @@ TEST(PlayScenario, GlueCatchesEveryOtherContact) {
     EXPECT_EQ(run.At(290).m_bGlueMode, 1);
 }
 
+// Left Ctrl + B doubles the balls while 32 or fewer are in play. Five presses in the banner make
+// 32 resting twins; launched at 121 they rise at their own speeds (none reaches the field before
+// frame 130), and the sixth press at 130 gives 64: ball j's twin in slot 32 + j, at its place, its
+// dx and dy each moved by +1 when its draw of rnd(2) is 0, else by -1. The balls then spread over
+// the gold floor and the paddle (moved 8 left at 150), and are lost one after another; from frame
+// 185 to 192 exactly 33 are in play, and the press at 186 splits nothing.
+TEST(PlayScenario, BranchingDoublesUpToSixtyFourAndRefusesAtThirtyThree) {
+    TempDataDir data({StageWith(GoldFloor())});
+    const Script script = Script()
+                              .SkipIntro()
+                              .Ctrl(22, "B")
+                              .Ctrl(42, "B")
+                              .Ctrl(62, "B")
+                              .Ctrl(82, "B")
+                              .Ctrl(102, "B")
+                              .Click(121)
+                              .Ctrl(130, "B")
+                              .Mouse(150, -8)
+                              .Ctrl(186, "B");
+    const GameRun run = Play(data.Path(), 187, script);
+
+    const uint32_t presses[] = {22, 42, 62, 82, 102, 130};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(run.At(presses[i] - 1).m_nBalls, 1 << i) << presses[i];
+        EXPECT_EQ(run.At(presses[i]).m_nBalls, 2 << i) << presses[i];
+        EXPECT_EQ(BallsInPlay(run.At(presses[i])), 2 << i) << presses[i];
+        EXPECT_EQ(run.At(presses[i]).m_nItemKeyDelay, 20);
+    }
+    const GameSnapshot& before = run.At(129);
+    const GameSnapshot& doubled = run.At(130);
+    Lcg lcg(before.rng);
+    for (int j = 0; j < 32; ++j) {
+        SCOPED_TRACE(j);
+        const Ball& ball = doubled.balls[j];
+        const Ball& twin = doubled.balls[32 + j];
+        EXPECT_EQ(twin.x, ball.x);
+        EXPECT_EQ(twin.y, ball.y);
+        EXPECT_EQ(twin.trailX[6], ball.x);
+        EXPECT_EQ(twin.dx, ball.dx + (lcg.Rnd(2) == 0 ? 1 : -1));
+        EXPECT_EQ(twin.dy, ball.dy + (lcg.Rnd(2) == 0 ? 1 : -1));
+        EXPECT_EQ(twin.launched, 1);
+        EXPECT_EQ(ball.x, before.balls[j].x + ball.dx);  // the ball itself only took its step
+    }
+    EXPECT_EQ(doubled.rng, lcg.State());
+
+    ASSERT_EQ(run.At(185).m_nBalls, 33);
+    const GameSnapshot& refused = run.At(186);
+    EXPECT_EQ(refused.m_nBalls, 33);
+    EXPECT_EQ(BallsInPlay(refused), 33);
+    EXPECT_EQ(refused.m_nItemKeyDelay, 20);  // the command acted, and did nothing
+    EXPECT_EQ(run.At(187).m_nBalls, 33);
+}
+
 // Map.dat with these stage records and a header stage count of its own.
 std::string MapWithCount(int32_t count, const std::vector<StageCodes>& stages) {
     std::string bytes = MakeMapDat(stages);

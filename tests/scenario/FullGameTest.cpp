@@ -2,7 +2,7 @@
 // every command key used, played from a script and recorded; the recording replays it exactly.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,23 +80,19 @@ constexpr uint32_t kFrames = 960;
 
 class FullGame : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        s_dir = std::make_unique<TempDir>();
+    // Plays the script recording it, replays the recording, and plays the script once more.
+    void PlayAndReplay() {
         TempDataDir data(Stages());
-        s_run = std::make_unique<GameRun>(Play(
+        run = Play(
             data.Path(), kFrames, FullGameScript(),
-            {"--record", Out("demo.txt"), "--trace", Out("played.jsonl"), "--state", Out("played.json")}));
+            {"--record", Out("demo.txt"), "--trace", Out("played.jsonl"), "--state", Out("played.json")});
         RunHeadless({"--data", data.Path().string(), "--frames", std::to_string(kFrames), "--input",
                      Out("demo.txt"), "--trace", Out("replayed.jsonl"), "--state", Out("replayed.json")});
         RunHeadless({"--data", data.Path().string(), "--frames", std::to_string(kFrames), "--trace",
                      Out("again.jsonl")},
                     {.script = FullGameScript().Text()});
     }
-    static void TearDownTestSuite() {
-        s_run.reset();
-        s_dir.reset();
-    }
-    static std::string Out(const std::string& name) { return (*s_dir / name).string(); }
+    std::string Out(const std::string& name) const { return (dir / name).string(); }
 
     // The frames in which effect was played.
     std::vector<uint32_t> FramesOf(int effect) const {
@@ -125,12 +121,30 @@ protected:
         EXPECT_TRUE(SoundsIn(run.At(frame), frame).empty());
     }
 
-    static inline std::unique_ptr<TempDir> s_dir;
-    static inline std::unique_ptr<GameRun> s_run;
-    const GameRun& run = *s_run;
+public:
+    void CommandKeysDuringTheBanner() const;
+    void EveryItemIsBoughtWithItsPriceSoundAndMessage() const;
+    void AnItemTheScoreCannotPayForIsRefused() const;
+    void CommandKeysInPlay() const;
+    void EachDropCostsALifeAndEndsTheModes() const;
+    void LivesRunOutAndSpaceStartsAgain() const;
+    void TheRecordingReplaysTheGameExactly() const;
+    void TheSameScriptPlaysTheSameGameAgain() const;
+
+protected:
+    TempDir dir;
+    GameRun run;
 };
 
-TEST_F(FullGame, CommandKeysDuringTheBanner) {
+// The first frame whose trace lines differ (1-based), or 0 when the traces are the same.
+size_t FirstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i] != b[i]) return i + 1;
+    }
+    return a.size() == b.size() ? 0 : std::min(a.size(), b.size()) + 1;
+}
+
+void FullGame::CommandKeysDuringTheBanner() const {
     EXPECT_EQ(run.At(1).m_bIntro, 0);
     EXPECT_EQ(run.At(22).m_bMiniMap, 1);
     ExpectCommand(22, 0);
@@ -154,7 +168,7 @@ TEST_F(FullGame, CommandKeysDuringTheBanner) {
     EXPECT_EQ(SoundsIn(run.At(120), 120), std::vector<int>{4});
 }
 
-TEST_F(FullGame, EveryItemIsBoughtWithItsPriceSoundAndMessage) {
+void FullGame::EveryItemIsBoughtWithItsPriceSoundAndMessage() const {
     ExpectPurchase(135, 900, "WIDE VANTLER");
     EXPECT_EQ(run.At(135).paddle.x, 362 - 30);
     ExpectPurchase(155, 700, "BRANCH BALL");
@@ -179,7 +193,7 @@ TEST_F(FullGame, EveryItemIsBoughtWithItsPriceSoundAndMessage) {
     EXPECT_EQ(FramesOf(5), (std::vector<uint32_t>{135, 155, 175, 235, 255, 295, 380, 440, 610, 630}));
 }
 
-TEST_F(FullGame, AnItemTheScoreCannotPayForIsRefused) {
+void FullGame::AnItemTheScoreCannotPayForIsRefused() const {
     const GameSnapshot& s = run.At(195);
     EXPECT_EQ(s.m_nScore, 400);
     EXPECT_EQ(s.m_strMessage, "NOT ENOUGH SCORE");
@@ -190,7 +204,7 @@ TEST_F(FullGame, AnItemTheScoreCannotPayForIsRefused) {
     EXPECT_EQ(FramesOf(8), std::vector<uint32_t>{195});
 }
 
-TEST_F(FullGame, CommandKeysInPlay) {
+void FullGame::CommandKeysInPlay() const {
     ExpectCommand(215, 1400);
     ExpectCommand(275, 1500);
     // Left Ctrl + I ends the automatic paddle and leaves one ball resting.
@@ -224,7 +238,7 @@ TEST_F(FullGame, CommandKeysInPlay) {
 // The first drop lets 64 glued balls fall with the rocket fired from the wide paddle at the left
 // edge (x 0 + (136 - 17) / 2 = 59); the second drop two balls from the paddle at the right edge.
 // A lost life ends every mode.
-TEST_F(FullGame, EachDropCostsALifeAndEndsTheModes) {
+void FullGame::EachDropCostsALifeAndEndsTheModes() const {
     const GameSnapshot& fired = run.At(315);
     EXPECT_EQ(fired.paddle.x, 0);
     EXPECT_EQ(fired.rocket.sprite, 64);
@@ -250,7 +264,7 @@ TEST_F(FullGame, EachDropCostsALifeAndEndsTheModes) {
 // The last four lives: each drop at f sends the ball from (395, 559) down 7 a frame, out at
 // y 601 in frame f + 5; the life goes in frame f + 6. The last one ends the game; nothing moves
 // until Space starts a new one.
-TEST_F(FullGame, LivesRunOutAndSpaceStartsAgain) {
+void FullGame::LivesRunOutAndSpaceStartsAgain() const {
     EXPECT_EQ(run.At(869).m_nLives, 4);
     for (uint32_t drop : {870u, 890u, 910u, 930u}) {
         SCOPED_TRACE(drop);
@@ -280,23 +294,46 @@ TEST_F(FullGame, LivesRunOutAndSpaceStartsAgain) {
     EXPECT_EQ(FramesOf(6).size(), 6u);  // two lives from the earlier drops, four here
 }
 
-TEST_F(FullGame, TheRecordingReplaysTheGameExactly) {
+void FullGame::TheRecordingReplaysTheGameExactly() const {
     const std::string demo = ReadFileText(Out("demo.txt"));
     EXPECT_EQ(demo.rfind("# plinkwell input 1\n", 0), 0u);
     const std::vector<std::string> played = ReadLines(Out("played.jsonl"));
     const std::vector<std::string> replayed = ReadLines(Out("replayed.jsonl"));
-    ASSERT_EQ(played.size(), kFrames);
-    ASSERT_EQ(replayed.size(), kFrames);
-    for (size_t i = 0; i < played.size(); ++i) ASSERT_EQ(played[i], replayed[i]) << "frame " << i + 1;
-    EXPECT_EQ(ReadFileText(Out("played.json")), ReadFileText(Out("replayed.json")));
-    EXPECT_EQ(ReadFileText(Out("played.json")), played.back() + "\n");
+    EXPECT_EQ(played.size(), kFrames);
+    EXPECT_EQ(FirstDifference(played, replayed), 0u);
+    const std::string state = ReadFileText(Out("played.json"));
+    EXPECT_TRUE(state == ReadFileText(Out("replayed.json"))) << "the final states differ";
+    EXPECT_TRUE(!played.empty() && state == played.back() + "\n") << "the state is not the last trace line";
 }
 
-TEST_F(FullGame, TheSameScriptPlaysTheSameGameAgain) {
+void FullGame::TheSameScriptPlaysTheSameGameAgain() const {
     const std::vector<std::string> played = ReadLines(Out("played.jsonl"));
     const std::vector<std::string> again = ReadLines(Out("again.jsonl"));
-    ASSERT_EQ(again.size(), kFrames);
-    for (size_t i = 0; i < played.size(); ++i) ASSERT_EQ(played[i], again[i]) << "frame " << i + 1;
+    EXPECT_EQ(FirstDifference(played, again), 0u);
+}
+
+// One test, for the game is played once and checked phase by phase (each test runs in a process
+// of its own).
+TEST_F(FullGame, FromTheIntroToGameOverWithEveryItemAndCommandReplayedExactly) {
+    PlayAndReplay();
+    ASSERT_EQ(run.result.perFrame.size(), kFrames);
+    const struct {
+        const char* name;
+        void (FullGame::*check)() const;
+    } phases[] = {
+        {"command keys during the banner", &FullGame::CommandKeysDuringTheBanner},
+        {"every item bought", &FullGame::EveryItemIsBoughtWithItsPriceSoundAndMessage},
+        {"a refusal", &FullGame::AnItemTheScoreCannotPayForIsRefused},
+        {"command keys in play", &FullGame::CommandKeysInPlay},
+        {"the first two drops", &FullGame::EachDropCostsALifeAndEndsTheModes},
+        {"game over and again", &FullGame::LivesRunOutAndSpaceStartsAgain},
+        {"the recording replayed", &FullGame::TheRecordingReplaysTheGameExactly},
+        {"the script played again", &FullGame::TheSameScriptPlaysTheSameGameAgain},
+    };
+    for (const auto& phase : phases) {
+        SCOPED_TRACE(phase.name);
+        (this->*phase.check)();
+    }
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 // The centred paddle stands at x 362 (76 wide); a resting ball at (395, 559).
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -253,18 +252,21 @@ protected:
         return sprays[code];
     }
 
-    // One game for the whole suite: it is long, and the tests only read it.
-    static void SetUpTestSuite() {
+    void SetUp() override {
         TempDataDir data({StageWith(Stage())});
-        s_run = std::make_unique<GameRun>(Play(data.Path(), kFireC + 112, Moves()));
+        run = Play(data.Path(), kFireC + 112, Moves());
     }
-    static void TearDownTestSuite() { s_run.reset(); }
 
-    static inline std::unique_ptr<GameRun> s_run;
-    const GameRun& run = *s_run;
+public:
+    void ALeftCornerLeftOfTheFieldTestsNothing() const;
+    void OnlyTheLeftCornerClearsFromX683To699() const;
+    void EachHitStartsASprayThatReplacesTheLast() const;
+
+protected:
+    GameRun run;
 };
 
-TEST_F(RocketColumns, ALeftCornerLeftOfTheFieldTestsNothing) {
+void RocketColumns::ALeftCornerLeftOfTheFieldTestsNothing() const {
     const GameSnapshot& fired = run.At(kFireA);
     EXPECT_EQ(fired.paddle.x, 31);
     EXPECT_EQ(fired.rocket.sprite, 64);
@@ -283,7 +285,7 @@ TEST_F(RocketColumns, ALeftCornerLeftOfTheFieldTestsNothing) {
     for (int row = 0; row < 20; ++row) EXPECT_EQ(run.At(kFireA + 111).cells[CellIndex(0, row)], 18) << row;
 }
 
-TEST_F(RocketColumns, OnlyTheLeftCornerClearsFromX683To699) {
+void RocketColumns::OnlyTheLeftCornerClearsFromX683To699() const {
     EXPECT_EQ(run.At(kFireB).rocket.x, 683);
     EXPECT_EQ(run.At(kFireC).rocket.x, 699);
     int32_t score = 200;
@@ -313,7 +315,7 @@ TEST_F(RocketColumns, OnlyTheLeftCornerClearsFromX683To699) {
 // A new spray replaces the one still flying: row 19's spray has 18 frames left when row 18 starts
 // its own, 20 frames at the rocket's top-left corner. Each is drawn from the generator right after
 // the rocket's new flame (one draw): four draws per particle.
-TEST_F(RocketColumns, EachHitStartsASprayThatReplacesTheLast) {
+void RocketColumns::EachHitStartsASprayThatReplacesTheLast() const {
     for (int row : {19, 18}) {
         SCOPED_TRACE(row);
         const uint32_t f = RowFrame(kFireB, row);
@@ -342,6 +344,24 @@ TEST_F(RocketColumns, EachHitStartsASprayThatReplacesTheLast) {
         EXPECT_EQ(moved.dy[i], started.dy[i] + 1);
     }
     EXPECT_EQ(run.At(row19 + 3).particles.framesLeft, 20);
+}
+
+// One test, for the game is played once and checked three ways (each test runs in a process of
+// its own).
+TEST_F(RocketColumns, OnlyCornersOverTheFieldClearAndEachHitSpraysAnew) {
+    ASSERT_EQ(run.result.perFrame.size(), kFireC + 112);
+    {
+        SCOPED_TRACE("rocket A");
+        ALeftCornerLeftOfTheFieldTestsNothing();
+    }
+    {
+        SCOPED_TRACE("rockets B and C");
+        OnlyTheLeftCornerClearsFromX683To699();
+    }
+    {
+        SCOPED_TRACE("sprays");
+        EachHitStartsASprayThatReplacesTheLast();
+    }
 }
 
 }  // namespace

@@ -4,6 +4,12 @@
 // Every run presses Space on the intro's frame 1, so the "GAME START" banner runs frames 2 to 120
 // and play starts at frame 121. The centred paddle stands at x 362, y 560 (76 x 10), and a resting
 // ball at x = 362 + 76 * (362 + 38) / 800 - 5 = 395, y = 559 (the ball is 11 x 11).
+//
+// Launched from the centred paddle at frame 121 the ball moves to (395, 566), meets the paddle with
+// h = 395 + 5 - 362 = 38 (zone 4: dx 0 + 1) and leaves at (+1, -7): after frame 121 + k it is at
+// (395 + k, 566 - 7k). Its top corners first reach the field's last row (y 340 to 354) at k = 29:
+// frame 150, ball at (424, 363), top corners (424, 352) and (435, 352), both in cell (8, 19)
+// (x 420 to 459); its bottom corners are in row 20, off the grid: contact mask 3 (TL + TR).
 #include <gtest/gtest.h>
 
 #include "scenario/ScenarioSupport.h"
@@ -24,10 +30,7 @@ std::vector<Placed> GoldFloor() {
     return cells;
 }
 
-// Launched from the centred paddle at frame 121 the ball leaves (395, 566) at (+1, -7), so after
-// frame 121 + k it is at (395 + k, 566 - 7k); its top corners first reach the field's last row
-// (y 340 to 354) at k = 29: frame 150, ball at (424, 363), top corners (424, 352) and (435, 352),
-// both in cell (8, 19) (x 420 to 459); its bottom corners are in row 20, off the grid: mask 3.
+// The paddle pulled to the left edge during the banner, then the button at frame 121.
 TEST(PlayScenario, LaunchFromTheLeftEdgeMeetsTheWallInTheSameStep) {
     TempDataDir data({StageWith({kKeeper})});
     const GameRun run = Play(data.Path(), 123, Script().SkipIntro().Mouse(10, -1000).Click(121));
@@ -276,30 +279,34 @@ std::string MapWithCount(int32_t count, const std::vector<StageCodes>& stages) {
 TEST(PlayScenario, StageSkipsWrapByTheStageCount) {
     const std::vector<StageCodes> stages = {StageWith({{0, 0, 1}}), StageWith({{0, 0, 2}}),
                                             StageWith({{0, 0, 3}})};
+    const uint32_t frames[4] = {120, 121, 240, 359};
     const struct {
         int32_t count;
-        int32_t stages[4];  // after frames 120, 121, 240, 359
-    } cases[] = {{3, {1, 2, 3, 1}}, {1, {1, 1, 1, 1}}, {0, {1, 1, 1, 1}}};
+        int checks;         // of the frames above; stage counts 1 and 0 need only the first skips
+        int32_t stages[4];  // after each of those frames
+    } cases[] = {{3, 4, {1, 2, 3, 1}}, {1, 3, {1, 1, 1}}, {0, 3, {1, 1, 1}}};
     const Script script = Script().SkipIntro().Down(121, "LCONTROL").Down(121, "PRIOR");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.count);
         TempDataDir data(stages);
         data.Write("Map.dat", MapWithCount(c.count, stages));
-        const GameRun run = Play(data.Path(), 360, script);
-        const uint32_t frames[4] = {120, 121, 240, 359};
-        for (int i = 0; i < 4; ++i) {
+        const uint32_t last = frames[c.checks - 1];
+        const GameRun run = Play(data.Path(), last + 1, script);
+        for (int i = 0; i < c.checks; ++i) {
             const GameSnapshot& s = run.At(frames[i]);
             EXPECT_EQ(s.m_nStage, c.stages[i]) << frames[i];
             EXPECT_EQ(s.cells[0], 18 + c.stages[i]) << frames[i];
             EXPECT_EQ(s.m_nStageCount, c.count);
             EXPECT_EQ(s.m_bStageBanner, i == 0 ? 0 : 1) << frames[i];
+            EXPECT_EQ(s.s_nBannerOffset, -355) << frames[i];
+            if (i >= 2) {
+                EXPECT_EQ(SoundsIn(s, frames[i]), std::vector<int>{4}) << frames[i];  // the last banner's end
+            }
         }
         EXPECT_EQ(run.At(239).m_bStageBanner, 1);
         EXPECT_EQ(run.At(239).m_nStage, c.stages[1]);
         EXPECT_EQ(run.At(239).s_nBannerOffset, -1);
-        EXPECT_EQ(SoundsIn(run.At(240), 240), std::vector<int>{4});
-        EXPECT_EQ(SoundsIn(run.At(359), 359), std::vector<int>{4});
-        EXPECT_EQ(run.At(360).s_nBannerOffset, -352);
+        EXPECT_EQ(run.At(last + 1).s_nBannerOffset, -352);
     }
 }
 

@@ -203,3 +203,21 @@ TEST(Headless, ARecordedGameReplaysExactly) {
     // The input did something: the paddle moved.
     EXPECT_NE(first.finalState.paddle.x, 362);
 }
+
+TEST(Headless, ATemporaryDataDirectoryServesItsOwnStages) {
+    StageCodes first = EmptyStage();
+    first[0] = 2;   // green
+    first[14] = 4;  // gold
+    first[299] = 6;
+    StageCodes second = EmptyStage();
+    second[7] = 0;
+    const TempDataDir data({first, second});
+    const HarnessResult r = RunHeadless({"--frames", "2", "--data", data.Path().string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.messages.empty()) << r.err;
+    EXPECT_EQ(r.finalState.m_nStageCount, 2);
+    EXPECT_EQ(r.finalState.cells[0], 20);
+    EXPECT_EQ(r.finalState.cells[14], 22);
+    EXPECT_EQ(r.finalState.cells[299], 24);
+    EXPECT_EQ(r.finalState.cells[7], -1);
+}

@@ -26,6 +26,27 @@ Placement PlaceInteger(int outW, int outH, int picW, int picH) {
     return p;
 }
 
+Placement RowsOf(const Placement& placement, int rowBegin, int rowEnd) {
+    Placement p = placement;
+    const int first = std::max(rowBegin, placement.srcY);
+    const int end = std::min(rowEnd, placement.srcY + placement.srcH);
+    p.srcY = first;
+    p.srcH = std::max(0, end - first);
+    p.dst.y = placement.dst.y + (first - placement.srcY) * placement.scale;
+    p.dst.h = p.srcH * placement.scale;
+    return p;
+}
+
+RowSpan ChangedRows(const uint16_t* next, const uint16_t* previous, int picW, int picH) {
+    const size_t rowBytes = static_cast<size_t>(picW) * sizeof(uint16_t);
+    auto differs = [&](int y) { return std::memcmp(next + y * picW, previous + y * picW, rowBytes) != 0; };
+    RowSpan span;
+    while (span.begin < picH && !differs(span.begin)) ++span.begin;
+    span.end = picH;
+    while (span.end > span.begin && !differs(span.end - 1)) --span.end;
+    return span;
+}
+
 Rect AspectFit(int outW, int outH, int picW, int picH) {
     Rect r;
     if (int64_t{outW} * picH <= int64_t{outH} * picW) {

@@ -43,6 +43,16 @@ struct Placement {
 };
 Placement PlaceInteger(int outW, int outH, int picW, int picH);
 
+// The part of a placement that shows source rows [rowBegin, rowEnd).
+Placement RowsOf(const Placement& placement, int rowBegin, int rowEnd);
+
+// The rows in which two pictures differ, as [begin, end); begin == end when none does.
+struct RowSpan {
+    int begin = 0;
+    int end = 0;
+};
+RowSpan ChangedRows(const uint16_t* next, const uint16_t* previous, int picW, int picH);
+
 // The largest rectangle of the picture's proportions that fits the output, centred.
 Rect AspectFit(int outW, int outH, int picW, int picH);
 

@@ -60,24 +60,27 @@ struct Box {
     int H() const { return y1 - y0; }
 };
 
+// The inside test of a rounded rectangle shrunk by inset on every side.
+auto RoundBox(double x0, double y0, double x1, double y1, double radius, double inset) {
+    return [=](double px, double py) {
+        return InRoundRect(px, py, x0 + inset, y0 + inset, x1 - inset, y1 - inset,
+                           std::max(0.5, radius - inset));
+    };
+}
+
 // The night sky of the game in a rounded tile, with a lit rim so it stands off dark desktops.
 void PaintBackdrop(IconCanvas& icon) {
     const int s = icon.Size();
     const double margin = icon.Px(0.25), radius = 2.6 * icon.Unit();
     const double rim = std::max(1.0, s / 40.0);
-    auto inTile = [&](double inset) {
-        return [=](double px, double py) {
-            return InRoundRect(px, py, margin + inset, margin + inset, s - margin - inset, s - margin - inset,
-                               std::max(0.5, radius - inset));
-        };
-    };
+    const double far = s - margin;
     for (int y = 0; y < s; ++y)
         for (int x = 0; x < s; ++x) {
-            const double cover = Coverage(x, y, inTile(0));
+            const double cover = Coverage(x, y, RoundBox(margin, margin, far, far, radius, 0));
             if (cover <= 0) continue;
             const double t = (y + 0.5) / s;
             Col c = Lerp({50, 40, 118}, {8, 8, 28}, std::pow(t, 0.8));
-            const double edge = 1 - Coverage(x, y, inTile(rim));
+            const double edge = 1 - Coverage(x, y, RoundBox(margin, margin, far, far, radius, rim));
             const double light = 1 - 0.75 * (x + y + 1.0) / (2.0 * s);  // from the top left
             c = Lerp(c, {150, 146, 230}, edge * light);
             icon.SetBackdrop(x, y, c, cover);
@@ -207,14 +210,9 @@ void PaintPaddle(IconCanvas& icon) {
     const Box b{icon.Px(3.5), icon.Px(12.2), icon.Px(12.5), icon.Px(14)};
     const double radius = b.H() / 2.0, line = b.H() >= 8 ? std::max(1.0, b.H() / 10.0) : 0;
     const int cap = std::max(1, int(std::lround(b.W() * 0.16)));
+    auto capsule = [&](double inset) { return RoundBox(b.x0, b.y0, b.x1, b.y1, radius, inset); };
     for (int y = b.y0; y < b.y1; ++y)
         for (int x = b.x0; x < b.x1; ++x) {
-            auto capsule = [&](double inset) {
-                return [=](double px, double py) {
-                    return InRoundRect(px, py, b.x0 + inset, b.y0 + inset, b.x1 - inset, b.y1 - inset,
-                                       std::max(0.5, radius - inset));
-                };
-            };
             const double outer = Coverage(x, y, capsule(0));
             if (outer <= 0) continue;
             const double t = (y - b.y0 + 0.5) / b.H();

@@ -6,6 +6,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "support/Harness.h"
 #include "support/MiniJson.h"
+#include "support/StateKeys.h"
 
 namespace {
 
@@ -82,36 +83,7 @@ TEST(Headless, StateFileHoldsTheFinalRecordWithEveryKey) {
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
     const JsonValue json = ParseJson(text.substr(0, text.size() - 1));
-    for (const char* key : {"frame",
-                            "m_bStageBanner",
-                            "m_bGameOver",
-                            "m_nStageCount",
-                            "m_nStage",
-                            "m_nScore",
-                            "m_nLives",
-                            "m_nBalls",
-                            "m_bMessage",
-                            "m_strMessage",
-                            "m_bIntro",
-                            "m_bAutoPaddle",
-                            "m_bRocketMode",
-                            "m_bPierceMode",
-                            "m_bGlueMode",
-                            "m_bMurkPaddles",
-                            "m_bWidePaddle",
-                            "m_nPaddleFrame",
-                            "m_nItemKeyDelay",
-                            "m_bMiniMap",
-                            "m_dwLastFrame",
-                            "m_dwFrameInterval",
-                            "s_nBannerOffset",
-                            "cells",
-                            "paddle",
-                            "rocket",
-                            "balls",
-                            "particles",
-                            "rng",
-                            "sounds"}) {
+    for (const std::string& key : kStateTopKeys) {
         EXPECT_TRUE(json.Has(key)) << key;
     }
     EXPECT_EQ(json["frame"].number, 130);

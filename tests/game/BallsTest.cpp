@@ -10,10 +10,14 @@ class BallsTest : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        game->m_paddle.y = 560;
-        game->ResetPaddle();
-        game->ResetBalls();
+        RestBallOnPaddle();
         ClearField();
+    }
+    // The button goes down and one frame moves the paddle, then the balls.
+    void PressAndStep() {
+        backend.Button(true);
+        game->UpdatePaddle(game->m_paddle, game->m_rocket);
+        game->UpdateBalls();
     }
     // Skips the draws a block hit makes for its particle spray.
     static void SkipSpray(Random& r) {
@@ -45,9 +49,7 @@ TEST_F(BallsTest, ResetPutsOneBallOnThePaddle) {
 
 TEST_F(BallsTest, LaunchFromTheCentredPaddle) {
     game->m_bStageBanner = 0;
-    backend.Button(true);
-    game->UpdatePaddle(game->m_paddle, game->m_rocket);
-    game->UpdateBalls();
+    PressAndStep();
     const Ball& b = game->m_balls[0];
     EXPECT_EQ(b.x, 395);
     EXPECT_EQ(b.y, 566);
@@ -65,9 +67,7 @@ TEST_F(BallsTest, LaunchFromTheLeftEdgeMeetsTheWallInTheSameStep) {
     game->ResetBalls();
     game->m_bStageBanner = 0;
     const uint32_t before = game->m_random.State();
-    backend.Button(true);
-    game->UpdatePaddle(game->m_paddle, game->m_rocket);
-    game->UpdateBalls();
+    PressAndStep();
     const Ball& b = game->m_balls[0];
     EXPECT_EQ(b.x, 0);
     EXPECT_EQ(b.y, 566);
@@ -79,9 +79,7 @@ TEST_F(BallsTest, LaunchFromTheLeftEdgeMeetsTheWallInTheSameStep) {
 
 TEST_F(BallsTest, NoLaunchDuringTheBannerAndLaunchedBallsWait) {
     game->m_bStageBanner = 1;
-    backend.Button(true);
-    game->UpdatePaddle(game->m_paddle, game->m_rocket);
-    game->UpdateBalls();
+    PressAndStep();
     EXPECT_EQ(game->m_balls[0].launched, 0);
     EXPECT_EQ(game->m_balls[0].y, 559);
     game->m_balls[0].launched = 1;

@@ -39,8 +39,10 @@ int CGameApp::Run() {
 bool CGameApp::TickOnce() {
     plat::BeforeTick(m_nFramesRun + 1);
     const uint32_t lastFrame = m_game.m_dwLastFrame;
+    const int64_t start = m_frameTimes.Now();
     const int result = m_game.Tick();
     if (m_game.m_dwLastFrame != lastFrame) {
+        m_frameTimes.Add(start, m_frameTimes.Now(), m_game.m_dwLastFrame);
         ++m_nFramesRun;
         if (m_pFrameListener) m_pFrameListener->OnFrame(m_game, m_nFramesRun);
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/FrameTimeLog.h"
 #include "app/Framework.h"
 #include "game/CGame.h"
 
@@ -35,4 +36,5 @@ private:
     CGame m_game;
     uint32_t m_nFramesRun = 0;
     FrameListener* m_pFrameListener = nullptr;
+    FrameTimeLog m_frameTimes;
 };

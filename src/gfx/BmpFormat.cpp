@@ -211,13 +211,19 @@ bool DecodePixels(const uint8_t* block, int64_t size, const Layout& l, const uin
         DecodeRle(block + l.pixelOffset, size - l.pixelOffset, l, lookup, out);
         return true;
     }
+    if (!PixelsFit(size, l)) return false;
     const int64_t stride = (l.width * l.bitCount + 31) / 32 * 4;
-    if (stride * l.height > size - l.pixelOffset) return false;
     for (int64_t s = 0; s < l.height; ++s) {
         const int64_t row = l.topDown ? s : l.height - 1 - s;
         DecodeRow(block + l.pixelOffset + s * stride, l, lookup, out + row * l.width);
     }
     return true;
+}
+
+bool PixelsFit(int64_t size, const Layout& l) {
+    if (l.compression == kRle8 || l.compression == kRle4) return true;
+    const int64_t stride = (l.width * l.bitCount + 31) / 32 * 4;
+    return stride * l.height <= size - l.pixelOffset;
 }
 
 }  // namespace bmp

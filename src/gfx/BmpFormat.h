@@ -50,4 +50,8 @@ uint32_t TableEntry(const uint8_t* block, const Layout& layout, int64_t i);
 bool DecodePixels(const uint8_t* block, int64_t size, const Layout& layout, const uint32_t* palette,
                   int64_t paletteCount, uint32_t* out);
 
+// False when uncompressed rows do not fit in the block of size bytes: such a picture is refused
+// before memory for its pixels is taken (a few hundred bytes may declare millions of pixels).
+bool PixelsFit(int64_t size, const Layout& layout);
+
 }  // namespace bmp

@@ -192,7 +192,9 @@ bool CDibImage::Load(bmp::Source& source) {
 
 bool CDibImage::Decode(const uint8_t* block, int64_t size) {
     bmp::Layout layout;
-    if (!bmp::ReadLayout(block, size, &layout)) return Fail("%s broken BMP file", m_path);
+    if (!bmp::ReadLayout(block, size, &layout) || !bmp::PixelsFit(size, layout)) {
+        return Fail("%s broken BMP file", m_path);
+    }
     std::unique_ptr<uint32_t[]> palette;
     int64_t paletteCount = 0;
     if (layout.colorCount > 0) {

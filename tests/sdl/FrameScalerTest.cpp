@@ -34,24 +34,23 @@ TEST(Rgb565Table, WidensEachChannelSoFullStaysFull) {
 }
 
 TEST(PlaceInteger, LargestWholeScaleCentred) {
-    Placement p = PlaceInteger(1024, 768, 800, 600);
-    EXPECT_EQ(p.scale, 1);
-    EXPECT_EQ(p.dst, (Rect{112, 84, 800, 600}));
-    p = PlaceInteger(1920, 1080, 800, 600);
-    EXPECT_EQ(p.scale, 1);
-    EXPECT_EQ(p.dst, (Rect{560, 240, 800, 600}));
-    p = PlaceInteger(2560, 1440, 800, 600);
-    EXPECT_EQ(p.scale, 2);
-    EXPECT_EQ(p.dst, (Rect{480, 120, 1600, 1200}));
-    p = PlaceInteger(3840, 2160, 800, 600);
-    EXPECT_EQ(p.scale, 3);
-    EXPECT_EQ(p.dst, (Rect{720, 180, 2400, 1800}));
-    p = PlaceInteger(1600, 1200, 800, 600);
-    EXPECT_EQ(p.scale, 2);
-    EXPECT_EQ(p.dst, (Rect{0, 0, 1600, 1200}));
-    EXPECT_EQ(p.srcX, 0);
-    EXPECT_EQ(p.srcW, 800);
-    EXPECT_EQ(p.srcH, 600);
+    const struct {
+        int outW, outH, scale;
+        Rect dst;
+    } cases[] = {
+        {1024, 768, 1, {112, 84, 800, 600}},     {1920, 1080, 1, {560, 240, 800, 600}},
+        {2560, 1440, 2, {480, 120, 1600, 1200}}, {3840, 2160, 3, {720, 180, 2400, 1800}},
+        {1600, 1200, 2, {0, 0, 1600, 1200}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.outW << " x " << c.outH);
+        const Placement p = PlaceInteger(c.outW, c.outH, 800, 600);
+        EXPECT_EQ(p.scale, c.scale);
+        EXPECT_EQ(p.dst, c.dst);
+        EXPECT_EQ(p.srcX, 0);  // the whole picture fits
+        EXPECT_EQ(p.srcW, 800);
+        EXPECT_EQ(p.srcH, 600);
+    }
 }
 
 TEST(PlaceInteger, TooSmallAnOutputShowsTheMiddleAtScaleOne) {

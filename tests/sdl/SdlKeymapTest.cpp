@@ -1,8 +1,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "platform/sdl/SdlKeymap.h"
 
@@ -19,23 +21,30 @@ void ExpectLetterRow(const std::string& letters, uint8_t firstCode) {
     }
 }
 
+// Each scancode gives its DirectInput make code.
+void ExpectCodes(std::initializer_list<std::pair<int, int>> codes) {
+    for (const auto& [scancode, dik] : codes) {
+        EXPECT_EQ(DikFromScancode(scancode), dik) << SDL_GetScancodeName(static_cast<SDL_Scancode>(scancode));
+    }
+}
+
 }  // namespace
 
 TEST(SdlKeymap, KeysTheGameReads) {
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_ESCAPE), 0x01);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_SPACE), 0x39);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_LCTRL), 0x1D);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_PAGEUP), 0xC9);
+    ExpectCodes({{SDL_SCANCODE_ESCAPE, 0x01},
+                 {SDL_SCANCODE_SPACE, 0x39},
+                 {SDL_SCANCODE_LCTRL, 0x1D},
+                 {SDL_SCANCODE_PAGEUP, 0xC9}});
     // 1 to 9 then 0 are 0x02 to 0x0B; SDL numbers them in the same order.
     for (int i = 0; i < 10; ++i) EXPECT_EQ(DikFromScancode(SDL_SCANCODE_1 + i), 0x02 + i);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_T), 0x14);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_M), 0x32);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_P), 0x19);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_B), 0x30);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_S), 0x1F);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_R), 0x13);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_I), 0x17);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_A), 0x1E);
+    ExpectCodes({{SDL_SCANCODE_T, 0x14},
+                 {SDL_SCANCODE_M, 0x32},
+                 {SDL_SCANCODE_P, 0x19},
+                 {SDL_SCANCODE_B, 0x30},
+                 {SDL_SCANCODE_S, 0x1F},
+                 {SDL_SCANCODE_R, 0x13},
+                 {SDL_SCANCODE_I, 0x17},
+                 {SDL_SCANCODE_A, 0x1E}});
 }
 
 TEST(SdlKeymap, EveryLetterFollowsTheKeyboardRows) {
@@ -45,38 +54,38 @@ TEST(SdlKeymap, EveryLetterFollowsTheKeyboardRows) {
 }
 
 TEST(SdlKeymap, ModifiersAndExtendedKeys) {
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RCTRL), 0x9D);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_LSHIFT), 0x2A);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RSHIFT), 0x36);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_LALT), 0x38);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RALT), 0xB8);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RETURN), 0x1C);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_ENTER), 0x9C);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_TAB), 0x0F);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_BACKSPACE), 0x0E);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_UP), 0xC8);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_LEFT), 0xCB);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RIGHT), 0xCD);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_DOWN), 0xD0);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_PAGEDOWN), 0xD1);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_HOME), 0xC7);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_END), 0xCF);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_INSERT), 0xD2);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_DELETE), 0xD3);
+    ExpectCodes({{SDL_SCANCODE_RCTRL, 0x9D},
+                 {SDL_SCANCODE_LSHIFT, 0x2A},
+                 {SDL_SCANCODE_RSHIFT, 0x36},
+                 {SDL_SCANCODE_LALT, 0x38},
+                 {SDL_SCANCODE_RALT, 0xB8},
+                 {SDL_SCANCODE_RETURN, 0x1C},
+                 {SDL_SCANCODE_KP_ENTER, 0x9C},
+                 {SDL_SCANCODE_TAB, 0x0F},
+                 {SDL_SCANCODE_BACKSPACE, 0x0E},
+                 {SDL_SCANCODE_UP, 0xC8},
+                 {SDL_SCANCODE_LEFT, 0xCB},
+                 {SDL_SCANCODE_RIGHT, 0xCD},
+                 {SDL_SCANCODE_DOWN, 0xD0},
+                 {SDL_SCANCODE_PAGEDOWN, 0xD1},
+                 {SDL_SCANCODE_HOME, 0xC7},
+                 {SDL_SCANCODE_END, 0xCF},
+                 {SDL_SCANCODE_INSERT, 0xD2},
+                 {SDL_SCANCODE_DELETE, 0xD3}});
 }
 
 TEST(SdlKeymap, FunctionKeysAndKeypad) {
     for (int i = 0; i < 10; ++i) EXPECT_EQ(DikFromScancode(SDL_SCANCODE_F1 + i), 0x3B + i);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_F11), 0x57);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_F12), 0x58);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_7), 0x47);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_5), 0x4C);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_0), 0x52);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_PERIOD), 0x53);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_MINUS), 0x4A);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_PLUS), 0x4E);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_MULTIPLY), 0x37);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_DIVIDE), 0xB5);
+    ExpectCodes({{SDL_SCANCODE_F11, 0x57},
+                 {SDL_SCANCODE_F12, 0x58},
+                 {SDL_SCANCODE_KP_7, 0x47},
+                 {SDL_SCANCODE_KP_5, 0x4C},
+                 {SDL_SCANCODE_KP_0, 0x52},
+                 {SDL_SCANCODE_KP_PERIOD, 0x53},
+                 {SDL_SCANCODE_KP_MINUS, 0x4A},
+                 {SDL_SCANCODE_KP_PLUS, 0x4E},
+                 {SDL_SCANCODE_KP_MULTIPLY, 0x37},
+                 {SDL_SCANCODE_KP_DIVIDE, 0xB5}});
 }
 
 TEST(SdlKeymap, NoTwoKeysShareACodeAndUnknownKeysHaveNone) {

@@ -1,9 +1,10 @@
 // The backend for automation and tests: no window, no audio device and no waiting. Its clock
 // advances one frame interval at every pass of the main loop, so every pass runs a frame, and
-// after the frame budget the quit message ends the loop.
+// after the frame budget the quit message ends the loop. SIGINT and SIGTERM end it the same way.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 
 namespace plat {
 
+class QuitSignals;
+
 class HeadlessBackend : public Backend {
 public:
     static constexpr uint32_t kClockOrigin = 0x10000000;
@@ -19,6 +22,7 @@ public:
 
     // Message boxes go to messageOut as "Plinkwell: <text>" lines.
     HeadlessBackend(uint32_t frameBudget, std::ostream& messageOut);
+    ~HeadlessBackend() override;
 
     uint32_t GetTickCount() override { return m_now; }
     bool PeekMessage(Message* msg) override;
@@ -39,7 +43,6 @@ public:
     const std::vector<std::string>& Messages() const { return m_messages; }
     const std::vector<int>& Plays() const { return m_plays; }
     int Presents() const { return m_presents; }
-    uint32_t Passes() const { return m_passes; }
 
 private:
     uint32_t m_now = kClockOrigin;
@@ -50,6 +53,7 @@ private:
     std::vector<int> m_plays;
     int m_buffers = 0;
     int m_presents = 0;
+    std::unique_ptr<QuitSignals> m_signals;  // caught while the backend lives
 };
 
 }  // namespace plat

@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CDibImage image("fuzz.bmp", data, size);
     // Pictures of millions of pixels paint through the same code as small ones, only slower.
-    if (int64_t{image.GetWidth()} * image.GetHeight() > (int64_t{1} << 20)) return 0;
+    if (int64_t{image.GetWidth()} * image.GetHeight() > (int64_t{1} << 18)) return 0;
     Surface slot(24, 16);
     SlotDC dc{&slot};
     image.Draw(-3, 2, &dc);

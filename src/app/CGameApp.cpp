@@ -30,6 +30,7 @@ int CGameApp::Run() {
             continue;
         }
         if (!TickOnce()) break;
+        WaitForNextFrame();
     }
     m_game.Shutdown();
     plat::ShowCursor(true);
@@ -39,12 +40,25 @@ int CGameApp::Run() {
 bool CGameApp::TickOnce() {
     plat::BeforeTick(m_nFramesRun + 1);
     const uint32_t lastFrame = m_game.m_dwLastFrame;
+    const int64_t start = m_frameTimes.Now();
     const int result = m_game.Tick();
     if (m_game.m_dwLastFrame != lastFrame) {
+        m_frameTimes.Add(start, m_frameTimes.Now(), m_game.m_dwLastFrame);
         ++m_nFramesRun;
         if (m_pFrameListener) m_pFrameListener->OnFrame(m_game, m_nFramesRun);
     }
     return result != 0;
+}
+
+// Until shortly before the next frame is due the loop has nothing to do, so the platform may sleep
+// through it. The last milliseconds are left to the peek, which wakes at the start of each one: the
+// frame then starts on its own millisecond even when the long sleep ends a little late.
+void CGameApp::WaitForNextFrame() {
+    constexpr uint32_t kPolledMs = 3;
+    const uint32_t since = plat::GetTickCount() - m_game.m_dwLastFrame;
+    if (since + kPolledMs < m_game.m_dwFrameInterval) {
+        plat::Idle(static_cast<int>(m_game.m_dwFrameInterval - since - kPolledMs));
+    }
 }
 
 int CGameApp::ExitInstance() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/FrameTimeLog.h"
 #include "app/Framework.h"
 #include "game/CGame.h"
 
@@ -31,8 +32,10 @@ public:
 private:
     // One tick, numbered for the platform; false when the game asks to stop.
     bool TickOnce();
+    void WaitForNextFrame();
 
     CGame m_game;
     uint32_t m_nFramesRun = 0;
     FrameListener* m_pFrameListener = nullptr;
+    FrameTimeLog m_frameTimes;
 };

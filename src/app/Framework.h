@@ -27,7 +27,6 @@ public:
     int LoadFrame(int resourceId, uint32_t style);
     virtual int PreCreateWindow(CreateParams& cs);
 
-    bool HasWindow() const { return m_window; }
     bool HasMenu() const { return m_menu; }
     const std::string& Title() const { return m_title; }
 

@@ -178,7 +178,9 @@ std::optional<LaunchError> EnterDataDirectory(const Options& options, const fs::
     if (dir.empty()) {
         fs::path exe = executable;
         if (exe.empty()) exe = fs::read_symlink("/proc/self/exe", ec);
-        dir = FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR, PLINKWELL_DATADIR);
+        dir =
+            FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR,
+                              InstalledDataDirectory(exe, PLINKWELL_DATADIR_FROM_BINDIR, PLINKWELL_DATADIR));
         if (dir.empty()) return std::nullopt;
     } else if (!IsDirectory(dir)) {
         return LaunchError{kExitUsage, "--data: '" + options.data + "' is not a directory"};
@@ -245,6 +247,15 @@ fs::path FindDataDirectory(const fs::path& workingDir, const fs::path& executabl
     if (IsDirectory(buildDataDir) && IsInside(executable, buildDataDir.parent_path())) return buildDataDir;
     if (IsDirectory(installedDataDir)) return installedDataDir;
     return {};
+}
+
+fs::path InstalledDataDirectory(const fs::path& executable, const fs::path& fromBinDir,
+                                const fs::path& configured) {
+    if (!executable.empty()) {
+        const fs::path beside = (executable.parent_path() / fromBinDir).lexically_normal();
+        if (IsDirectory(beside)) return beside;
+    }
+    return configured;
 }
 
 int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& context) {

@@ -49,3 +49,9 @@ std::filesystem::path FindDataDirectory(const std::filesystem::path& workingDir,
                                         const std::filesystem::path& executable,
                                         const std::filesystem::path& buildDataDir,
                                         const std::filesystem::path& installedDataDir);
+
+// The installed data directory: the one at fromBinDir beside the executable when it exists, so an
+// install moved or made to another prefix still finds its own data; otherwise the configured one.
+std::filesystem::path InstalledDataDirectory(const std::filesystem::path& executable,
+                                             const std::filesystem::path& fromBinDir,
+                                             const std::filesystem::path& configured);

@@ -4,14 +4,13 @@
 
 #include "app/Launcher.h"
 
-#if defined(PLINKWELL_HAVE_SDL) && __has_include("platform/sdl/SdlBackend.h")
+#ifdef PLINKWELL_HAVE_SDL
 #include "platform/sdl/SdlBackend.h"
-#define PLINKWELL_WINDOWED 1
 #endif
 
 namespace {
 
-#ifdef PLINKWELL_WINDOWED
+#ifdef PLINKWELL_HAVE_SDL
 std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o) {
     SdlOptions sdl;
     sdl.windowed = o.windowed;
@@ -38,7 +37,7 @@ std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o) {
 
 int main(int argc, char** argv) {
     LaunchContext context;
-#ifdef PLINKWELL_WINDOWED
+#ifdef PLINKWELL_HAVE_SDL
     context.windowed = CreateWindowedBackend;
 #endif
     return RunPlinkwell(std::vector<std::string>(argv + 1, argv + argc), context);

@@ -41,6 +41,8 @@ enum BlockKind : int8_t {
     kBroken = 24,
 };
 
+// Empty cells hold -1; a cell no stage was ever loaded into holds 0, which is no block either and
+// is never hit.
 bool IsBlock(int8_t sprite) {
     return sprite >= kBlock && sprite <= kBroken;
 }
@@ -86,13 +88,17 @@ int32_t CandidateCells(const Corner c[4], int32_t column[4], int32_t row[4]) {
     static constexpr CornerId kRow[] = {kTL, kTR};
     static constexpr CornerId kAll[] = {kTL, kTR, kBL, kBR};
     if (c[kTL].Column() == c[kBR].Column() && c[kTL].Row() == c[kBR].Row()) {
-        order = kOne, count = 1;
+        order = kOne;
+        count = 1;
     } else if (c[kTL].Column() == c[kTR].Column()) {
-        order = kColumn, count = 2;
+        order = kColumn;
+        count = 2;
     } else if (c[kTL].Row() == c[kBL].Row()) {
-        order = kRow, count = 2;
+        order = kRow;
+        count = 2;
     } else {
-        order = kAll, count = 4;
+        order = kAll;
+        count = 4;
     }
     for (int32_t i = 0; i < count; ++i) {
         column[i] = c[order[i]].Column();
@@ -109,24 +115,28 @@ bool InGrid(int32_t column, int32_t row) {
 void Bounce(Ball& ball, int32_t m, int32_t r) {
     switch (m) {
         case 1:
-            ball.dx = std::abs(ball.dx + r), ball.dy = std::abs(ball.dy);
+            ball.dx = std::abs(ball.dx + r);
+            ball.dy = std::abs(ball.dy);
             break;
         case 2:
-            ball.dx = -std::abs(ball.dx + r), ball.dy = std::abs(ball.dy);
+            ball.dx = -std::abs(ball.dx + r);
+            ball.dy = std::abs(ball.dy);
             break;
         case 3:
         case 14:
             ball.dy = -ball.dy;
             break;
         case 5:
-            ball.dx = std::abs(ball.dx + r), ball.dy = -std::abs(ball.dy);
+            ball.dx = std::abs(ball.dx + r);
+            ball.dy = -std::abs(ball.dy);
             break;
         case 6:
         case 11:
             ball.dx = -ball.dx;
             break;
         case 9:
-            ball.dx = -std::abs(ball.dx + r), ball.dy = -std::abs(ball.dy);
+            ball.dx = -std::abs(ball.dx + r);
+            ball.dy = -std::abs(ball.dy);
             break;
         case 7:
         case 8:
@@ -134,7 +144,8 @@ void Bounce(Ball& ball, int32_t m, int32_t r) {
         case 12:
         case 15:
         case 16:
-            ball.dx = -(ball.dx + r), ball.dy = -ball.dy;
+            ball.dx = -(ball.dx + r);
+            ball.dy = -ball.dy;
             break;
         case 17:
             ball.dx = ball.dx + r;

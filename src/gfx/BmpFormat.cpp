@@ -70,13 +70,13 @@ void ReadCoreHeader(const uint8_t* block, Layout* l) {
     l->tableOffset = l->headerSize;
 }
 
+// Uncompressed 16-bit pixels are 5-5-5, 32-bit ones 8-8-8 with the top byte unused.
 void SetDefaultMasks(Layout* l) {
-    if (l->compression != kRgb) return;
-    if (l->bitCount == 16) {
-        l->masks[0] = 0x7C00, l->masks[1] = 0x03E0, l->masks[2] = 0x001F;
-    } else if (l->bitCount == 32) {
-        l->masks[0] = 0xFF0000, l->masks[1] = 0x00FF00, l->masks[2] = 0x0000FF;
-    }
+    static constexpr uint32_t k555[3] = {0x7C00, 0x03E0, 0x001F};
+    static constexpr uint32_t k888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+    if (l->compression != kRgb || (l->bitCount != 16 && l->bitCount != 32)) return;
+    const uint32_t* masks = l->bitCount == 16 ? k555 : k888;
+    std::copy(masks, masks + 3, l->masks);
 }
 
 // One colour channel of a masked 16- or 32-bit pixel, widened to 8 bits.
@@ -192,8 +192,8 @@ bool ReadLayout(const uint8_t* block, int64_t size, Layout* layout) {
     SetDefaultMasks(&l);
     l.pixelOffset = l.tableOffset + l.colorCount * l.entryBytes;
     if (l.pixelOffset > size) return false;
-    if (l.width < 0 || l.width > kMaxPixels || l.height > kMaxPixels || l.width * l.height > kMaxPixels)
-        return false;
+    const bool sized = l.width >= 0 && l.width <= kMaxPixels && l.height <= kMaxPixels;
+    if (!sized || l.width * l.height > kMaxPixels) return false;
     *layout = l;
     return true;
 }

@@ -106,19 +106,34 @@ uint16_t PackAverage(double r, double g, double b, bool visible) {
     return toRed <= toBlue ? 0x0800 : 0x0001;
 }
 
-// One axis of a scaled copy: n destination pixels show the source window [s, s + m). Source pixel
-// q spans [(q - s) n, (q - s + 1) n) and destination pixel i spans [i m, (i + 1) m), in units of
-// 1/n source pixel; a destination pixel averages the source pixels it overlaps, by overlap.
-struct Axis {
-    int64_t n, s, m, limit;
-
-    int64_t First(int64_t i) const { return std::max<int64_t>(s + i * m / n, 0); }
-    int64_t End(int64_t i) const { return std::min<int64_t>(s + ((i + 1) * m + n - 1) / n, limit); }
-    double Weight(int64_t i, int64_t q) const {
-        const int64_t rel = q - s;
-        return static_cast<double>(std::min((i + 1) * m, (rel + 1) * n) - std::max(i * m, rel * n));
-    }
+// The source pixels behind each destination pixel of one axis of a scaled copy, with weights.
+struct Taps {
+    struct Span {
+        int64_t first, end;  // source pixels [first, end), clipped to the picture
+        size_t weights;      // where their weights start in the weights table
+    };
+    std::vector<Span> spans;  // one per visible destination pixel
+    std::vector<double> weights;
 };
+
+// n destination pixels show the source window [s, s + m) of a picture limit pixels long; the
+// visible ones are i0 .. i1 - 1. In units of 1/n source pixel, source pixel q spans
+// [(q - s) n, (q - s + 1) n) and destination pixel i spans [i m, (i + 1) m): a destination pixel
+// averages the source pixels it overlaps, by overlap.
+Taps MakeTaps(int64_t n, int64_t s, int64_t m, int64_t limit, int64_t i0, int64_t i1) {
+    Taps taps;
+    for (int64_t i = i0; i < i1; ++i) {
+        const int64_t first = std::max<int64_t>(s + i * m / n, 0);
+        const int64_t end = std::min<int64_t>(s + ((i + 1) * m + n - 1) / n, limit);
+        taps.spans.push_back({first, std::max(first, end), taps.weights.size()});
+        for (int64_t q = first; q < end; ++q) {
+            const int64_t rel = q - s;
+            taps.weights.push_back(
+                static_cast<double>(std::min((i + 1) * m, (rel + 1) * n) - std::max(i * m, rel * n)));
+        }
+    }
+    return taps;
+}
 
 }  // namespace
 
@@ -249,22 +264,25 @@ void CDibImage::Copy(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, i
 
 void CDibImage::Scale(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy,
                       int64_t sw, int64_t sh) const {
-    const Axis ax{w, sx, sw, m_width}, ay{h, sy, sh, m_height};
     const int64_t c0 = std::max<int64_t>(x, 0), c1 = std::min<int64_t>(x + w, dst.width);
     const int64_t r0 = std::max<int64_t>(y, 0), r1 = std::min<int64_t>(y + h, dst.height);
+    if (c0 >= c1 || r0 >= r1) return;
+    const Taps across = MakeTaps(w, sx, sw, m_width, c0 - x, c1 - x);
+    const Taps down = MakeTaps(h, sy, sh, m_height, r0 - y, r1 - y);
     for (int64_t r = r0; r < r1; ++r) {
-        const int64_t j = r - y;
+        const Taps::Span& rows = down.spans[r - r0];
         uint16_t* out = dst.Row(static_cast<int32_t>(r));
         for (int64_t c = c0; c < c1; ++c) {
-            const int64_t i = c - x;
+            const Taps::Span& cols = across.spans[c - c0];
             double red = 0, green = 0, blue = 0, total = 0;
             bool visible = false;
-            for (int64_t qy = ay.First(j), qyEnd = ay.End(j); qy < qyEnd; ++qy) {
-                const double wy = ay.Weight(j, qy);
-                const uint32_t* row = m_pixels.get() + qy * m_width;
-                for (int64_t qx = ax.First(i), qxEnd = ax.End(i); qx < qxEnd; ++qx) {
-                    const double weight = wy * ax.Weight(i, qx);
-                    const uint32_t px = row[qx];
+            for (int64_t qy = rows.first; qy < rows.end; ++qy) {
+                const double wy = down.weights[rows.weights + (qy - rows.first)];
+                const uint32_t* src = m_pixels.get() + qy * m_width + cols.first;
+                const double* wx = across.weights.data() + cols.weights;
+                for (int64_t k = 0; k < cols.end - cols.first; ++k) {
+                    const double weight = wy * wx[k];
+                    const uint32_t px = src[k];
                     red += weight * (px >> 16);
                     green += weight * ((px >> 8) & 255);
                     blue += weight * (px & 255);

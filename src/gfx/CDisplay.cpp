@@ -1,6 +1,7 @@
 #include "gfx/CDisplay.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "platform/Platform.h"
@@ -15,13 +16,21 @@ std::unique_ptr<Surface> CreateSurface(int32_t width, int32_t height) {
     return std::make_unique<Surface>(width, height);
 }
 
+// Eight pixels at a time (GCC and clang vector extensions: SSE2 or NEON, or plain code elsewhere).
+using Pixels8 = uint16_t __attribute__((vector_size(16)));
+
 // Sets columns c0 .. c1 of row r, keeping to the surface.
 void FillRow(Surface& s, int64_t r, int64_t c0, int64_t c1, uint16_t p) {
     if (r < 0 || r >= s.height) return;
     c0 = std::max<int64_t>(c0, 0);
     c1 = std::min<int64_t>(c1, s.width - 1);
     if (c0 > c1) return;
-    std::fill(s.Row(static_cast<int32_t>(r)) + c0, s.Row(static_cast<int32_t>(r)) + c1 + 1, p);
+    uint16_t* d = s.Row(static_cast<int32_t>(r)) + c0;
+    const int64_t n = c1 - c0 + 1;
+    const Pixels8 eight = Pixels8{} + p;
+    int64_t i = 0;
+    for (; i + 8 <= n; i += 8) std::memcpy(d + i, &eight, sizeof eight);
+    for (; i < n; ++i) d[i] = p;
 }
 
 // Sets rows r0 .. r1 of column c, keeping to the surface.
@@ -38,15 +47,31 @@ struct EdgeLine {
     uint16_t colour;
 };
 
-// Copies a w x h block, leaving the target unchanged where the source holds the colour key 0.
+// Copies one row, leaving the target unchanged where the source holds the colour key 0.
+void CopyRowKeyed(const uint16_t* s, uint16_t* d, int64_t w) {
+    int64_t i = 0;
+    for (; i + 8 <= w; i += 8) {
+        Pixels8 src, dst;
+        std::memcpy(&src, s + i, sizeof src);
+        std::memcpy(&dst, d + i, sizeof dst);
+        const Pixels8 key = __builtin_convertvector(src == 0, Pixels8);  // all ones where transparent
+        dst = (dst & key) | (src & ~key);
+        std::memcpy(d + i, &dst, sizeof dst);
+    }
+    for (; i < w; ++i) {
+        if (s[i] != 0) d[i] = s[i];
+    }
+}
+
 void CopyKeyed(const Surface& src, int64_t sx, int64_t sy, Surface& dst, int64_t l, int64_t t, int64_t w,
-               int64_t h) {
+               int64_t h, bool opaque) {
     for (int64_t row = 0; row < h; ++row) {
         const uint16_t* s = src.Row(static_cast<int32_t>(sy + row)) + sx;
         uint16_t* d = dst.Row(static_cast<int32_t>(t + row)) + l;
-        for (int64_t i = 0; i < w; ++i) {
-            const uint16_t px = s[i];
-            d[i] = px != 0 ? px : d[i];  // a select, not a branch: the loop vectorises
+        if (opaque) {
+            std::memcpy(d, s, static_cast<size_t>(w) * sizeof *d);
+        } else {
+            CopyRowKeyed(s, d, w);
         }
     }
 }
@@ -95,7 +120,14 @@ void CDisplay::AllocSlots(int32_t count) {
     m_slotCount = 0;
     if (count <= 0) return;
     m_slots.reset(new (std::nothrow) std::unique_ptr<Surface>[static_cast<size_t>(count)]);
-    if (m_slots) m_slotCount = count;
+    m_keying.reset(new (std::nothrow) Keying[static_cast<size_t>(count)]);
+    if (m_slots && m_keying) {
+        m_slotCount = count;
+        std::fill(m_keying.get(), m_keying.get() + count, Keying::Unknown);
+    } else {
+        m_slots.reset();
+        m_keying.reset();
+    }
 }
 
 Surface* CDisplay::SlotSurface(SlotIndex slot) const {
@@ -106,6 +138,7 @@ Surface* CDisplay::SlotSurface(SlotIndex slot) const {
 int CDisplay::CreateSlot(SlotIndex slot, int32_t width, int32_t height) {
     if (slot < 0 || slot >= m_slotCount || !m_directDraw) return 0;
     m_slots[slot] = CreateSurface(width, height);
+    m_keying[slot] = Keying::Unknown;
     return m_slots[slot] ? 1 : 0;
 }
 
@@ -113,13 +146,25 @@ int CDisplay::GetSlotDC(SlotIndex slot, SlotDC* dc) {
     Surface* surface = SlotSurface(slot);
     if (!surface || !dc) return 0;
     dc->surface = surface;
+    m_keying[slot] = Keying::Painting;
     return 1;
 }
 
 int CDisplay::ReleaseSlotDC(SlotIndex slot, SlotDC* dc) {
     if (!SlotSurface(slot) || !dc) return 0;
     dc->surface = nullptr;
+    m_keying[slot] = Keying::Unknown;
     return 1;
+}
+
+bool CDisplay::IsOpaque(SlotIndex slot, const Surface& surface) {
+    Keying& keying = m_keying[slot];
+    if (keying == Keying::Unknown) {
+        const uint16_t* begin = surface.pixels.get();
+        const uint16_t* end = begin + static_cast<size_t>(surface.width) * surface.height;
+        keying = std::find(begin, end, uint16_t{0}) != end ? Keying::Keyed : Keying::Opaque;
+    }
+    return keying == Keying::Opaque;
 }
 
 int32_t CDisplay::GetSlotWidth(SlotIndex slot) const {
@@ -176,7 +221,7 @@ int CDisplay::Blit(int32_t x, int32_t y, int32_t w, int32_t h, SlotIndex slot, i
     }
     cw = std::min<int64_t>(cw, src->width - csx);
     ch = std::min<int64_t>(ch, src->height - csy);
-    if (cw > 0 && ch > 0) CopyKeyed(*src, csx, csy, *m_backBuffer, l, t, cw, ch);
+    if (cw > 0 && ch > 0) CopyKeyed(*src, csx, csy, *m_backBuffer, l, t, cw, ch, IsOpaque(slot, *src));
     return 1;
 }
 
@@ -244,6 +289,7 @@ void CDisplay::Flip() {
 void CDisplay::Release() {
     m_backBuffer.reset();
     m_slots.reset();
+    m_keying.reset();
     m_slotCount = 0;
     if (m_directDraw) plat::VideoRelease();
     m_directDraw = false;

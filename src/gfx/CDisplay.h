@@ -46,6 +46,10 @@ public:
 private:
     // The slot's surface, or null for a slot out of range or empty.
     Surface* SlotSurface(SlotIndex slot) const;
+    // Whether a slot holds no colour-key pixel, worked out at its first blit after it was painted:
+    // such a slot is copied row by row without the key test. A slot out for painting never is.
+    enum class Keying : uint8_t { Painting, Unknown, Opaque, Keyed };
+    bool IsOpaque(SlotIndex slot, const Surface& surface);
 
     ScreenRect m_screen;
     int32_t m_bpp = 0;
@@ -53,5 +57,6 @@ private:
     int32_t m_mode = -1;
     std::unique_ptr<Surface> m_backBuffer;
     std::unique_ptr<std::unique_ptr<Surface>[]> m_slots;
+    std::unique_ptr<Keying[]> m_keying;  // one per slot
     bool m_directDraw = false;
 };

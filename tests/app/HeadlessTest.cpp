@@ -6,6 +6,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "support/Harness.h"
 #include "support/MiniJson.h"
+#include "support/StateKeys.h"
 
 namespace {
 
@@ -82,36 +83,7 @@ TEST(Headless, StateFileHoldsTheFinalRecordWithEveryKey) {
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
     const JsonValue json = ParseJson(text.substr(0, text.size() - 1));
-    for (const char* key : {"frame",
-                            "m_bStageBanner",
-                            "m_bGameOver",
-                            "m_nStageCount",
-                            "m_nStage",
-                            "m_nScore",
-                            "m_nLives",
-                            "m_nBalls",
-                            "m_bMessage",
-                            "m_strMessage",
-                            "m_bIntro",
-                            "m_bAutoPaddle",
-                            "m_bRocketMode",
-                            "m_bPierceMode",
-                            "m_bGlueMode",
-                            "m_bMurkPaddles",
-                            "m_bWidePaddle",
-                            "m_nPaddleFrame",
-                            "m_nItemKeyDelay",
-                            "m_bMiniMap",
-                            "m_dwLastFrame",
-                            "m_dwFrameInterval",
-                            "s_nBannerOffset",
-                            "cells",
-                            "paddle",
-                            "rocket",
-                            "balls",
-                            "particles",
-                            "rng",
-                            "sounds"}) {
+    for (const std::string& key : kStateTopKeys) {
         EXPECT_TRUE(json.Has(key)) << key;
     }
     EXPECT_EQ(json["frame"].number, 130);
@@ -202,4 +174,22 @@ TEST(Headless, ARecordedGameReplaysExactly) {
     for (size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "frame " << i + 1;
     // The input did something: the paddle moved.
     EXPECT_NE(first.finalState.paddle.x, 362);
+}
+
+TEST(Headless, ATemporaryDataDirectoryServesItsOwnStages) {
+    StageCodes first = EmptyStage();
+    first[0] = 2;   // green
+    first[14] = 4;  // gold
+    first[299] = 6;
+    StageCodes second = EmptyStage();
+    second[7] = 0;
+    const TempDataDir data({first, second});
+    const HarnessResult r = RunHeadless({"--frames", "2", "--data", data.Path().string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.messages.empty()) << r.err;
+    EXPECT_EQ(r.finalState.m_nStageCount, 2);
+    EXPECT_EQ(r.finalState.cells[0], 20);
+    EXPECT_EQ(r.finalState.cells[14], 22);
+    EXPECT_EQ(r.finalState.cells[299], 24);
+    EXPECT_EQ(r.finalState.cells[7], -1);
 }

@@ -7,41 +7,9 @@
 #include "app/Screenshot.h"
 #include "platform/Automation.h"
 #include "support/MiniJson.h"
+#include "support/StateKeys.h"
 
 namespace {
-
-const std::vector<std::string> kTopKeys = {
-    "frame",
-    "m_bStageBanner",
-    "m_bGameOver",
-    "m_nStageCount",
-    "m_nStage",
-    "m_nScore",
-    "m_nLives",
-    "m_nBalls",
-    "m_bMessage",
-    "m_strMessage",
-    "m_bIntro",
-    "m_bAutoPaddle",
-    "m_bRocketMode",
-    "m_bPierceMode",
-    "m_bGlueMode",
-    "m_bMurkPaddles",
-    "m_bWidePaddle",
-    "m_nPaddleFrame",
-    "m_nItemKeyDelay",
-    "m_bMiniMap",
-    "m_dwLastFrame",
-    "m_dwFrameInterval",
-    "s_nBannerOffset",
-    "cells",
-    "paddle",
-    "rocket",
-    "balls",
-    "particles",
-    "rng",
-    "sounds",
-};
 
 std::vector<std::string> Keys(const JsonValue& object) {
     std::vector<std::string> keys;
@@ -63,7 +31,7 @@ JsonValue Dump(const CGame& game, uint32_t frame) {
 TEST(StateJson, HasEveryFieldOfTheRecordInOrder) {
     auto game = std::make_unique<CGame>();
     const JsonValue json = Dump(*game, 0);
-    EXPECT_EQ(Keys(json), kTopKeys);
+    EXPECT_EQ(Keys(json), kStateTopKeys);
     EXPECT_EQ(json["cells"].items.size(), 300u);
     EXPECT_EQ(Keys(json["paddle"]), (std::vector<std::string>{"x", "y", "sprite", "trailX", "trailY"}));
     EXPECT_EQ(Keys(json["rocket"]),

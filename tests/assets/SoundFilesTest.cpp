@@ -9,21 +9,21 @@ using namespace assettest;
 
 namespace {
 
-struct SoundSpec {
+struct ExpectedSound {
     const char* name;
     int milliseconds;
 };
 
-const SoundSpec kSounds[] = {{"Vantler", 60}, {"Block", 90},   {"Bounce", 40},
-                             {"Metal", 250},  {"Start", 600},  {"UseItem", 200},
-                             {"Giggle", 700}, {"Rocket", 400}, {"NotEnough", 250}};
+const ExpectedSound kSounds[] = {{"Vantler", 60}, {"Block", 90},   {"Bounce", 40},
+                                 {"Metal", 250},  {"Start", 600},  {"UseItem", 200},
+                                 {"Giggle", 700}, {"Rocket", 400}, {"NotEnough", 250}};
 
 }  // namespace
 
 TEST(SoundFiles, EachIs16BitMonoPcmOfItsLength) {
-    for (const SoundSpec& spec : kSounds) {
-        SCOPED_TRACE(spec.name);
-        std::vector<uint8_t> file = ReadBytes(DataPath(std::string("sound/") + spec.name + ".wav"));
+    for (const ExpectedSound& want : kSounds) {
+        SCOPED_TRACE(want.name);
+        std::vector<uint8_t> file = ReadBytes(DataPath(std::string("sound/") + want.name + ".wav"));
         ASSERT_FALSE(file.empty());
         Wave wave = ReadWave(file);
         EXPECT_EQ(wave.riffSize, file.size() - 8);
@@ -34,14 +34,14 @@ TEST(SoundFiles, EachIs16BitMonoPcmOfItsLength) {
         EXPECT_EQ(wave.byteRate, wave.sampleRate * 2);
         EXPECT_EQ(wave.blockAlign, 2);
         double ms = 1000.0 * double(wave.samples.size()) / wave.sampleRate;
-        EXPECT_NEAR(ms, spec.milliseconds, 1.0);
+        EXPECT_NEAR(ms, want.milliseconds, 1.0);
     }
 }
 
 TEST(SoundFiles, LevelsAreCleanAndNearMinus3dB) {
-    for (const SoundSpec& spec : kSounds) {
-        SCOPED_TRACE(spec.name);
-        Wave wave = ReadWave(ReadBytes(DataPath(std::string("sound/") + spec.name + ".wav")));
+    for (const ExpectedSound& want : kSounds) {
+        SCOPED_TRACE(want.name);
+        Wave wave = ReadWave(ReadBytes(DataPath(std::string("sound/") + want.name + ".wav")));
         ASSERT_GT(wave.samples.size(), 100u);
         int peak = 0;
         double sum = 0;

@@ -8,13 +8,13 @@ using namespace assettest;
 
 namespace {
 
-struct SpriteSpec {
+struct ExpectedSprite {
     const char* name;
     int width, height, bits;
 };
 
 // The sizes the game cuts and stretches them to, and the format each one is written in.
-const SpriteSpec kSprites[] = {
+const ExpectedSprite kSprites[] = {
     {"VantlerAni", 76, 100, 24}, {"Ball", 88, 11, 24},       {"Block", 40, 15, 8},
     {"BlockRed", 40, 15, 8},     {"BlockGreen", 40, 15, 8},  {"BlockBlue", 40, 15, 8},
     {"BlockGold", 40, 15, 8},    {"BlockSilver", 40, 15, 8}, {"Broken", 40, 15, 8},
@@ -48,28 +48,28 @@ double MeanBrightness(const Bitmap& bmp, int left, int top, int w, int h) {
 
 }  // namespace
 
-TEST(SpriteFiles, EachIsAPlainBmpOfItsCatalogueSizeAndFormat) {
-    for (const SpriteSpec& spec : kSprites) {
-        SCOPED_TRACE(spec.name);
-        std::vector<uint8_t> file = ReadBytes(DataPath(std::string("sprite/") + spec.name + ".bmp"));
+TEST(SpriteFiles, EachIsAPlainBmpOfTheSizeAndFormatTheGameLoads) {
+    for (const ExpectedSprite& want : kSprites) {
+        SCOPED_TRACE(want.name);
+        std::vector<uint8_t> file = ReadBytes(DataPath(std::string("sprite/") + want.name + ".bmp"));
         ASSERT_FALSE(file.empty());
         Bitmap bmp = ReadBitmap(file);
         EXPECT_EQ(bmp.declaredSize, file.size());
         EXPECT_EQ(bmp.headerSize, 40u);
-        EXPECT_EQ(bmp.width, spec.width);
-        EXPECT_EQ(bmp.height, spec.height);  // positive: bottom-up rows
+        EXPECT_EQ(bmp.width, want.width);
+        EXPECT_EQ(bmp.height, want.height);  // positive: bottom-up rows
         EXPECT_EQ(bmp.planes, 1);
-        EXPECT_EQ(bmp.bitsPerPixel, spec.bits);
+        EXPECT_EQ(bmp.bitsPerPixel, want.bits);
         EXPECT_EQ(bmp.compression, 0u);
-        uint32_t tableBytes = spec.bits == 8 ? bmp.colours * 4 : 0;
+        uint32_t tableBytes = want.bits == 8 ? bmp.colours * 4 : 0;
         EXPECT_EQ(bmp.pixelOffset, 54 + tableBytes);  // the game finds pixels right after the table
-        if (spec.bits == 8) {
+        if (want.bits == 8) {
             EXPECT_TRUE(bmp.colours >= 2 && bmp.colours <= 256);
         } else {
             EXPECT_EQ(bmp.colours, 0u);
         }
-        uint32_t rowBytes = ((uint32_t(spec.width) * spec.bits + 31) / 32) * 4;
-        EXPECT_EQ(file.size(), bmp.pixelOffset + rowBytes * spec.height);
+        uint32_t rowBytes = ((uint32_t(want.width) * want.bits + 31) / 32) * 4;
+        EXPECT_EQ(file.size(), bmp.pixelOffset + rowBytes * want.height);
     }
 }
 

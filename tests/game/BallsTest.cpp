@@ -10,10 +10,14 @@ class BallsTest : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        game->m_paddle.y = 560;
-        game->ResetPaddle();
-        game->ResetBalls();
+        RestBallOnPaddle();
         ClearField();
+    }
+    // The button goes down and one frame moves the paddle, then the balls.
+    void PressAndStep() {
+        backend.Button(true);
+        game->UpdatePaddle(game->m_paddle, game->m_rocket);
+        game->UpdateBalls();
     }
     // Skips the draws a block hit makes for its particle spray.
     static void SkipSpray(Random& r) {
@@ -45,9 +49,7 @@ TEST_F(BallsTest, ResetPutsOneBallOnThePaddle) {
 
 TEST_F(BallsTest, LaunchFromTheCentredPaddle) {
     game->m_bStageBanner = 0;
-    backend.Button(true);
-    game->UpdatePaddle(game->m_paddle, game->m_rocket);
-    game->UpdateBalls();
+    PressAndStep();
     const Ball& b = game->m_balls[0];
     EXPECT_EQ(b.x, 395);
     EXPECT_EQ(b.y, 566);
@@ -65,9 +67,7 @@ TEST_F(BallsTest, LaunchFromTheLeftEdgeMeetsTheWallInTheSameStep) {
     game->ResetBalls();
     game->m_bStageBanner = 0;
     const uint32_t before = game->m_random.State();
-    backend.Button(true);
-    game->UpdatePaddle(game->m_paddle, game->m_rocket);
-    game->UpdateBalls();
+    PressAndStep();
     const Ball& b = game->m_balls[0];
     EXPECT_EQ(b.x, 0);
     EXPECT_EQ(b.y, 566);
@@ -79,9 +79,7 @@ TEST_F(BallsTest, LaunchFromTheLeftEdgeMeetsTheWallInTheSameStep) {
 
 TEST_F(BallsTest, NoLaunchDuringTheBannerAndLaunchedBallsWait) {
     game->m_bStageBanner = 1;
-    backend.Button(true);
-    game->UpdatePaddle(game->m_paddle, game->m_rocket);
-    game->UpdateBalls();
+    PressAndStep();
     EXPECT_EQ(game->m_balls[0].launched, 0);
     EXPECT_EQ(game->m_balls[0].y, 559);
     game->m_balls[0].launched = 1;
@@ -303,6 +301,20 @@ TEST_F(BallsTest, CellsPastTheRightAndBottomEdgesAreSkipped) {
     game->StepBall(b);
     EXPECT_EQ(Cell(3, 19).sprite, -1);
     EXPECT_EQ(b.dy, -2);
+}
+
+TEST_F(BallsTest, NeverLoadedCellsAreNotHit) {
+    for (GameObject& cell : game->m_cells) cell = GameObject{};
+    Random expect = game->m_random;
+    expect.Draw();  // r only: no spray
+    Ball& b = Fly(0, 309, 141, 1, 1);
+    game->StepBall(b);
+    EXPECT_EQ(b.dx, 1);
+    EXPECT_EQ(game->m_nScore, 0);
+    EXPECT_EQ(game->m_particles.framesLeft, 0);
+    EXPECT_TRUE(Sounds().empty());
+    EXPECT_EQ(BackPixel(0, 0), 0);
+    EXPECT_EQ(game->m_random.State(), expect.State());
 }
 
 TEST_F(BallsTest, TopCornersInTwoBlocksHitBoth) {

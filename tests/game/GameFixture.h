@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -16,28 +15,10 @@
 #include "game/CGame.h"
 #include "platform/Platform.h"
 #include "support/FakeBackend.h"
+#include "support/Harness.h"
+#include "support/SlotDisplay.h"
 
 namespace playtest {
-
-struct SlotSize {
-    int32_t w, h;
-};
-
-inline SlotSize CatalogueSize(int slot) {
-    if (slot <= 9) return {76, 10};
-    if (slot <= 17) return {11, 11};
-    if (slot <= 24) return {40, 15};
-    if (slot == 25) return {872, 600};
-    if (slot <= 61) return {16, 15};
-    if (slot == 62) return {160, 23};
-    if (slot == 63) return {30, 4};
-    if (slot == 64) return {17, 38};
-    if (slot <= 71) return {13, 13};
-    if (slot <= 76) return {6, 6};
-    if (slot == 77) return {76, 10};
-    if (slot <= 87) return {136, 10};
-    return {800, 600};
-}
 
 // Every pixel of a slot holds 0x1000 + slot, except the background, whose pixels hold their
 // column + 1 so that its source offset shows.
@@ -50,18 +31,9 @@ protected:
     void SetUp() override {
         plat::EnableSoundLog(true);
         game = std::make_unique<CGame>();
-        CDisplay& d = game->m_display;
-        d.CreateDirectDraw();
-        d.Init(1, 800, 600, 16);
-        d.AllocSlots(kSpriteSlots);
-        for (int slot = 0; slot < kSpriteSlots; ++slot) {
-            const SlotSize size = CatalogueSize(slot);
-            d.CreateSlot(slot, size.w, size.h);
-            SlotDC dc;
-            d.GetSlotDC(slot, &dc);
-            if (dc.surface) Paint(*dc.surface, slot);
-            d.ReleaseSlotDC(slot, &dc);
-        }
+        OpenCatalogueDisplay(game->m_display, [](SlotIndex slot, int32_t x, int32_t) {
+            return slot == 25 ? static_cast<uint16_t>(x + 1) : SlotPixel(slot);
+        });
         game->m_sound.Create();
         game->m_sound.AllocSlots(kSoundSlots);
         game->m_keyboard.Create();
@@ -69,14 +41,6 @@ protected:
     }
 
     void TearDown() override { plat::EnableSoundLog(false); }
-
-    static void Paint(Surface& s, int slot) {
-        for (int32_t y = 0; y < s.height; ++y) {
-            for (int32_t x = 0; x < s.width; ++x) {
-                s.Row(y)[x] = slot == 25 ? static_cast<uint16_t>(x + 1) : SlotPixel(slot);
-            }
-        }
-    }
 
     // The effects played since the last call.
     std::vector<int> Sounds() {
@@ -98,6 +62,13 @@ protected:
         game->NewGame();
         game->m_bStageBanner = 0;
         Sounds();
+    }
+
+    // The paddle centred on its row with ball 0 resting on it.
+    void RestBallOnPaddle() {
+        game->m_paddle.y = 560;
+        game->ResetPaddle();
+        game->ResetBalls();
     }
 
     // Every cell empty, at its place in the grid.
@@ -126,22 +97,12 @@ private:
 };
 
 // Runs the test in a fresh working directory (the game reads Map.dat and its assets from there).
-class WorkDir {
+class WorkDir : public TempDir {
 public:
-    WorkDir() {
-        char pattern[] = "/tmp/plinkwell-test-XXXXXX";
-        m_path = mkdtemp(pattern);
-        m_old = std::filesystem::current_path();
-        std::filesystem::current_path(m_path);
-    }
-    ~WorkDir() {
-        std::filesystem::current_path(m_old);
-        std::filesystem::remove_all(m_path);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
+    WorkDir() : m_old(std::filesystem::current_path()) { std::filesystem::current_path(Path()); }
+    ~WorkDir() { std::filesystem::current_path(m_old); }
 
 private:
-    std::filesystem::path m_path;
     std::filesystem::path m_old;
 };
 

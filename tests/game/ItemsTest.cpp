@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,11 @@ protected:
     }
 
     void Hold(int key) { backend.Press(key); }
+    // Holds the keys (on top of any already held) and runs one frame of the shop.
+    int Press(std::initializer_list<int> keys) {
+        for (int key : keys) Hold(key);
+        return game.ItemKeys();
+    }
     void Let(int key) { backend.Press(key, false); }
 
     void ExpectRefused(int32_t score) {
@@ -89,8 +95,7 @@ TEST_F(ItemsTest, EachPurchaseTakesItsPriceShowsItsMessageAndPlaysTheItemSound) 
         game.m_bWidePaddle = game.m_bMurkPaddles = game.m_bGlueMode = game.m_bPierceMode = 0;
         game.m_bRocketMode = 0;
         game.m_bAutoPaddle = 0;
-        Hold(p.key);
-        EXPECT_EQ(game.ItemKeys(), 1);
+        EXPECT_EQ(Press({p.key}), 1);
         Let(p.key);
         EXPECT_EQ(game.m_nScore, 7);
         EXPECT_EQ(game.m_bMessage, 1);
@@ -106,8 +111,7 @@ TEST_F(ItemsTest, EachItemIsRefusedOnePointShortOfItsPrice) {
         Open(p.price - 1);
         PutBalls(1);
         game.m_nLives = 3;
-        Hold(p.key);
-        game.ItemKeys();
+        Press({p.key});
         Let(p.key);
         ExpectRefused(p.price - 1);
         EXPECT_EQ(game.m_nLives, 3);
@@ -123,8 +127,7 @@ TEST_F(ItemsTest, ItemZeroAtExactlyAThousandStartsTheNextStageWithoutAMessage) {
     Open(1000);
     game.m_nStage = 1;
     game.m_nStageCount = 3;
-    Hold(DIK_0);
-    game.ItemKeys();
+    Press({DIK_0});
     EXPECT_EQ(game.m_nScore, 0);
     EXPECT_EQ(game.m_bStageBanner, 1);
     EXPECT_EQ(game.m_nStage, 2);
@@ -137,28 +140,24 @@ TEST_F(ItemsTest, ItemZeroAtExactlyAThousandStartsTheNextStageWithoutAMessage) {
 TEST_F(ItemsTest, ModeItemsSwitchTheirModesOn) {
     Open(2000);
     PutBalls(1);
-    Hold(DIK_5);
-    game.ItemKeys();
+    Press({DIK_5});
     EXPECT_EQ(game.m_bPierceMode, 1);
     Let(DIK_5);
 
     Open(2000);
-    Hold(DIK_7);
-    game.ItemKeys();
+    Press({DIK_7});
     EXPECT_EQ(game.m_bRocketMode, 1);
     Let(DIK_7);
 
     Open(2000);
-    Hold(DIK_2);
-    game.ItemKeys();
+    Press({DIK_2});
     EXPECT_EQ(game.m_bMurkPaddles, 1);
     EXPECT_EQ(game.m_paddle.x, 362);
 }
 
 TEST_F(ItemsTest, WidePaddleMovesThePaddleThirtyLeftToKeepItsCentre) {
     Open(100);
-    Hold(DIK_1);
-    game.ItemKeys();
+    Press({DIK_1});
     EXPECT_EQ(game.m_bWidePaddle, 1);
     EXPECT_EQ(game.m_paddle.x, 332);
 }
@@ -171,8 +170,7 @@ TEST_F(ItemsTest, GlueHoldsRestingBallsWhereTheyAreAndArmsEverySlot) {
     game.m_balls[1].glueOffset = 77;  // flying: keeps its offset
     game.m_balls[5].launched = 0;     // a free slot not launched
     game.m_balls[5].x = 400;
-    Hold(DIK_4);
-    game.ItemKeys();
+    Press({DIK_4});
     EXPECT_EQ(game.m_bGlueMode, 1);
     EXPECT_EQ(game.m_balls[0].glueOffset, 33);
     EXPECT_EQ(game.m_balls[1].glueOffset, 77);
@@ -185,8 +183,7 @@ TEST_F(ItemsTest, AutomaticPaddleSpeedsEveryBallToEight) {
     PutBalls(2);
     game.m_balls[1].dx = 0;
     game.m_balls[1].dy = 5;
-    Hold(DIK_8);
-    game.ItemKeys();
+    Press({DIK_8});
     EXPECT_EQ(game.m_bAutoPaddle, 1);
     EXPECT_EQ(game.m_balls[0].dx, 8);
     EXPECT_EQ(game.m_balls[0].dy, -8);
@@ -197,9 +194,7 @@ TEST_F(ItemsTest, AutomaticPaddleSpeedsEveryBallToEight) {
 TEST_F(ItemsTest, HigherKeysWinAndTheRestAreNotLookedAt) {
     Open(1000);
     PutBalls(1);
-    Hold(DIK_7);
-    Hold(DIK_3);
-    game.ItemKeys();
+    Press({DIK_7, DIK_3});
     EXPECT_EQ(game.m_bRocketMode, 1);
     EXPECT_EQ(game.m_nScore, 400);
     EXPECT_EQ(game.m_strMessage, "PRESS LEFT MOUSE BUTTON TO LAUNCH ROCKET");
@@ -220,8 +215,7 @@ TEST_F(ItemsTest, AnOwnedModeOnlyHoldsTheKeysWhenTheScoreWouldCoverIt) {
         SCOPED_TRACE(m.key);
         Open(m.price);
         game.*m.flag = 1;
-        Hold(m.key);
-        game.ItemKeys();
+        Press({m.key});
         ExpectUntouched(m.price, 20);
 
         Open(m.price - 1);
@@ -237,9 +231,7 @@ TEST_F(ItemsTest, AnOwnedModeOnlyHoldsTheKeysWhenTheScoreWouldCoverIt) {
 TEST_F(ItemsTest, ASecondAutomaticPaddleIsTreatedAsOwned) {
     Open(700);
     PutBalls(1);
-    Hold(DIK_LCONTROL);
-    Hold(DIK_A);
-    game.ItemKeys();  // switched on for free, no speed change
+    Press({DIK_LCONTROL, DIK_A});  // switched on for free, no speed change
     Let(DIK_LCONTROL);
     Let(DIK_A);
     EXPECT_EQ(game.m_bAutoPaddle, 1);
@@ -247,8 +239,7 @@ TEST_F(ItemsTest, ASecondAutomaticPaddleIsTreatedAsOwned) {
     EXPECT_EQ(game.m_nItemKeyDelay, 20);
 
     game.m_nItemKeyDelay = -1;
-    Hold(DIK_8);
-    game.ItemKeys();
+    Press({DIK_8});
     ExpectUntouched(700, 20);
     EXPECT_EQ(game.m_balls[0].dx, 3);
 }
@@ -256,14 +247,11 @@ TEST_F(ItemsTest, ASecondAutomaticPaddleIsTreatedAsOwned) {
 TEST_F(ItemsTest, KeyOneWithTheWidePaddleOnLeavesTheFrameToTheCommandKeys) {
     Open(100);
     game.m_bWidePaddle = 1;
-    Hold(DIK_1);
-    game.ItemKeys();
+    Press({DIK_1});
     ExpectUntouched(100, -1);
     EXPECT_EQ(game.m_paddle.x, 362);
 
-    Hold(DIK_LCONTROL);
-    Hold(DIK_S);
-    game.ItemKeys();
+    Press({DIK_LCONTROL, DIK_S});
     EXPECT_EQ(game.m_nScore, 1100);
     EXPECT_EQ(game.m_nItemKeyDelay, 20);
     EXPECT_TRUE(Sounds().empty());
@@ -272,17 +260,14 @@ TEST_F(ItemsTest, KeyOneWithTheWidePaddleOnLeavesTheFrameToTheCommandKeys) {
 TEST_F(ItemsTest, KeyOneWithTheWidePaddleOnIsRefusedBelowAHundred) {
     Open(99);
     game.m_bWidePaddle = 1;
-    Hold(DIK_1);
-    game.ItemKeys();
+    Press({DIK_1});
     ExpectRefused(99);
 }
 
 TEST_F(ItemsTest, KeyTwoBuysMurkPaddlesWhileKeyOneFindsTheWidePaddleOwned) {
     Open(150);
     game.m_bWidePaddle = 1;
-    Hold(DIK_1);
-    Hold(DIK_2);
-    game.ItemKeys();
+    Press({DIK_1, DIK_2});
     EXPECT_EQ(game.m_bMurkPaddles, 1);
     EXPECT_EQ(game.m_nScore, 50);
     EXPECT_EQ(game.m_strMessage, "MURK VANTLERS");
@@ -292,8 +277,7 @@ TEST_F(ItemsTest, KeyTwoBuysMurkPaddlesWhileKeyOneFindsTheWidePaddleOwned) {
 TEST_F(ItemsTest, BranchBallWithMoreThanThirtyTwoBallsIsPaidButSplitsNothing) {
     Open(200);
     PutBalls(33);
-    Hold(DIK_3);
-    game.ItemKeys();
+    Press({DIK_3});
     EXPECT_EQ(game.m_nScore, 0);
     EXPECT_EQ(game.m_strMessage, "BRANCH BALL");
     EXPECT_EQ(game.m_nBalls, 33);
@@ -303,8 +287,7 @@ TEST_F(ItemsTest, BranchBallWithMoreThanThirtyTwoBallsIsPaidButSplitsNothing) {
 TEST_F(ItemsTest, BranchBallDoublesTheBalls) {
     Open(200);
     PutBalls(3);
-    Hold(DIK_3);
-    game.ItemKeys();
+    Press({DIK_3});
     EXPECT_EQ(game.m_nBalls, 6);
     EXPECT_EQ(BallsInPlay(), 6);
 }
@@ -312,8 +295,7 @@ TEST_F(ItemsTest, BranchBallDoublesTheBalls) {
 TEST_F(ItemsTest, FullBranchTakesOneBallToSixtyFour) {
     Open(500);
     PutBalls(1);
-    Hold(DIK_6);
-    game.ItemKeys();
+    Press({DIK_6});
     EXPECT_EQ(game.m_nBalls, 64);
     EXPECT_EQ(BallsInPlay(), 64);
     EXPECT_EQ(game.m_nScore, 0);
@@ -322,8 +304,7 @@ TEST_F(ItemsTest, FullBranchTakesOneBallToSixtyFour) {
 TEST_F(ItemsTest, FullBranchTakesSeventeenBallsToThirtyFourAndThirtyThreeNowhere) {
     Open(1000);
     PutBalls(17);
-    Hold(DIK_6);
-    game.ItemKeys();
+    Press({DIK_6});
     EXPECT_EQ(game.m_nBalls, 34);
 
     Open(500);
@@ -337,8 +318,7 @@ TEST_F(ItemsTest, FullBranchTakesSeventeenBallsToThirtyFourAndThirtyThreeNowhere
 TEST_F(ItemsTest, FullBranchWithNoBallInPlayEndsAndIsPaid) {
     Open(500);
     PutBalls(0);
-    Hold(DIK_6);
-    game.ItemKeys();
+    Press({DIK_6});
     EXPECT_EQ(game.m_nBalls, 0);
     EXPECT_EQ(BallsInPlay(), 0);
     EXPECT_EQ(game.m_nScore, 0);
@@ -366,8 +346,7 @@ TEST_F(ItemsTest, AHeldLifeKeyBuysALifeEveryTwentyFrames) {
 TEST_F(ItemsTest, ALifeAtTheLargestCountIsNotSold) {
     Open(800);
     game.m_nLives = 127;
-    Hold(DIK_9);
-    game.ItemKeys();
+    Press({DIK_9});
     EXPECT_EQ(game.m_nLives, 127);
     ExpectUntouched(800, 20);
 
@@ -402,8 +381,7 @@ TEST_F(ItemsTest, TheDelayCountsDownToRestAtMinusOne) {
 TEST_F(ItemsTest, KeysAreIgnoredUntilTheDelayHasRunOut) {
     Open(1000);
     game.m_nItemKeyDelay = 2;
-    Hold(DIK_9);
-    game.ItemKeys();  // 1 left
+    Press({DIK_9});  // 1 left
     EXPECT_EQ(game.m_nLives, 5);
     game.ItemKeys();  // 0: read
     EXPECT_EQ(game.m_nLives, 6);
@@ -413,9 +391,7 @@ TEST_F(ItemsTest, DuringTheBannerNumberKeysDoNothing) {
     Open(1000);
     game.m_bStageBanner = 1;
     game.m_nItemKeyDelay = 3;
-    Hold(DIK_9);
-    Hold(DIK_1);
-    game.ItemKeys();
+    Press({DIK_9, DIK_1});
     ExpectUntouched(1000, 2);
     game.m_nItemKeyDelay = -1;
     game.ItemKeys();
@@ -428,14 +404,11 @@ TEST_F(ItemsTest, DuringTheBannerCtrlSAddsAThousandButCtrlPageUpWaits) {
     game.m_bStageBanner = 1;
     game.m_nStage = 1;
     game.m_nStageCount = 5;
-    Hold(DIK_LCONTROL);
-    Hold(DIK_PRIOR);
-    game.ItemKeys();
+    Press({DIK_LCONTROL, DIK_PRIOR});
     EXPECT_EQ(game.m_nStage, 1);
     EXPECT_EQ(game.m_nItemKeyDelay, -1);
 
-    Hold(DIK_S);
-    game.ItemKeys();
+    Press({DIK_S});
     EXPECT_EQ(game.m_nScore, 1050);
     EXPECT_EQ(game.m_nItemKeyDelay, 20);
     EXPECT_EQ(game.m_nStage, 1);
@@ -445,9 +418,7 @@ TEST_F(ItemsTest, CommandKeysWaitForTheDelayDuringTheBanner) {
     Open(0);
     game.m_bStageBanner = 1;
     game.m_nItemKeyDelay = 5;
-    Hold(DIK_LCONTROL);
-    Hold(DIK_S);
-    game.ItemKeys();
+    Press({DIK_LCONTROL, DIK_S});
     EXPECT_EQ(game.m_nScore, 0);
     EXPECT_EQ(game.m_nItemKeyDelay, 4);
 }
@@ -456,9 +427,7 @@ TEST_F(ItemsTest, CtrlPageUpStartsTheNextStageInPlay) {
     Open(50);
     game.m_nStage = 2;
     game.m_nStageCount = 5;
-    Hold(DIK_LCONTROL);
-    Hold(DIK_PRIOR);
-    game.ItemKeys();
+    Press({DIK_LCONTROL, DIK_PRIOR});
     EXPECT_EQ(game.m_nStage, 3);
     EXPECT_EQ(game.m_bStageBanner, 1);
     EXPECT_EQ(game.m_nScore, 50);
@@ -469,8 +438,7 @@ TEST_F(ItemsTest, TNudgesEveryBallInPlayToTheRight) {
     Open(0);
     PutBalls(2);
     game.m_balls[2].dx = 4;  // a free slot
-    Hold(DIK_T);
-    game.ItemKeys();
+    Press({DIK_T});
     EXPECT_EQ(game.m_balls[0].dx, 4);
     EXPECT_EQ(game.m_balls[1].dx, 4);
     EXPECT_EQ(game.m_balls[2].dx, 4);
@@ -484,8 +452,7 @@ TEST_F(ItemsTest, CtrlLettersToggleAndSwitchModes) {
     Hold(DIK_LCONTROL);
     const auto press = [&](int key) {
         game.m_nItemKeyDelay = -1;
-        Hold(key);
-        game.ItemKeys();
+        Press({key});
         Let(key);
         EXPECT_EQ(game.m_nItemKeyDelay, 20);
     };
@@ -508,9 +475,7 @@ TEST_F(ItemsTest, CtrlLettersToggleAndSwitchModes) {
 
 TEST_F(ItemsTest, LettersWithoutCtrlDoNothing) {
     Open(0);
-    Hold(DIK_M);
-    Hold(DIK_S);
-    game.ItemKeys();
+    Press({DIK_M, DIK_S});
     EXPECT_EQ(game.m_bMiniMap, 0);
     EXPECT_EQ(game.m_nScore, 0);
     EXPECT_EQ(game.m_nItemKeyDelay, -1);
@@ -522,9 +487,7 @@ TEST_F(ItemsTest, CtrlIEndsTheBallModesButKeepsThePaddle) {
     game.m_bWidePaddle = game.m_bMurkPaddles = 1;
     game.m_bGlueMode = game.m_bPierceMode = game.m_bRocketMode = 1;
     game.m_bAutoPaddle = 1;
-    Hold(DIK_LCONTROL);
-    Hold(DIK_I);
-    game.ItemKeys();
+    Press({DIK_LCONTROL, DIK_I});
     EXPECT_EQ(game.m_nBalls, 1);
     EXPECT_EQ(game.m_bGlueMode + game.m_bPierceMode + game.m_bRocketMode + game.m_bAutoPaddle, 0);
     EXPECT_EQ(game.m_bWidePaddle, 1);
@@ -535,9 +498,7 @@ TEST_F(ItemsTest, CtrlRStartsANewGame) {
     Open(5000);
     game.m_nLives = 2;
     game.m_nStage = 4;
-    Hold(DIK_LCONTROL);
-    Hold(DIK_R);
-    game.ItemKeys();
+    Press({DIK_LCONTROL, DIK_R});
     EXPECT_EQ(game.m_nScore, 0);
     EXPECT_EQ(game.m_nLives, 5);
     EXPECT_EQ(game.m_nStage, 1);
@@ -547,20 +508,14 @@ TEST_F(ItemsTest, CtrlRStartsANewGame) {
 TEST_F(ItemsTest, OnlyTheFirstCommandKeyActsInAFrame) {
     Open(0);
     PutBalls(1);
-    Hold(DIK_T);
-    Hold(DIK_LCONTROL);
-    Hold(DIK_S);
-    game.ItemKeys();
+    Press({DIK_T, DIK_LCONTROL, DIK_S});
     EXPECT_EQ(game.m_balls[0].dx, 4);
     EXPECT_EQ(game.m_nScore, 0);
 }
 
 TEST_F(ItemsTest, NoCommandKeyActsInAFrameTheShopActedIn) {
     Open(800);
-    Hold(DIK_9);
-    Hold(DIK_LCONTROL);
-    Hold(DIK_S);
-    game.ItemKeys();
+    Press({DIK_9, DIK_LCONTROL, DIK_S});
     EXPECT_EQ(game.m_nLives, 6);
     EXPECT_EQ(game.m_nScore, 0);
 
@@ -571,9 +526,7 @@ TEST_F(ItemsTest, NoCommandKeyActsInAFrameTheShopActedIn) {
 
 TEST_F(ItemsTest, TheScoreCommandStopsAtTheLargestScore) {
     Open(INT32_MAX - 10);
-    Hold(DIK_LCONTROL);
-    Hold(DIK_S);
-    game.ItemKeys();
+    Press({DIK_LCONTROL, DIK_S});
     EXPECT_EQ(game.m_nScore, INT32_MAX);
     game.m_nItemKeyDelay = -1;
     game.ItemKeys();

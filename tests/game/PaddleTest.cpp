@@ -8,9 +8,7 @@ class PaddleTest : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        game->m_paddle.y = 560;
-        game->ResetPaddle();
-        game->ResetBalls();
+        RestBallOnPaddle();
     }
     void Update(int32_t motion = 0) {
         backend.mouse.lX = motion;

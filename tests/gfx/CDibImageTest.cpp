@@ -29,6 +29,8 @@ struct Canvas {
         std::fill(surface.pixels.get(), surface.pixels.get() + w * h, kMark);
         dc.surface = &surface;
     }
+    // A canvas with the image drawn at its top left corner.
+    Canvas(CDibImage& image, int w, int h) : Canvas(w, h) { image.Draw(0, 0, &dc); }
     uint16_t operator()(int x, int y) const { return surface.Row(y)[x]; }
     int Count(uint16_t v) const {
         return static_cast<int>(
@@ -204,8 +206,7 @@ TEST_F(DibTest, EmptyPictureLoadsAndDrawsNothing) {
     b.height = 5;
     CDibImage image("empty", b.Bytes().data(), b.Bytes().size());
     EXPECT_TRUE(image.IsLoaded());
-    Canvas canvas(2, 2);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 2, 2);
     image.DrawStretched(0, 0, 2, 2, &canvas.dc);
     EXPECT_EQ(canvas.Count(kMark), 4);
 }
@@ -231,8 +232,7 @@ TEST_F(DibTest, RegressionInputsLoadSafely) {
 
 TEST_F(DibTest, FailedImageDrawsNothing) {
     CDibImage image(Path("none.bmp").c_str());
-    Canvas canvas(4, 4);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 4, 4);
     image.DrawStretched(0, 0, 4, 4, &canvas.dc);
     image.DrawPart(0, 0, 4, 4, &canvas.dc, 0, 0);
     image.DrawPartStretched(0, 0, 4, 4, &canvas.dc, 0, 0, 2, 2);
@@ -251,8 +251,7 @@ TEST_F(DibTest, EightBitWithoutColoursUsedHas256Entries) {
     CDibImage image("p8", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
     EXPECT_EQ(image.ColorCount(), 256);
-    Canvas canvas(3, 1);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 3, 1);
     EXPECT_EQ(canvas(0, 0), kBlue565);
     EXPECT_EQ(canvas(1, 0), kRed565);
     EXPECT_EQ(canvas(2, 0), 0);  // index 0 is black: transparent
@@ -272,8 +271,7 @@ TEST_F(DibTest, EightBitWithTwentyColoursFindsPixelsAfterTheTable) {
     CDibImage image("p20", bytes.data(), bytes.size());
     ASSERT_TRUE(image.IsLoaded());
     EXPECT_EQ(image.ColorCount(), 20);
-    Canvas canvas(3, 1);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 3, 1);
     EXPECT_EQ(canvas(0, 0), kWhite565);
     EXPECT_EQ(canvas(1, 0), kGreen565);
     EXPECT_EQ(canvas(2, 0), 0);
@@ -287,8 +285,7 @@ TEST_F(DibTest, TwentyFourBitPixelsStartAfterTheHeader) {
     EXPECT_EQ(image.ColorCount(), 0);
     EXPECT_EQ(image.GetWidth(), 2);
     EXPECT_EQ(image.GetHeight(), 2);
-    Canvas canvas(2, 2);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 2, 2);
     EXPECT_EQ(canvas(0, 0), kRed565);
     EXPECT_EQ(canvas(1, 0), kGreen565);
     EXPECT_EQ(canvas(0, 1), (2 << 11) | (8 << 5) | 6);
@@ -304,8 +301,7 @@ TEST_F(DibTest, OneAndFourBitPixels) {
     one.pixels = PackRows(10, 1, 1, [](int x, int) { return x == 0 || x == 9 ? 1u : 0u; });
     CDibImage image1("p1", one.Bytes().data(), one.Bytes().size());
     EXPECT_EQ(image1.ColorCount(), 2);
-    Canvas c1(10, 1);
-    image1.Draw(0, 0, &c1.dc);
+    Canvas c1(image1, 10, 1);
     EXPECT_EQ(c1(0, 0), kBlue565);
     EXPECT_EQ(c1(1, 0), kRed565);
     EXPECT_EQ(c1(9, 0), kBlue565);
@@ -318,8 +314,7 @@ TEST_F(DibTest, OneAndFourBitPixels) {
     four.pixels = PackRows(3, 1, 4, [](int x, int) { return 15u - static_cast<uint32_t>(x); });
     CDibImage image4("p4", four.Bytes().data(), four.Bytes().size());
     EXPECT_EQ(image4.ColorCount(), 16);
-    Canvas c4(3, 1);
-    image4.Draw(0, 0, &c4.dc);
+    Canvas c4(image4, 3, 1);
     EXPECT_EQ(c4(0, 0), PackRgb565(0xF0, 0xF0, 0xF0));
     EXPECT_EQ(c4(1, 0), PackRgb565(0xE0, 0xE0, 0xE0));
     EXPECT_EQ(c4(2, 0), PackRgb565(0xD0, 0xD0, 0xD0));
@@ -334,8 +329,7 @@ TEST_F(DibTest, SixteenBitDefaultsToFiveFiveFive) {
         return std::vector<uint32_t>{0x7C00, 0x03E0, 0x0421}[x];
     });
     CDibImage image("p16", b.Bytes().data(), b.Bytes().size());
-    Canvas canvas(3, 1);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 3, 1);
     EXPECT_EQ(canvas(0, 0), kRed565);
     EXPECT_EQ(canvas(1, 0), kGreen565);
     // Each channel 1 of 31 widens to 8 (1 x 255 / 31), which packs to red 1, green 2, blue 1.
@@ -353,8 +347,7 @@ TEST_F(DibTest, BitfieldsAfterTheInfoHeader) {
     b.pixels = PackRows(3, 1, 16, [&](int x, int) { return words[x]; });
     CDibImage image("bf", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
-    Canvas canvas(3, 1);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 3, 1);
     for (int x = 0; x < 3; ++x) EXPECT_EQ(canvas(x, 0), words[x]) << x;  // 5-6-5 survives exactly
 
     Bmp b32;
@@ -365,8 +358,7 @@ TEST_F(DibTest, BitfieldsAfterTheInfoHeader) {
     b32.height = 1;
     b32.pixels = PackRows(1, 1, 32, [](int, int) { return 0x10FF80FFu; });
     CDibImage image32("bf32", b32.Bytes().data(), b32.Bytes().size());
-    Canvas c32(1, 1);
-    image32.Draw(0, 0, &c32.dc);
+    Canvas c32(image32, 1, 1);
     EXPECT_EQ(c32(0, 0), PackRgb565(0x10, 0xFF, 0x80));
 }
 
@@ -377,8 +369,7 @@ TEST_F(DibTest, ThirtyTwoBitIgnoresTheFourthByte) {
     b.height = 1;
     b.pixels = PackRows(1, 1, 32, [](int, int) { return 0xAA204060u; });
     CDibImage image("p32", b.Bytes().data(), b.Bytes().size());
-    Canvas canvas(1, 1);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 1, 1);
     EXPECT_EQ(canvas(0, 0), PackRgb565(0x20, 0x40, 0x60));
 }
 
@@ -394,16 +385,14 @@ TEST_F(DibTest, VersionFourAndFiveHeaders) {
         b.pixels = PackRows(2, 1, 16, [](int x, int) { return x ? 0x07E0u : 0xF81Fu; });
         CDibImage image("v", b.Bytes().data(), b.Bytes().size());
         ASSERT_TRUE(image.IsLoaded()) << size;
-        Canvas canvas(2, 1);
-        image.Draw(0, 0, &canvas.dc);
+        Canvas canvas(image, 2, 1);
         EXPECT_EQ(canvas(0, 0), 0xF81F) << size;
         EXPECT_EQ(canvas(1, 0), kGreen565) << size;
 
         Bmp p = Picture24(1, 2, {kRed, kBlue});
         p.headerSize = size;
         CDibImage plain("v24", p.Bytes().data(), p.Bytes().size());
-        Canvas c24(1, 2);
-        plain.Draw(0, 0, &c24.dc);
+        Canvas c24(plain, 1, 2);
         EXPECT_EQ(c24(0, 0), kRed565) << size;
         EXPECT_EQ(c24(0, 1), kBlue565) << size;
     }
@@ -422,8 +411,7 @@ TEST_F(DibTest, CoreHeaderWithThreeByteEntries) {
     CDibImage image("core", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
     EXPECT_EQ(image.ColorCount(), 256);
-    Canvas canvas(2, 2);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 2, 2);
     EXPECT_EQ(canvas(0, 0), kRed565);  // the second stored row is the top one
     EXPECT_EQ(canvas(1, 0), kBlue565);
     EXPECT_EQ(canvas(0, 1), 0);
@@ -437,8 +425,7 @@ TEST_F(DibTest, TopDownRows) {
     CDibImage image("td", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
     EXPECT_EQ(image.GetHeight(), 2);
-    Canvas canvas(1, 2);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 1, 2);
     EXPECT_EQ(canvas(0, 0), kRed565);
     EXPECT_EQ(canvas(0, 1), kBlue565);
 }
@@ -461,8 +448,7 @@ TEST_F(DibTest, RunLengthEightBit) {
     const Bmp b = Rle(8, 5, 2, {2, 1, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 1, 0, 1, 3, 9, 2, 0, 1});
     CDibImage image("rle8", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
-    Canvas canvas(5, 2);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 5, 2);
     const uint16_t bottom[5] = {kRed565, kRed565, kGreen565, kBlue565, kRed565};
     const uint16_t top[5] = {0, kBlue565, kGreen565, kGreen565, kGreen565};
     for (int x = 0; x < 5; ++x) {
@@ -477,8 +463,7 @@ TEST_F(DibTest, RunLengthFourBit) {
     const Bmp b = Rle(4, 6, 2, {3, 0x12, 0, 3, 0x31, 0x20, 0, 0, 6, 0x33, 0, 40, 0x11});
     CDibImage image("rle4", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
-    Canvas canvas(6, 2);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 6, 2);
     const uint16_t bottom[6] = {kRed565, kGreen565, kRed565, kBlue565, kRed565, kGreen565};
     for (int x = 0; x < 6; ++x) {
         EXPECT_EQ(canvas(x, 1), bottom[x]) << x;
@@ -491,8 +476,7 @@ TEST_F(DibTest, RunLengthNeverWritesOutsideThePicture) {
     const Bmp b = Rle(8, 2, 2, {0, 2, 255, 255, 0, 0, 0, 0, 0, 0, 255, 1, 0, 200, 1, 2});
     CDibImage image("rle8x", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
-    Canvas canvas(2, 2);
-    image.Draw(0, 0, &canvas.dc);
+    Canvas canvas(image, 2, 2);
     EXPECT_EQ(canvas.Count(0), 4);
 }
 

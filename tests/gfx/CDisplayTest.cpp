@@ -196,6 +196,14 @@ TEST_F(DisplayTest, ColourKeyZeroLeavesTheTarget) {
     EXPECT_EQ(Px(1, 0), 2);
     EXPECT_EQ(Px(15, 14), 16 * 15);
     EXPECT_EQ(Px(16, 0), 0x7777);
+    // The same in the last few pixels of a row that is not a multiple of eight wide.
+    s->Row(2)[12] = 0;
+    Paint(0x7777);
+    display.Blit(0, 0, 13, 15, 0, 0, 0, 4);
+    EXPECT_EQ(Px(12, 2), 0x7777);
+    EXPECT_EQ(Px(11, 2), 1 + 11 + 32);
+    EXPECT_EQ(Px(12, 3), 1 + 12 + 48);
+    EXPECT_EQ(Px(13, 3), 0x7777);
 }
 
 TEST_F(DisplayTest, LeftEdgeClipsAndMovesTheSource) {

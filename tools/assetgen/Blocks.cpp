@@ -16,7 +16,7 @@ Col RedColour() {
     return {226, 54, 62};
 }
 Col GreenColour() {
-    return {44, 196, 84};
+    return {40, 186, 80};
 }
 Col BlueColour() {
     return {62, 118, 238};

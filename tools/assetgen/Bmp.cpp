@@ -54,7 +54,9 @@ bool WriteBmp24(const std::string& path, const Image& image) {
 }
 
 bool WriteBmp8(const std::string& path, const Image& image) {
-    IndexedImage indexed = ToIndexed(image);
+    std::optional<IndexedImage> table = ToIndexed(image);
+    if (!table) return false;
+    const IndexedImage& indexed = *table;
     Bytes out;
     Headers(out, image, 8, static_cast<uint32_t>(indexed.palette.size()));
     for (Rgb c : indexed.palette) {

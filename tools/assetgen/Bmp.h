@@ -8,7 +8,8 @@
 namespace assetgen {
 
 bool WriteBmp24(const std::string& path, const Image& image);
-// 8 bits per pixel with a colour table; entry 0 is the see-through black.
+// 8 bits per pixel with a colour table; entry 0 is the see-through black. Fails for a picture
+// of more than 255 visible colours.
 bool WriteBmp8(const std::string& path, const Image& image);
 
 }  // namespace assetgen

@@ -66,6 +66,14 @@ Mask BoxBlur(const Mask& mask, int radius) {
     return BlurPass(BlurPass(mask, radius, true), radius, false);
 }
 
+Image Crop(const Image& source, int x, int y, int w, int h) {
+    Image part(w, h);
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i)
+            if (source.Inside(x + i, y + j)) part.PutRaw(i, j, source.At(x + i, y + j));
+    return part;
+}
+
 void FillRect(Image& image, int x, int y, int w, int h, Col c) {
     for (int j = y; j < y + h; ++j)
         for (int i = x; i < x + w; ++i) image.Put(i, j, c);

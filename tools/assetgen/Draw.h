@@ -55,6 +55,8 @@ bool InRoundRect(double px, double py, double left, double top, double right, do
 
 Mask BoxBlur(const Mask& mask, int radius);
 
+Image Crop(const Image& source, int x, int y, int w, int h);
+
 void FillRect(Image& image, int x, int y, int w, int h, Col c);
 
 struct Point {

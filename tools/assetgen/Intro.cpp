@@ -119,6 +119,13 @@ void PaintShop(Image& screen) {
     }
 }
 
+// A ball dropping onto the paddle, trail and all, as the game shows them.
+void PaintPlay(Image& screen) {
+    screen.Paste(Crop(MakePaddleStrip(), 0, 0, 76, 10), 362, 560);
+    Image balls = MakeBallStrip();
+    for (int k = 7; k >= 0; --k) screen.Paste(Crop(balls, 11 * k, 0, 11, 11), 430 - 7 * k, 548 - 3 * k);
+}
+
 }  // namespace
 
 Image MakeIntro() {
@@ -135,6 +142,7 @@ Image MakeIntro() {
     PaintShop(screen);
     DrawText(screen, CentredX("ESC QUITS", 1), 420, "ESC QUITS", SoftStyle());
     DrawText(screen, CentredX(press, 2), pressY, press, HudStyle(), 2);
+    PaintPlay(screen);
     return screen;
 }
 

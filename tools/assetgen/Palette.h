@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "Image.h"
@@ -13,8 +14,8 @@ struct IndexedImage {
     std::vector<uint8_t> pixels;  // row-major from the top row
 };
 
-// Exact when the picture has at most 255 visible colours, otherwise reduced by median cut.
-// A visible pixel is never mapped to entry 0.
-IndexedImage ToIndexed(const Image& image);
+// An exact colour table, or nothing when the picture has more than 255 visible colours
+// (pictures meant for a table are drawn with few enough).
+std::optional<IndexedImage> ToIndexed(const Image& image);
 
 }  // namespace assetgen

@@ -1,4 +1,5 @@
-// assetgen <dir>: writes the game's pictures (<dir>/sprite), sounds (<dir>/sound) and stages (<dir>/Map.dat).
+// assetgen <dir>: writes the game's pictures (<dir>/sprite), sounds (<dir>/sound) and stages (<dir>/Map.dat),
+// and the desktop icon in the icon-theme layout (<dir>/icons/<N>x<N>/apps/plinkwell.png).
 // The output is the same, byte for byte, on every run.
 #include <cstdio>
 #include <filesystem>
@@ -6,6 +7,7 @@
 
 #include "Bmp.h"
 #include "Font.h"
+#include "Icon.h"
 #include "Sounds.h"
 #include "Sprites.h"
 #include "Stages.h"
@@ -63,6 +65,16 @@ bool WriteStages(const std::string& path) {
     return WriteStageFile(path, stages);
 }
 
+bool WriteIcons(const std::string& dir) {
+    bool ok = true;
+    for (int size : kIconSizes) {
+        const std::string sizeDir = dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::filesystem::create_directories(sizeDir);
+        ok &= WritePng(sizeDir + "/plinkwell.png", MakeIcon(size));
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +88,7 @@ int main(int argc, char** argv) {
     bool ok = WriteSprites(root + "/sprite");
     ok = WriteSounds(root + "/sound") && ok;
     ok = WriteStages(root + "/Map.dat") && ok;
+    ok = WriteIcons(root + "/icons") && ok;
     if (!ok) {
         std::fprintf(stderr, "assetgen: could not write everything into %s\n", root.c_str());
         return 1;

@@ -43,7 +43,6 @@ public:
     const std::vector<std::string>& Messages() const { return m_messages; }
     const std::vector<int>& Plays() const { return m_plays; }
     int Presents() const { return m_presents; }
-    uint32_t Passes() const { return m_passes; }
 
 private:
     uint32_t m_now = kClockOrigin;

@@ -18,12 +18,25 @@ public:
     bool Empty() const { return m_table.empty(); }
     uint32_t operator[](uint16_t pixel) const { return m_table[pixel]; }
 
+    // Where the widened channels sit in the output pixel, when the whole table is nothing but
+    // that (plus constant bits): the conversion can then be computed, eight pixels at a time,
+    // instead of looked up pixel by pixel.
+    struct Layout {
+        int redShift = 0, greenShift = 0, blueShift = 0;
+        uint32_t fixedBits = 0;
+    };
+    const Layout* ChannelLayout() const { return m_packed ? &m_layout : nullptr; }
+
     // Widens a 5- or 6-bit channel to 8 bits so that full intensity stays full (31 -> 255).
     static uint8_t Expand5(uint32_t v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
     static uint8_t Expand6(uint32_t v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
 
 private:
+    bool FindLayout();
+
     std::vector<uint32_t> m_table;
+    Layout m_layout;
+    bool m_packed = false;
 };
 
 struct Rect {
@@ -42,6 +55,16 @@ struct Placement {
     int srcH = 0;
 };
 Placement PlaceInteger(int outW, int outH, int picW, int picH);
+
+// The part of a placement that shows source rows [rowBegin, rowEnd).
+Placement RowsOf(const Placement& placement, int rowBegin, int rowEnd);
+
+// The rows in which two pictures differ, as [begin, end); begin == end when none does.
+struct RowSpan {
+    int begin = 0;
+    int end = 0;
+};
+RowSpan ChangedRows(const uint16_t* next, const uint16_t* previous, int picW, int picH);
 
 // The largest rectangle of the picture's proportions that fits the output, centred.
 Rect AspectFit(int outW, int outH, int picW, int picH);

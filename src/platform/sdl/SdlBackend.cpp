@@ -2,14 +2,16 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <deque>
+#include <iterator>
 #include <thread>
 
+#include "platform/sdl/ScaledMotion.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlKeymap.h"
 #include "platform/sdl/SdlVideo.h"
@@ -20,7 +22,7 @@ namespace {
 // Set by SIGINT and SIGTERM; the next message pump turns it into a quit message.
 std::atomic<bool> g_quitSignal{false};
 
-extern "C" void OnQuitSignal(int) {
+void OnQuitSignal(int) {
     g_quitSignal.store(true);
 }
 
@@ -34,6 +36,7 @@ class SdlBackend final : public Backend {
 public:
     explicit SdlBackend(const SdlOptions& options)
         : m_options(options),
+          m_motionX(options.mouseSpeed),
           m_video(options.renderer, options.verbose),
           m_audio(options.mute, options.verbose) {
         // Our own handlers: SDL's would only queue SDL_QUIT, and we must see the signal while
@@ -161,6 +164,7 @@ public:
 
     void VideoPresent(const uint16_t* pixels, int width, int height) override {
         m_video.Present(pixels, width, height);
+        ForgetKeyTaps();  // the frame that could see them is over
     }
 
     void VideoRelease() override {
@@ -172,17 +176,19 @@ public:
         int count = 0;
         const Uint8* keys = SDL_GetKeyboardState(&count);
         MapKeyboardState(keys, count, state);
+        if (m_anyKeyTapped) {
+            for (int i = 0; i < 256; ++i) state[i] |= m_keysTapped[i];
+        }
     }
 
     int ReadMouse(MouseState* state) override {
         *state = MouseState{};
         int dx = 0, dy = 0;
-        const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+        // A click shorter than a frame still shows as pressed in one snapshot.
+        const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy) | m_pressedSinceRead;
+        m_pressedSinceRead = 0;
         if (m_paused || !m_window) return 0;
-        // Keep the fraction a speed below 1 leaves, or slow motion would never move the paddle.
-        const double x = dx * m_options.mouseSpeed + m_mouseRemainder;
-        state->lX = static_cast<int32_t>(std::trunc(x));
-        m_mouseRemainder = x - state->lX;
+        state->lX = m_motionX.Take(dx);
         state->lY = dy;
         state->lZ = m_wheel;
         m_wheel = 0;
@@ -201,8 +207,12 @@ public:
 
     bool IsPaused() override { return m_paused; }
 
+    // Sleeps to the start of the ms-th millisecond from now, so the caller wakes on the millisecond
+    // it counted to. Events wait in the window system's queue meanwhile; the game reads its input
+    // at its next frame in any case.
     void Idle(int ms) override {
-        if (m_queue.empty() && !g_quitSignal.load()) SDL_WaitEventTimeout(nullptr, ms);
+        if (!m_queue.empty() || g_quitSignal.load() || ms <= 0) return;
+        std::this_thread::sleep_until(m_clockStart + std::chrono::milliseconds(Milliseconds() + ms));
     }
 
 private:
@@ -230,10 +240,14 @@ private:
                 OnWindowEvent(ev.window);
                 break;
             case SDL_KEYDOWN:
-                if (ev.key.keysym.scancode == SDL_SCANCODE_RETURN && (ev.key.keysym.mod & KMOD_ALT) &&
-                    !ev.key.repeat) {
+                if (ev.key.repeat) break;
+                if (ev.key.keysym.scancode == SDL_SCANCODE_RETURN && (ev.key.keysym.mod & KMOD_ALT)) {
                     Enqueue(MessageKind::ToggleFullscreen);
                 }
+                NoteKeyTap(ev.key.keysym.scancode);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                m_pressedSinceRead |= SDL_BUTTON(ev.button.button);
                 break;
             case SDL_MOUSEWHEEL:
                 m_wheel += ev.wheel.y * kWheelDelta;
@@ -266,11 +280,26 @@ private:
                 break;
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
-                if (m_paused) m_video.Repaint();  // running, the next frame comes within 15 ms anyway
+                m_video.Repaint();  // frames redraw only the rows that change: the rest is ours to restore
                 break;
             default:
                 break;
         }
+    }
+
+    // The game looks at the keyboard once a frame: a key pressed and released between two frames
+    // still reads as down throughout the next one.
+    void NoteKeyTap(SDL_Scancode scancode) {
+        if (const uint8_t dik = DikFromScancode(scancode)) {
+            m_keysTapped[dik] = 0x80;
+            m_anyKeyTapped = true;
+        }
+    }
+
+    void ForgetKeyTaps() {
+        if (!m_anyKeyTapped) return;
+        std::fill(std::begin(m_keysTapped), std::end(m_keysTapped), 0);
+        m_anyKeyTapped = false;
     }
 
     // One message per change between running and paused (minimised or unfocused).
@@ -293,14 +322,16 @@ private:
         // Paused, the pointer is the player's again; the game's own choice returns with play.
         SDL_ShowCursor(pause || m_cursorShown ? SDL_ENABLE : SDL_DISABLE);
         DiscardMotion();
+        ForgetKeyTaps();
         m_video.SetPaused(pause);
     }
 
     // Throws away motion piled up while the game was not reading the mouse (focus or mode switch).
     void DiscardMotion() {
         SDL_GetRelativeMouseState(nullptr, nullptr);
-        m_mouseRemainder = 0;
+        m_motionX.Reset();
         m_wheel = 0;
+        m_pressedSinceRead = 0;
     }
 
     void ApplyWindowMode() {
@@ -343,8 +374,11 @@ private:
     bool m_pauseReported = false;
     bool m_paused = false;
     bool m_cursorShown = true;
-    double m_mouseRemainder = 0;
+    ScaledMotion m_motionX;
     int32_t m_wheel = 0;
+    Uint32 m_pressedSinceRead = 0;
+    uint8_t m_keysTapped[256] = {};
+    bool m_anyKeyTapped = false;
     SdlVideo m_video;
     SdlAudio m_audio;
     struct sigaction m_oldInt {};

@@ -43,23 +43,30 @@ public:
         return std::unique_ptr<Presenter>(new SurfacePresenter(window, picW, picH));
     }
 
-    void Show(const uint16_t* pixels) override {
+    void Show(const uint16_t* pixels, int rowBegin, int rowEnd) override {
         SDL_Surface* s = SDL_GetWindowSurface(m_window);
         if (!s || s->format->BytesPerPixel != 4) return;
         const bool changed =
             s != m_surface || s->w != m_outW || s->h != m_outH || s->format->format != m_format;
-        if (changed) Adopt(s);
+        if (changed) {
+            Adopt(s);
+            rowBegin = 0;
+            rowEnd = m_picH;
+        }
+        if (rowBegin >= rowEnd) return;  // the window already shows this picture
         if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
-        const Placement p = PlaceInteger(s->w, s->h, m_picW, m_picH);
+        const Placement p = RowsOf(PlaceInteger(s->w, s->h, m_picW, m_picH), rowBegin, rowEnd);
         ConvertScaled(pixels, m_picW, p, m_table, static_cast<uint8_t*>(s->pixels), s->pitch);
         if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
         if (changed) {
             SDL_UpdateWindowSurface(m_window);  // the borders too, once
-        } else {
+        } else if (p.dst.h > 0) {
             const SDL_Rect r{p.dst.x, p.dst.y, p.dst.w, p.dst.h};
             SDL_UpdateWindowSurfaceRects(m_window, &r, 1);
         }
     }
+
+    void Invalidate() override { m_surface = nullptr; }
 
 private:
     SurfacePresenter(SDL_Window* window, int picW, int picH) : m_window(window), m_picW(picW), m_picH(picH) {}
@@ -125,16 +132,18 @@ public:
 
     ~RendererPresenter() override { Destroy(); }
 
-    void Show(const uint16_t* pixels) override {
+    void Show(const uint16_t* pixels, int rowBegin, int rowEnd) override {
         if (!m_renderer && !Build(CreateRenderer(m_window))) return;
-        void* dst = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(m_stream, nullptr, &dst, &pitch) != 0) return;
-        const Placement whole = PlaceInteger(m_picW, m_picH, m_picW, m_picH);
-        ConvertScaled(pixels, m_picW, whole, m_table, static_cast<uint8_t*>(dst), pitch);
-        SDL_UnlockTexture(m_stream);
+        if (m_whole) {
+            rowBegin = 0;
+            rowEnd = m_picH;
+            m_whole = false;
+        }
+        if (rowBegin < rowEnd && !Upload(pixels, rowBegin, rowEnd)) return;
         Draw();
     }
+
+    void Invalidate() override { m_whole = true; }
 
     void Reset() override { Destroy(); }
 
@@ -156,6 +165,20 @@ private:
             return false;
         }
         BuildTable(&m_table, m_format);
+        m_whole = true;
+        return true;
+    }
+
+    // Converts rows [rowBegin, rowEnd) into the same rows of the streaming texture.
+    bool Upload(const uint16_t* pixels, int rowBegin, int rowEnd) {
+        const SDL_Rect rows{0, rowBegin, m_picW, rowEnd - rowBegin};
+        void* dst = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(m_stream, &rows, &dst, &pitch) != 0) return false;
+        Placement p = RowsOf(PlaceInteger(m_picW, m_picH, m_picW, m_picH), rowBegin, rowEnd);
+        p.dst.y = 0;  // the locked memory starts at the first row
+        ConvertScaled(pixels, m_picW, p, m_table, static_cast<uint8_t*>(dst), pitch);
+        SDL_UnlockTexture(m_stream);
         return true;
     }
 
@@ -195,7 +218,11 @@ private:
 
     // Draws the frame scale times larger into the intermediate texture.
     bool Upscale(int scale) {
-        while (scale > 1 && (scale * m_picW > m_maxTexture || scale * m_picH > m_maxTexture)) --scale;
+        // A maximum of 0 means the renderer sets no limit.
+        while (m_maxTexture > 0 && scale > 1 &&
+               (scale * m_picW > m_maxTexture || scale * m_picH > m_maxTexture)) {
+            --scale;
+        }
         if (scale != m_upscale) {
             if (m_upscaled) SDL_DestroyTexture(m_upscaled);
             m_upscaled = SDL_CreateTexture(m_renderer, m_format, SDL_TEXTUREACCESS_TARGET, scale * m_picW,
@@ -218,6 +245,7 @@ private:
     int m_upscale = 0;
     uint32_t m_format = SDL_PIXELFORMAT_ARGB8888;
     bool m_canUpscale = false;
+    bool m_whole = true;  // the texture needs every row
     int m_maxTexture = 0;
     Rgb565Table m_table;
 };
@@ -289,13 +317,17 @@ void SdlVideo::Close() {
     m_paused = false;
 }
 
+// Only the rows that changed are converted and sent: a still background costs nothing.
 void SdlVideo::Present(const uint16_t* pixels, int picW, int picH) {
     if (!m_presenter || picW != m_picW || picH != m_picH) return;
-    std::memcpy(m_last.data(), pixels, m_last.size() * sizeof(uint16_t));
+    const RowSpan changed = ChangedRows(pixels, m_last.data(), picW, picH);
+    const size_t offset = static_cast<size_t>(changed.begin) * picW;
+    std::memcpy(m_last.data() + offset, pixels + offset,
+                static_cast<size_t>(changed.end - changed.begin) * picW * sizeof(uint16_t));
     if (m_paused) {
         SetPaused(true);
     } else {
-        m_presenter->Show(m_last.data());
+        m_presenter->Show(m_last.data(), changed.begin, changed.end);
     }
 }
 
@@ -309,7 +341,9 @@ void SdlVideo::SetPaused(bool paused) {
 }
 
 void SdlVideo::Repaint() {
-    if (m_presenter) m_presenter->Show(m_paused ? m_pausedFrame.data() : m_last.data());
+    if (!m_presenter) return;
+    m_presenter->Invalidate();
+    m_presenter->Show(m_paused ? m_pausedFrame.data() : m_last.data(), 0, m_picH);
 }
 
 void SdlVideo::RenderReset() {

@@ -22,7 +22,11 @@ bool IsCpuRasterizer(std::string_view glRenderer);
 class Presenter {
 public:
     virtual ~Presenter() = default;
-    virtual void Show(const uint16_t* pixels) = 0;
+    // pixels is the whole picture; only rows [rowBegin, rowEnd) changed since the last one
+    // shown, unless the output was lost meanwhile, in which case everything is drawn again.
+    virtual void Show(const uint16_t* pixels, int rowBegin, int rowEnd) = 0;
+    // The window's contents were damaged: the next picture is drawn whole.
+    virtual void Invalidate() = 0;
     // The GPU lost its textures or the device was reset: rebuild before the next picture.
     virtual void Reset() {}
 };

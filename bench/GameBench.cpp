@@ -1,0 +1,223 @@
+// Frame costs of the whole game: one tick of the busiest scene the game can show, loading the
+// assets, and turning a finished frame into the window's 32-bit pixels.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/CGame.h"
+#include "platform/Automation.h"
+#include "platform/Platform.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/sdl/FrameScaler.h"
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// The game reads its files from the working directory.
+void EnterDataDirectory() {
+    if (chdir(PLINKWELL_BUILD_DATADIR) != 0) std::abort();
+}
+
+// A game with its assets loaded, on the headless backend, reading live (empty) input once per
+// frame as the shell does.
+struct LoadedGame {
+    std::ostringstream messages;
+    plat::HeadlessBackend backend{UINT32_MAX, messages};
+    std::unique_ptr<CGame> game = std::make_unique<CGame>();
+
+    LoadedGame() {
+        EnterDataDirectory();
+        plat::ResetAutomation();
+        plat::SetBackend(&backend);
+        plat::UseFrameInput(nullptr);
+        game->LoadAssets();
+        game->NewGame();
+        game->m_bIntro = 0;
+    }
+    ~LoadedGame() {
+        game->Shutdown();
+        plat::ResetAutomation();
+    }
+};
+
+// Everything a tick may change, under the game record's own names, so that every timed tick starts
+// from the same scene.
+struct SceneState {
+    GameObject m_cells[kCells];
+    Ball m_balls[kMaxBalls];
+    GameObject m_paddle, m_rocket;
+    ParticleSpray m_particles;
+    int32_t m_nScore, m_nBalls, m_nStage, m_bStageBanner, s_nBannerOffset, m_bMessage, m_nMessageFrames;
+    int32_t m_bRocketMode, m_bPierceMode, m_bGlueMode, m_bMurkPaddles, m_bWidePaddle, m_nPaddleFrame;
+    int32_t m_nPulseValue, m_nItemKeyDelay;
+    int8_t m_nLives, m_bAutoPaddle, m_bMiniMap, m_nPulseStep;
+    Random m_random;
+};
+
+template <class From, class To>
+void CopyScene(const From& f, To& t) {
+    std::copy(std::begin(f.m_cells), std::end(f.m_cells), t.m_cells);
+    std::copy(std::begin(f.m_balls), std::end(f.m_balls), t.m_balls);
+    t.m_paddle = f.m_paddle, t.m_rocket = f.m_rocket, t.m_particles = f.m_particles;
+    t.m_nScore = f.m_nScore, t.m_nBalls = f.m_nBalls, t.m_nStage = f.m_nStage;
+    t.m_bStageBanner = f.m_bStageBanner, t.s_nBannerOffset = f.s_nBannerOffset;
+    t.m_bMessage = f.m_bMessage, t.m_nMessageFrames = f.m_nMessageFrames;
+    t.m_bRocketMode = f.m_bRocketMode, t.m_bPierceMode = f.m_bPierceMode, t.m_bGlueMode = f.m_bGlueMode;
+    t.m_bMurkPaddles = f.m_bMurkPaddles, t.m_bWidePaddle = f.m_bWidePaddle;
+    t.m_nPaddleFrame = f.m_nPaddleFrame, t.m_nPulseValue = f.m_nPulseValue;
+    t.m_nItemKeyDelay = f.m_nItemKeyDelay, t.m_nLives = f.m_nLives, t.m_bAutoPaddle = f.m_bAutoPaddle;
+    t.m_bMiniMap = f.m_bMiniMap, t.m_nPulseStep = f.m_nPulseStep, t.m_random = f.m_random;
+}
+
+// The busiest scene: a full field of 300 blocks, 64 balls with trails spread over the screen (many
+// of them inside the field, breaking blocks with sprays and bevel flashes), the wide paddle with
+// its murk trail, a rocket with its exhaust, a live spray, the mini-map, every shop item in force
+// so that the item bar shows every outline and mark, a timed message and a row of spare lives.
+void BuildHeaviestScene(CGame& g) {
+    for (int k = 0; k < kCells; ++k) g.m_cells[k].sprite = static_cast<int8_t>(18 + k % 6);
+    g.m_nScore = 5000;
+    g.m_nLives = 25;
+    g.m_bStageBanner = 0;
+    g.m_bMiniMap = 1;
+    g.m_bWidePaddle = 1;
+    g.m_bMurkPaddles = 1;
+    g.m_bGlueMode = 1;
+    g.m_bPierceMode = 1;
+    g.m_bRocketMode = 1;
+    g.m_bAutoPaddle = 1;
+    g.m_bMessage = 1;
+    g.m_strMessage = "PRESS LEFT MOUSE BUTTON TO LAUNCH ROCKET";
+    g.m_nItemKeyDelay = -1;  // every shop and command key is looked at
+    g.m_paddle.x = 330;
+    for (int i = 0; i < kTrail; ++i) g.m_paddle.trailX[i] = 330 - 12 * i;
+
+    g.m_nBalls = kMaxBalls;
+    for (int i = 0; i < kMaxBalls; ++i) {
+        Ball& b = g.m_balls[i];
+        b.x = 30 + (i % 16) * 47;
+        b.y = 80 + (i / 16) * 110;
+        b.dx = (i % 5) - 2;
+        b.dy = (i % 2) ? 4 : -4;
+        b.inPlay = 1;
+        b.launched = 1;
+        for (int t = 0; t < kTrail; ++t) {
+            b.trailX[t] = b.x - t * b.dx;
+            b.trailY[t] = b.y - t * b.dy;
+        }
+    }
+
+    g.m_rocket.sprite = 64;
+    g.m_rocket.x = 600;
+    g.m_rocket.y = 420;
+    g.m_rocket.dy = -5;
+    for (int i = 0; i < kTrail; ++i) {
+        g.m_rocket.trailX[i] = 601 + i % 3;
+        g.m_rocket.trailY[i] = 454 + 5 * i;
+    }
+    g.StartSpray(400, 200, 73, g.m_particles);
+}
+
+void BM_TickHeaviestScene(benchmark::State& state) {
+    LoadedGame loaded;
+    CGame& g = *loaded.game;
+    BuildHeaviestScene(g);
+    auto scene = std::make_unique<SceneState>();
+    CopyScene(g, *scene);
+    uint32_t frame = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CopyScene(*scene, g);
+        g.m_dwLastFrame = plat::GetTickCount() - g.m_dwFrameInterval;
+        state.ResumeTiming();
+        plat::BeforeTick(++frame);
+        benchmark::DoNotOptimize(g.Tick());
+    }
+    // The scene must really have been drawn and played, not skipped by the pacing or a state.
+    if (loaded.backend.Presents() != static_cast<int>(frame) || g.m_bGameOver != 0 || g.m_bStageBanner != 0)
+        state.SkipWithError("the timed ticks did not play the scene");
+}
+BENCHMARK(BM_TickHeaviestScene)->Unit(benchmark::kMicrosecond);
+
+// The title screen, the lightest frame: a full-screen picture and the flip.
+void BM_TickIntro(benchmark::State& state) {
+    LoadedGame loaded;
+    CGame& g = *loaded.game;
+    g.m_bIntro = 1;
+    uint32_t frame = 0;
+    for (auto _ : state) {
+        g.m_dwLastFrame = plat::GetTickCount() - g.m_dwFrameInterval;
+        plat::BeforeTick(++frame);
+        benchmark::DoNotOptimize(g.Tick());
+    }
+}
+BENCHMARK(BM_TickIntro)->Unit(benchmark::kMicrosecond);
+
+// A like-for-like frame with a plain C composition of an 800 x 600 background and 600 colour-keyed
+// 11 x 11 sprites, made of the game's own slots through its own blit.
+void BM_ComposeBackgroundAnd600Sprites(benchmark::State& state) {
+    LoadedGame loaded;
+    CDisplay& d = loaded.game->m_display;
+    constexpr SlotIndex kBackground = 25, kBall = 10;
+    for (auto _ : state) {
+        d.Blit(0, 0, kWidth, kHeight, kBackground, 36, 0, 4);
+        for (int i = 0; i < 600; ++i) d.Blit(10 + (i % 30) * 26, 10 + (i / 30) * 29, 11, 11, kBall, 0, 0, 4);
+        benchmark::DoNotOptimize(d.BackBuffer()->pixels[0]);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ComposeBackgroundAnd600Sprites)->Unit(benchmark::kMicrosecond);
+
+// The game's start-up work: every picture cut into its slots, every sound read and converted.
+void BM_LoadAssets(benchmark::State& state) {
+    EnterDataDirectory();
+    std::ostringstream messages;
+    plat::HeadlessBackend backend{UINT32_MAX, messages};
+    plat::ResetAutomation();
+    plat::SetBackend(&backend);
+    for (auto _ : state) {
+        auto game = std::make_unique<CGame>();
+        benchmark::DoNotOptimize(game->LoadAssets());
+        game->Shutdown();
+    }
+    plat::ResetAutomation();
+    if (!backend.Messages().empty()) state.SkipWithError(backend.Messages().front().c_str());
+}
+BENCHMARK(BM_LoadAssets)->Unit(benchmark::kMillisecond);
+
+// The picture of the busiest scene, as the game hands it to the window.
+std::vector<uint16_t> HeaviestFrame() {
+    LoadedGame loaded;
+    BuildHeaviestScene(*loaded.game);
+    plat::KeepLastFrame(true);
+    loaded.game->Tick();
+    return plat::LastFrame();
+}
+
+// The presenting side's share of a frame: the RGB565 picture through the colour table into a
+// 32-bit image, at the window's whole-number scale (1: an 800 x 600 window or texture; 2: 1600 x 1200).
+void BM_ConvertFrameForPresentation(benchmark::State& state) {
+    const int scale = static_cast<int>(state.range(0));
+    plat::sdl::Rgb565Table table;
+    table.Build([](uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | r << 16 | g << 8 | b; });
+    const std::vector<uint16_t> frame = HeaviestFrame();
+    const int outW = kWidth * scale, outH = kHeight * scale;
+    std::vector<uint8_t> out(static_cast<size_t>(outW) * outH * 4);
+    const plat::sdl::Placement placement = plat::sdl::PlaceInteger(outW, outH, kWidth, kHeight);
+    for (auto _ : state) {
+        plat::sdl::ConvertScaled(frame.data(), kWidth, placement, table, out.data(), outW * 4);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ConvertFrameForPresentation)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

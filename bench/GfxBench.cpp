@@ -1,0 +1,85 @@
+// Frame costs of the display's drawing operations.
+#include <benchmark/benchmark.h>
+
+#include "gfx/CDisplay.h"
+#include "platform/Platform.h"
+
+namespace {
+
+// Presents nowhere: only the display's own work is measured.
+class NullBackend : public plat::Backend {
+public:
+    uint32_t GetTickCount() override { return 0; }
+    bool PeekMessage(plat::Message*) override { return false; }
+    int GetMessage(plat::Message*) override { return 0; }
+    void MessageBox(const std::string&) override {}
+    bool VideoSetMode(int, int, bool) override { return true; }
+    void VideoPresent(const uint16_t*, int, int) override {}
+    void ReadKeyboard(uint8_t state[256]) override { std::fill(state, state + 256, 0); }
+    int ReadMouse(plat::MouseState*) override { return 0; }
+    bool AudioOpen() override { return false; }
+    int AudioCreateBuffer(const int16_t*, uint32_t) override { return 0; }
+    void AudioPlay(int) override {}
+    void AudioReleaseBuffer(int) override {}
+};
+
+struct Scene {
+    NullBackend backend;
+    CDisplay display;
+    Scene() {
+        plat::SetBackend(&backend);
+        display.CreateDirectDraw();
+        display.Init(1, 800, 600, 16);
+        display.AllocSlots(2);
+        Fill(0, 40, 15, false);   // a block: opaque
+        Fill(1, 872, 600, true);  // the background sheet, with see-through pixels
+    }
+    ~Scene() { plat::SetBackend(nullptr); }
+    void Fill(SlotIndex slot, int w, int h, bool holes) {
+        display.CreateSlot(slot, w, h);
+        SlotDC dc;
+        display.GetSlotDC(slot, &dc);
+        for (int i = 0; i < w * h; ++i)
+            dc.surface->pixels[i] = (holes && i % 7 == 0) ? 0 : static_cast<uint16_t>(i | 1);
+        display.ReleaseSlotDC(slot, &dc);
+    }
+};
+
+// A full block field: 15 rows of 15 blocks, as the game draws every frame.
+void BM_BlitBlockField(benchmark::State& state) {
+    Scene scene;
+    for (auto _ : state) {
+        for (int r = 0; r < 15; ++r) {
+            for (int c = 0; c < 15; ++c) scene.display.Blit(100 + 40 * c, 55 + 15 * r, 40, 15, 0, 0, 0, 4);
+        }
+        benchmark::DoNotOptimize(scene.display.BackBuffer()->pixels[0]);
+    }
+    state.SetItemsProcessed(state.iterations() * 225);
+}
+BENCHMARK(BM_BlitBlockField);
+
+void BM_BlitBackground(benchmark::State& state) {
+    Scene scene;
+    for (auto _ : state) {
+        scene.display.Blit(0, 0, 800, 600, 1, 36, 0, 4);
+        benchmark::DoNotOptimize(scene.display.BackBuffer()->pixels[0]);
+    }
+}
+BENCHMARK(BM_BlitBackground);
+
+void BM_BevelBox(benchmark::State& state) {
+    Scene scene;
+    for (auto _ : state) {
+        scene.display.DrawBevelBox(300, 200, 40, 15, 10, 255, 255, 255);
+        benchmark::DoNotOptimize(scene.display.BackBuffer()->pixels[0]);
+    }
+}
+BENCHMARK(BM_BevelBox);
+
+void BM_Flip(benchmark::State& state) {
+    Scene scene;
+    for (auto _ : state) scene.display.Flip();
+}
+BENCHMARK(BM_Flip);
+
+}  // namespace

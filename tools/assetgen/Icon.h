@@ -1,0 +1,13 @@
+// The desktop icon: the ball rising from the VANTLER towards a wall of blocks, drawn afresh at
+// every size so that each one is crisp.
+#pragma once
+
+#include "Png.h"
+
+namespace assetgen {
+
+inline constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+RgbaImage MakeIcon(int size);
+
+}  // namespace assetgen

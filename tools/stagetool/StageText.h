@@ -1,0 +1,53 @@
+// Stages as readable text and as the game's stage file, Map.dat.
+//
+// Text: every stage is up to 20 rows of 15 cells, top row first; rows left out at the bottom are
+// empty. Cells: '.' empty, '#' plain, 'R' red, 'G' green, 'B' blue, '$' gold, 'S' silver,
+// 'X' cracked silver. A blank line or a header line (one that starts with "stage", followed by
+// anything, such as a title) ends a stage.
+//
+// Map.dat: three little-endian 32-bit integers (two unused, then the stage count), then one record
+// of 300 little-endian 32-bit cell codes per stage, row by row: 0 plain, 1 red, 2 green, 3 blue,
+// 4 gold, 5 silver, 6 cracked silver; anything else is an empty cell.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stagetool {
+
+inline constexpr int kColumns = 15;
+inline constexpr int kRows = 20;
+inline constexpr int32_t kEmptyCode = -1;  // what we write for an empty cell
+inline constexpr int32_t kGoldCode = 4;
+
+using Stage = std::array<int32_t, kColumns * kRows>;
+
+// The cell character of a code; '.' for every code that is not a block.
+char CellChar(int32_t code);
+
+struct TextError {
+    int line = 0;  // 1-based; 0 when the problem is the text as a whole
+    std::string message;
+};
+
+// Reads stage text. On a problem returns false and says what is wrong in *error.
+bool ParseStages(std::string_view text, std::vector<Stage>* stages, TextError* error);
+
+// Writes every stage in full (20 rows) under a "stage N" header, a blank line between stages.
+std::string FormatStages(const std::vector<Stage>& stages);
+
+std::vector<uint8_t> EncodeMapDat(const std::vector<Stage>& stages);
+
+// The stages as the game reads them from these bytes: the header's count, each record at its
+// place, and zero (plain blocks) wherever the file ends early. A count below 1 plays stage 1
+// only; a count beyond the records the file holds would play plain-block stages, so only the
+// records present are returned (at least one). Each such oddity is described in *notes.
+std::vector<Stage> DecodeMapDat(const std::vector<uint8_t>& bytes, std::vector<std::string>* notes);
+
+// 1-based numbers of the stages with nothing to break: the game moves on from them at once.
+std::vector<int> StagesWithNothingToBreak(const std::vector<Stage>& stages);
+
+}  // namespace stagetool

@@ -21,7 +21,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 runs=${1:-5}
-out=${2:-$root/build-perf/results}
+out=$(realpath -m "${2:-$root/build-perf/results}")  # absolute: the game changes directory
 display=${PERF_DISPLAY:-:97}
 build=$root/build-perf
 tools=$build/perf-tools

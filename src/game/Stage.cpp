@@ -1,6 +1,8 @@
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "game/CGame.h"
 #include "platform/Platform.h"
@@ -34,11 +36,20 @@ void ReadAt(std::ifstream& file, int64_t offset, unsigned char* buffer, int32_t 
     file.read(reinterpret_cast<char*>(buffer), size);
 }
 
+// A directory by that name opens for reading here yet holds no stages: it counts as a file that
+// cannot be opened.
+bool OpenStageFile(std::ifstream& file) {
+    std::error_code error;
+    if (std::filesystem::is_directory("Map.dat", error)) return false;
+    file.open("Map.dat", std::ios::binary);
+    return file.is_open();
+}
+
 }  // namespace
 
 int CGame::LoadStage(int32_t n) {
-    std::ifstream file("Map.dat", std::ios::binary);
-    if (!file.is_open()) {
+    std::ifstream file;
+    if (!OpenStageFile(file)) {
         plat::MessageBox("File open error in Loading Stage");
         return 0;
     }

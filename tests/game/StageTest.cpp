@@ -85,6 +85,16 @@ TEST_F(StageTest, MissingFileShowsItsMessageAndKeepsTheField) {
     EXPECT_EQ(game->m_nStageCount, 6);
 }
 
+TEST_F(StageTest, DirectoryInPlaceOfTheFileCannotBeOpened) {
+    std::filesystem::create_directory("Map.dat");
+    game->m_nStageCount = 6;
+    Cell(2, 2).sprite = 23;
+    EXPECT_EQ(game->LoadStage(1), 0);
+    EXPECT_EQ(backend.messages, std::vector<std::string>{"File open error in Loading Stage"});
+    EXPECT_EQ(Cell(2, 2).sprite, 23);
+    EXPECT_EQ(game->m_nStageCount, 6);
+}
+
 // The stages visited by successive stage starts from a new game.
 std::vector<int32_t> StageRun(CGame& game, int starts) {
     game.NewGame();

@@ -90,6 +90,24 @@ TEST_F(TickTest, TickCounterWrapsAround) {
     EXPECT_EQ(game->m_dwLastFrame, 7u);
 }
 
+// A clock that moves on by a millisecond at every read.
+class SteppingClock : public FakeBackend {
+public:
+    uint32_t GetTickCount() override { return now++; }
+};
+
+TEST_F(TickTest, FrameStartIsTheClockReadAfterTheDueTest) {
+    game->NewGame();
+    {
+        SteppingClock clock;
+        clock.now = 500;
+        game->m_dwLastFrame = 485;
+        game->Tick();  // due at the read of 500; the frame starts at the next read
+        EXPECT_EQ(game->m_dwLastFrame, 501u);
+    }
+    plat::SetBackend(&backend);
+}
+
 TEST_F(TickTest, BannerRuns119FramesThenPlaysTheStartSound) {
     game->NewGame();
     Sounds();

@@ -274,6 +274,37 @@ TEST_F(ItemsTest, KeyTwoBuysMurkPaddlesWhileKeyOneFindsTheWidePaddleOwned) {
     EXPECT_EQ(game.m_paddle.x, 362);
 }
 
+// Key 1 is looked at before key 2: held together they buy the wide paddle, then (the next time
+// the keys are read) the murk paddles, then nothing at all while the score would still pay.
+TEST_F(ItemsTest, KeysOneAndTwoHeldTogetherBuyTheWidePaddleFirst) {
+    Open(250);
+    Press({DIK_1, DIK_2});
+    EXPECT_EQ(game.m_bWidePaddle, 1);
+    EXPECT_EQ(game.m_bMurkPaddles, 0);
+    EXPECT_EQ(game.m_nScore, 150);
+    EXPECT_EQ(game.m_strMessage, "WIDE VANTLER");
+    EXPECT_EQ(game.m_paddle.x, 332);
+    EXPECT_EQ(Sounds(), std::vector<int>{5});
+
+    for (int frame = 0; frame < 19; ++frame) game.ItemKeys();
+    EXPECT_EQ(game.m_bMurkPaddles, 0);
+    game.ItemKeys();  // the 20th frame reads the keys again
+    EXPECT_EQ(game.m_bMurkPaddles, 1);
+    EXPECT_EQ(game.m_nScore, 50);
+    EXPECT_EQ(game.m_strMessage, "MURK VANTLERS");
+    EXPECT_EQ(game.m_paddle.x, 332);
+
+    game.m_nScore = 100;
+    game.m_nItemKeyDelay = -1;
+    game.m_bMessage = 0;
+    Sounds();
+    game.ItemKeys();
+    EXPECT_EQ(game.m_nScore, 100);
+    EXPECT_EQ(game.m_bMessage, 0);
+    EXPECT_TRUE(Sounds().empty());
+    EXPECT_EQ(game.m_nItemKeyDelay, -1);
+}
+
 TEST_F(ItemsTest, BranchBallWithMoreThanThirtyTwoBallsIsPaidButSplitsNothing) {
     Open(200);
     PutBalls(33);

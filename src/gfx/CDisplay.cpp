@@ -87,7 +87,7 @@ void CDisplay::CreateDirectDraw() {
     if (!m_directDraw) plat::MessageBox("DxDraw Object Creation Failed");
 }
 
-int CDisplay::Init(int32_t mode, int32_t width, int32_t height, int32_t bpp) {
+int CDisplay::Init(DisplayMode mode, int32_t width, int32_t height, int32_t bpp) {
     if (!m_directDraw) return 0;
     m_screen = ScreenRect{0, 0, width, height};
     m_bpp = bpp;

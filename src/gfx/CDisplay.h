@@ -8,7 +8,8 @@
 #include "gfx/Surface.h"
 
 using SlotIndex = int32_t;
-using ColorRef = uint32_t;  // 0x00BBGGRR
+using ColorRef = uint32_t;    // 0x00BBGGRR
+using DisplayMode = int32_t;  // -1 not initialised, 0 windowed, 1 full-screen
 
 struct ScreenRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -20,7 +21,7 @@ public:
     virtual ~CDisplay() = default;
 
     void CreateDirectDraw();
-    int Init(int32_t mode, int32_t width, int32_t height, int32_t bpp);
+    int Init(DisplayMode mode, int32_t width, int32_t height, int32_t bpp);
     void AllocSlots(int32_t count);
     int CreateSlot(SlotIndex slot, int32_t width, int32_t height);
     // 1 with dc pointing at the slot's surface; 0 (nothing done) for a slot out of range or empty.
@@ -40,7 +41,7 @@ public:
 
     // The frame being composed (null before Init); for screenshots and tests.
     const Surface* BackBuffer() const { return m_backBuffer.get(); }
-    int32_t Mode() const { return m_mode; }
+    DisplayMode Mode() const { return m_mode; }
     int32_t SlotCount() const { return m_slotCount; }
 
 private:
@@ -54,7 +55,7 @@ private:
     ScreenRect m_screen;
     int32_t m_bpp = 0;
     int32_t m_slotCount = 0;
-    int32_t m_mode = -1;
+    DisplayMode m_mode = -1;
     std::unique_ptr<Surface> m_backBuffer;
     std::unique_ptr<std::unique_ptr<Surface>[]> m_slots;
     std::unique_ptr<Keying[]> m_keying;  // one per slot

@@ -6,20 +6,20 @@
 
 // Our platform has no separate input object or device to fail: both exist once created.
 int CKeyboard::Create() {
-    m_input = true;
-    m_device = true;
+    input = true;
+    device = true;
     return 1;
 }
 
 int CKeyboard::Release() {
-    if (!m_input) return 1;
-    m_device = false;
-    m_input = false;
+    if (!input) return 1;
+    device = false;
+    input = false;
     return 1;
 }
 
 int CKeyboard::IsKeyDown(int scanCode) {
-    if (m_device) {
+    if (device) {
         plat::ReadKeyboard(keyState);
     } else {
         std::memset(keyState, 0, sizeof keyState);  // no device: every key up

@@ -15,6 +15,6 @@ public:
     uint8_t keyState[256] = {};
 
 private:
-    bool m_device = false;
-    bool m_input = false;
+    bool device = false;
+    bool input = false;
 };

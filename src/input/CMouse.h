@@ -17,6 +17,6 @@ public:
     plat::MouseState mouseState;
 
 private:
-    bool m_device = false;
-    bool m_input = false;
+    bool device = false;
+    bool input = false;
 };

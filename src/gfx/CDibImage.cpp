@@ -33,7 +33,7 @@ namespace {
 
 class FileSource : public bmp::Source {
 public:
-    explicit FileSource(const char* path) : m_fd(::open(path, O_RDONLY | O_CLOEXEC)) {}
+    explicit FileSource(const char* path) : m_fd(Open(path)) {}
     ~FileSource() override {
         if (m_fd >= 0) ::close(m_fd);
     }
@@ -63,6 +63,17 @@ public:
     }
 
 private:
+    // A directory opens for reading here but is no file: it fails as a missing file does.
+    static int Open(const char* path) {
+        const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+        struct stat st;
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+
     int m_fd;
 };
 

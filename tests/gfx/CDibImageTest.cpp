@@ -73,6 +73,16 @@ TEST_F(DibTest, MissingFileNamesTheHandle) {
     EXPECT_EQ(image.GetHeight(), 0);
 }
 
+// A directory opens for reading on Linux, yet is no file: it is not found, like a missing one.
+TEST_F(DibTest, DirectoryIsNotFound) {
+    const std::string path = Path("folder.bmp");
+    std::filesystem::create_directories(path);
+    CDibImage image(path.c_str());
+    EXPECT_FALSE(image.IsLoaded());
+    EXPECT_EQ(std::string(image.MessageText()), "-1, " + path + " not found.");
+    EXPECT_EQ(backend.messages.size(), 1u);
+}
+
 TEST_F(DibTest, ShortHeaderCountsTheBytesRead) {
     const std::string path = Write("short.bmp", std::vector<uint8_t>(10, 'B'));
     CDibImage image(path.c_str());

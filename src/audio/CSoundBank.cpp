@@ -16,16 +16,16 @@ namespace {
 // Closes the descriptor on every path out of the read.
 class FileHandle {
 public:
-    explicit FileHandle(const char* fileName) : fd_(::open(fileName, O_RDONLY | O_CLOEXEC)) {}
+    explicit FileHandle(const char* fileName) : m_nFile(::open(fileName, O_RDONLY | O_CLOEXEC)) {}
     ~FileHandle() {
-        if (fd_ >= 0) ::close(fd_);
+        if (m_nFile >= 0) ::close(m_nFile);
     }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
-    int fd() const { return fd_; }
+    int fd() const { return m_nFile; }
 
 private:
-    int fd_;
+    int m_nFile;
 };
 
 // The whole file, never more bytes than it really holds. Null, or the message of the failure.

@@ -27,7 +27,7 @@ struct Chunk {
 // Little-endian reads over the input; a read past `end` fails and leaves the cursor where it was.
 class Cursor {
 public:
-    Cursor(const uint8_t* data, uint64_t pos, uint64_t end) : data_(data), pos_(pos), end_(end) {}
+    Cursor(const uint8_t* data, uint64_t pos, uint64_t end) : m_pData(data), m_nPos(pos), m_nEnd(end) {}
 
     bool Read16(uint16_t* value) {
         uint8_t b[2];
@@ -43,16 +43,16 @@ public:
         return true;
     }
     bool ReadBytes(uint8_t* out, uint64_t count) {
-        if (count > end_ - pos_) return false;
-        std::copy_n(data_ + pos_, count, out);
-        pos_ += count;
+        if (count > m_nEnd - m_nPos) return false;
+        std::copy_n(m_pData + m_nPos, count, out);
+        m_nPos += count;
         return true;
     }
 
 private:
-    const uint8_t* data_;
-    uint64_t pos_;
-    uint64_t end_;
+    const uint8_t* m_pData;
+    uint64_t m_nPos;
+    uint64_t m_nEnd;
 };
 
 // The chunks that follow one another from `pos` up to `end`: the first with identifier `id` for which

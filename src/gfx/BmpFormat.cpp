@@ -82,19 +82,20 @@ void SetDefaultMasks(Layout* l) {
 // One colour channel of a masked 16- or 32-bit pixel, widened to 8 bits.
 class Channel {
 public:
-    explicit Channel(uint32_t mask) : m_mask(mask) {
+    explicit Channel(uint32_t mask) : m_dwMask(mask) {
         if (mask == 0) return;
-        while (((mask >> m_shift) & 1) == 0) ++m_shift;
-        m_max = mask >> m_shift;
+        while (((mask >> m_nShift) & 1) == 0) ++m_nShift;
+        m_dwMax = mask >> m_nShift;
     }
     uint32_t operator()(uint32_t pixel) const {
-        return m_max == 0 ? 0 : static_cast<uint32_t>(uint64_t{(pixel & m_mask) >> m_shift} * 255 / m_max);
+        return m_dwMax == 0 ? 0
+                            : static_cast<uint32_t>(uint64_t{(pixel & m_dwMask) >> m_nShift} * 255 / m_dwMax);
     }
 
 private:
-    uint32_t m_mask;
-    int m_shift = 0;
-    uint32_t m_max = 0;
+    uint32_t m_dwMask;
+    int m_nShift = 0;
+    uint32_t m_dwMax = 0;
 };
 
 struct Palette {

@@ -33,20 +33,20 @@ namespace {
 
 class FileSource : public bmp::Source {
 public:
-    explicit FileSource(const char* path) : m_fd(Open(path)) {}
+    explicit FileSource(const char* path) : m_nFile(Open(path)) {}
     ~FileSource() override {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_nFile >= 0) ::close(m_nFile);
     }
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
-    int Handle() const { return m_fd; }
+    int Handle() const { return m_nFile; }
 
     int64_t Read(uint8_t* dst, int64_t count) override {
         int64_t total = 0;
         while (total < count) {
             const ssize_t got =
-                ::read(m_fd, dst + total, static_cast<size_t>(std::min<int64_t>(count - total, 1 << 30)));
+                ::read(m_nFile, dst + total, static_cast<size_t>(std::min<int64_t>(count - total, 1 << 30)));
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) return -1;
             if (got == 0) break;
@@ -57,8 +57,8 @@ public:
 
     int64_t Remaining() const override {
         struct stat st;
-        const off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
-        if (::fstat(m_fd, &st) != 0 || pos < 0) return 0;
+        const off_t pos = ::lseek(m_nFile, 0, SEEK_CUR);
+        if (::fstat(m_nFile, &st) != 0 || pos < 0) return 0;
         return std::max<int64_t>(st.st_size - pos, 0);
     }
 
@@ -74,25 +74,25 @@ private:
         return fd;
     }
 
-    int m_fd;
+    int m_nFile;
 };
 
 class MemorySource : public bmp::Source {
 public:
-    MemorySource(const uint8_t* bytes, size_t size) : m_bytes(bytes), m_size(bytes ? size : 0) {}
+    MemorySource(const uint8_t* bytes, size_t size) : m_pBytes(bytes), m_nSize(bytes ? size : 0) {}
 
     int64_t Read(uint8_t* dst, int64_t count) override {
         const int64_t got = std::min(count, Remaining());
-        if (got > 0) std::memcpy(dst, m_bytes + m_pos, static_cast<size_t>(got));
-        m_pos += got;
+        if (got > 0) std::memcpy(dst, m_pBytes + m_nPos, static_cast<size_t>(got));
+        m_nPos += got;
         return got;
     }
-    int64_t Remaining() const override { return static_cast<int64_t>(m_size - m_pos); }
+    int64_t Remaining() const override { return static_cast<int64_t>(m_nSize - m_nPos); }
 
 private:
-    const uint8_t* m_bytes;
-    size_t m_size;
-    size_t m_pos = 0;
+    const uint8_t* m_pBytes;
+    size_t m_nSize;
+    size_t m_nPos = 0;
 };
 
 uint16_t Pack(uint32_t rgb) {
@@ -152,34 +152,34 @@ CDibImage::CDibImage(const char* path) {
     SetPath(path);
     FileSource file(path ? path : "");
     if (file.Handle() < 0) {
-        Fail("%d, %s not found.", file.Handle(), m_path);
+        Fail("%d, %s not found.", file.Handle(), m_strPath);
     } else {
         Load(file);
     }
-    if (!IsLoaded()) plat::MessageBox(m_message);
+    if (!IsLoaded()) plat::MessageBox(m_strMessage);
 }
 
 CDibImage::CDibImage(const char* name, const uint8_t* bytes, size_t size) {
     SetPath(name);
     MemorySource memory(bytes, size);
     Load(memory);
-    if (!IsLoaded()) plat::MessageBox(m_message);
+    if (!IsLoaded()) plat::MessageBox(m_strMessage);
 }
 
 CDibImage::~CDibImage() = default;
 
 bool CDibImage::IsLoaded() const {
-    return m_pixels != nullptr;
+    return m_pPixels != nullptr;
 }
 
 void CDibImage::SetPath(const char* path) {
-    std::snprintf(m_path, sizeof m_path, "%s", path ? path : "");
+    std::snprintf(m_strPath, sizeof m_strPath, "%s", path ? path : "");
 }
 
 bool CDibImage::Fail(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::vsnprintf(m_message, sizeof m_message, format, args);  // longer texts are cut to 101
+    std::vsnprintf(m_strMessage, sizeof m_strMessage, format, args);  // longer texts are cut to 101
     va_end(args);
     return false;
 }
@@ -188,23 +188,23 @@ bool CDibImage::Load(bmp::Source& source) {
     uint8_t header[bmp::kFileHeaderSize];
     const int64_t got = source.Read(header, bmp::kFileHeaderSize);
     if (got != bmp::kFileHeaderSize) {
-        return Fail("%d:%d, %s header size mismatch", static_cast<int>(got), bmp::kFileHeaderSize, m_path);
+        return Fail("%d:%d, %s header size mismatch", static_cast<int>(got), bmp::kFileHeaderSize, m_strPath);
     }
-    if (bmp::Le16(header) != bmp::kTypeBM) return Fail("%s not BMP file", m_path);
+    if (bmp::Le16(header) != bmp::kTypeBM) return Fail("%s not BMP file", m_strPath);
     // The declared size decides what is read; it is checked against the file before allocating.
     const int64_t size = int64_t{bmp::Le32(header + 2)} - bmp::kFileHeaderSize;
-    if (size < 0 || size > source.Remaining()) return Fail(" %s can not read file", m_path);
+    if (size < 0 || size > source.Remaining()) return Fail(" %s can not read file", m_strPath);
     std::unique_ptr<uint8_t[]> block(new (std::nothrow)
                                          uint8_t[static_cast<size_t>(std::max<int64_t>(size, 1))]);
     if (!block) return Fail("not enough memory");
-    if (source.Read(block.get(), size) != size) return Fail(" %s can not read file", m_path);
+    if (source.Read(block.get(), size) != size) return Fail(" %s can not read file", m_strPath);
     return Decode(block.get(), size);
 }
 
 bool CDibImage::Decode(const uint8_t* block, int64_t size) {
     bmp::Layout layout;
     if (!bmp::ReadLayout(block, size, &layout) || !bmp::PixelsFit(size, layout)) {
-        return Fail("%s broken BMP file", m_path);
+        return Fail("%s broken BMP file", m_strPath);
     }
     std::unique_ptr<uint32_t[]> palette;
     int64_t paletteCount = 0;
@@ -214,7 +214,7 @@ bool CDibImage::Decode(const uint8_t* block, int64_t size) {
             paletteCount = layout.colorCount;
             for (int64_t i = 0; i < paletteCount; ++i) palette[i] = bmp::TableEntry(block, layout, i);
         } else {
-            Fail("%s palette memory not enough", m_path);  // a note only: the picture still loads
+            Fail("%s palette memory not enough", m_strPath);  // a note only: the picture still loads
         }
     }
     const int64_t count = layout.width * layout.height;
@@ -222,21 +222,21 @@ bool CDibImage::Decode(const uint8_t* block, int64_t size) {
     std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[slots]());
     if (!pixels) return Fail("not enough memory");
     if (!bmp::DecodePixels(block, size, layout, palette.get(), paletteCount, pixels.get())) {
-        return Fail("%s broken BMP file", m_path);
+        return Fail("%s broken BMP file", m_strPath);
     }
-    m_colorCount = static_cast<int32_t>(layout.colorCount);
-    m_width = static_cast<int32_t>(layout.width);
-    m_height = static_cast<int32_t>(layout.height);
-    m_pixels = std::move(pixels);
+    m_nColorCount = static_cast<int32_t>(layout.colorCount);
+    m_nWidth = static_cast<int32_t>(layout.width);
+    m_nHeight = static_cast<int32_t>(layout.height);
+    m_pPixels = std::move(pixels);
     return true;
 }
 
 void CDibImage::Draw(int32_t x, int32_t y, SlotDC* dc) {
-    Paint(dc, x, y, m_width, m_height, 0, 0, m_width, m_height);
+    Paint(dc, x, y, m_nWidth, m_nHeight, 0, 0, m_nWidth, m_nHeight);
 }
 
 void CDibImage::DrawStretched(int32_t x, int32_t y, int32_t width, int32_t height, SlotDC* dc) {
-    Paint(dc, x, y, width, height, 0, 0, m_width, m_height);
+    Paint(dc, x, y, width, height, 0, 0, m_nWidth, m_nHeight);
 }
 
 void CDibImage::DrawPart(int32_t x, int32_t y, int32_t width, int32_t height, SlotDC* dc, int32_t sx,
@@ -263,11 +263,11 @@ void CDibImage::Paint(SlotDC* dc, int64_t x, int64_t y, int64_t w, int64_t h, in
 void CDibImage::Copy(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy) const {
     // Destination column c shows source column c - x + sx: keep both inside their pictures.
     const int64_t c0 = std::max({x, int64_t{0}, x - sx});
-    const int64_t c1 = std::min({x + w, int64_t{dst.width}, m_width + x - sx});
+    const int64_t c1 = std::min({x + w, int64_t{dst.width}, m_nWidth + x - sx});
     const int64_t r0 = std::max({y, int64_t{0}, y - sy});
-    const int64_t r1 = std::min({y + h, int64_t{dst.height}, m_height + y - sy});
+    const int64_t r1 = std::min({y + h, int64_t{dst.height}, m_nHeight + y - sy});
     for (int64_t r = r0; r < r1; ++r) {
-        const uint32_t* src = m_pixels.get() + (r - y + sy) * m_width + (sx - x);
+        const uint32_t* src = m_pPixels.get() + (r - y + sy) * m_nWidth + (sx - x);
         uint16_t* out = dst.Row(static_cast<int32_t>(r));
         for (int64_t c = c0; c < c1; ++c) out[c] = Pack(src[c]);
     }
@@ -278,8 +278,8 @@ void CDibImage::Scale(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, 
     const int64_t c0 = std::max<int64_t>(x, 0), c1 = std::min<int64_t>(x + w, dst.width);
     const int64_t r0 = std::max<int64_t>(y, 0), r1 = std::min<int64_t>(y + h, dst.height);
     if (c0 >= c1 || r0 >= r1) return;
-    const Taps across = MakeTaps(w, sx, sw, m_width, c0 - x, c1 - x);
-    const Taps down = MakeTaps(h, sy, sh, m_height, r0 - y, r1 - y);
+    const Taps across = MakeTaps(w, sx, sw, m_nWidth, c0 - x, c1 - x);
+    const Taps down = MakeTaps(h, sy, sh, m_nHeight, r0 - y, r1 - y);
     for (int64_t r = r0; r < r1; ++r) {
         const Taps::Span& rows = down.spans[r - r0];
         uint16_t* out = dst.Row(static_cast<int32_t>(r));
@@ -289,7 +289,7 @@ void CDibImage::Scale(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, 
             bool visible = false;
             for (int64_t qy = rows.first; qy < rows.end; ++qy) {
                 const double wy = down.weights[rows.weights + (qy - rows.first)];
-                const uint32_t* src = m_pixels.get() + qy * m_width + cols.first;
+                const uint32_t* src = m_pPixels.get() + qy * m_nWidth + cols.first;
                 const double* wx = across.weights.data() + cols.weights;
                 for (int64_t k = 0; k < cols.end - cols.first; ++k) {
                     const double weight = wy * wx[k];

@@ -18,13 +18,13 @@ public:
     CDibImage(const char* name, const uint8_t* bytes, size_t size);
     virtual ~CDibImage();
 
-    int32_t GetWidth() const { return m_width; }
-    int32_t GetHeight() const { return m_height; }
+    int32_t GetWidth() const { return m_nWidth; }
+    int32_t GetHeight() const { return m_nHeight; }
     bool IsLoaded() const;
     // Entries in the picture's colour table (0 for pictures without one).
-    int32_t ColorCount() const { return m_colorCount; }
+    int32_t GetColorCount() const { return m_nColorCount; }
     // The text of the last load failure; after a good load "" (or the palette note, never shown).
-    const char* MessageText() const { return m_message; }
+    const char* GetMessageText() const { return m_strMessage; }
 
     void Draw(int32_t x, int32_t y, SlotDC* dc);
     void DrawStretched(int32_t x, int32_t y, int32_t width, int32_t height, SlotDC* dc);
@@ -43,11 +43,11 @@ private:
     void Scale(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy, int64_t sw,
                int64_t sh) const;
 
-    char m_message[102] = {};
-    int32_t m_colorCount = 0;
-    int32_t m_width = 0;
-    int32_t m_height = 0;
-    char m_path[260] = {};
+    char m_strMessage[102] = {};
+    int32_t m_nColorCount = 0;
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+    char m_strPath[260] = {};
     // The decoded picture, top row first, 0x00RRGGBB; painting packs it to the surface's 5-6-5.
-    std::unique_ptr<uint32_t[]> m_pixels;
+    std::unique_ptr<uint32_t[]> m_pPixels;
 };

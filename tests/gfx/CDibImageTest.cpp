@@ -66,9 +66,9 @@ TEST_F(DibTest, MissingFileNamesTheHandle) {
     const std::string path = Path("missing.bmp");
     CDibImage image(path.c_str());
     EXPECT_FALSE(image.IsLoaded());
-    EXPECT_EQ(std::string(image.MessageText()), "-1, " + path + " not found.");
+    EXPECT_EQ(std::string(image.GetMessageText()), "-1, " + path + " not found.");
     ASSERT_EQ(backend.messages.size(), 1u);
-    EXPECT_EQ(backend.messages[0], image.MessageText());
+    EXPECT_EQ(backend.messages[0], image.GetMessageText());
     EXPECT_EQ(image.GetWidth(), 0);
     EXPECT_EQ(image.GetHeight(), 0);
 }
@@ -79,14 +79,14 @@ TEST_F(DibTest, DirectoryIsNotFound) {
     std::filesystem::create_directories(path);
     CDibImage image(path.c_str());
     EXPECT_FALSE(image.IsLoaded());
-    EXPECT_EQ(std::string(image.MessageText()), "-1, " + path + " not found.");
+    EXPECT_EQ(std::string(image.GetMessageText()), "-1, " + path + " not found.");
     EXPECT_EQ(backend.messages.size(), 1u);
 }
 
 TEST_F(DibTest, ShortHeaderCountsTheBytesRead) {
     const std::string path = Write("short.bmp", std::vector<uint8_t>(10, 'B'));
     CDibImage image(path.c_str());
-    EXPECT_EQ(std::string(image.MessageText()), "10:14, " + path + " header size mismatch");
+    EXPECT_EQ(std::string(image.GetMessageText()), "10:14, " + path + " header size mismatch");
     EXPECT_EQ(backend.messages.size(), 1u);
 }
 
@@ -95,7 +95,7 @@ TEST_F(DibTest, WrongTypeIsNotBmp) {
     bytes[0] = 'X';
     const std::string path = Write("type.bmp", bytes);
     CDibImage image(path.c_str());
-    EXPECT_EQ(std::string(image.MessageText()), path + " not BMP file");
+    EXPECT_EQ(std::string(image.GetMessageText()), path + " not BMP file");
 }
 
 TEST_F(DibTest, DeclaredSizeBeyondTheFileCannotBeRead) {
@@ -105,7 +105,7 @@ TEST_F(DibTest, DeclaredSizeBeyondTheFileCannotBeRead) {
         const std::string path = Write("long.bmp", b.Bytes(declared));
         CDibImage image(path.c_str());
         EXPECT_FALSE(image.IsLoaded()) << declared;
-        EXPECT_EQ(std::string(image.MessageText()), " " + path + " can not read file") << declared;
+        EXPECT_EQ(std::string(image.GetMessageText()), " " + path + " can not read file") << declared;
     }
 }
 
@@ -115,7 +115,7 @@ TEST_F(DibTest, BytesBeyondTheDeclaredSizeAreIgnored) {
     const std::string path = Write("extra.bmp", bytes);
     CDibImage image(path.c_str());
     EXPECT_TRUE(image.IsLoaded());
-    EXPECT_STREQ(image.MessageText(), "");
+    EXPECT_STREQ(image.GetMessageText(), "");
     EXPECT_TRUE(backend.messages.empty());
 }
 
@@ -123,15 +123,15 @@ TEST_F(DibTest, LongTextsAreCutTo101Characters) {
     const std::string name(200, 'n');
     CDibImage image(name.c_str(), nullptr, 0);
     const std::string full = "0:14, " + name + " header size mismatch";
-    EXPECT_EQ(std::string(image.MessageText()), full.substr(0, 101));
+    EXPECT_EQ(std::string(image.GetMessageText()), full.substr(0, 101));
 }
 
 TEST_F(DibTest, MemoryBytesGiveTheSameTexts) {
     const std::vector<uint8_t> bytes = Picture24(1, 1, {kRed}).Bytes();
     CDibImage shortOne("mem", bytes.data(), 10);
-    EXPECT_STREQ(shortOne.MessageText(), "10:14, mem header size mismatch");
+    EXPECT_STREQ(shortOne.GetMessageText(), "10:14, mem header size mismatch");
     CDibImage cut("mem", bytes.data(), bytes.size() - 1);
-    EXPECT_STREQ(cut.MessageText(), " mem can not read file");
+    EXPECT_STREQ(cut.GetMessageText(), " mem can not read file");
     CDibImage good("mem", bytes.data(), bytes.size());
     EXPECT_TRUE(good.IsLoaded());
     EXPECT_EQ(backend.messages.size(), 2u);
@@ -196,7 +196,7 @@ TEST_F(DibTest, BrokenBlocksFailNamingTheFile) {
         const std::string path = Write("broken.bmp", bytes);
         CDibImage image(path.c_str());
         EXPECT_FALSE(image.IsLoaded()) << what;
-        EXPECT_EQ(std::string(image.MessageText()), path + " broken BMP file") << what;
+        EXPECT_EQ(std::string(image.GetMessageText()), path + " broken BMP file") << what;
         EXPECT_EQ(image.GetWidth(), 0) << what;
     }
     EXPECT_EQ(backend.messages.size(), cases.size());
@@ -207,7 +207,7 @@ TEST_F(DibTest, ZeroWidthWithHugeHeightIsBroken) {
     b.width = 0;
     b.height = 0x46000001;
     CDibImage image("tall", b.Bytes().data(), b.Bytes().size());
-    EXPECT_STREQ(image.MessageText(), "tall broken BMP file");
+    EXPECT_STREQ(image.GetMessageText(), "tall broken BMP file");
 }
 
 TEST_F(DibTest, EmptyPictureLoadsAndDrawsNothing) {
@@ -260,7 +260,7 @@ TEST_F(DibTest, EightBitWithoutColoursUsedHas256Entries) {
     b.pixels = {255, 7, 0, 0};
     CDibImage image("p8", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
-    EXPECT_EQ(image.ColorCount(), 256);
+    EXPECT_EQ(image.GetColorCount(), 256);
     Canvas canvas(image, 3, 1);
     EXPECT_EQ(canvas(0, 0), kBlue565);
     EXPECT_EQ(canvas(1, 0), kRed565);
@@ -280,7 +280,7 @@ TEST_F(DibTest, EightBitWithTwentyColoursFindsPixelsAfterTheTable) {
     ASSERT_EQ(bytes.size(), 14u + 40 + 20 * 4 + 4);
     CDibImage image("p20", bytes.data(), bytes.size());
     ASSERT_TRUE(image.IsLoaded());
-    EXPECT_EQ(image.ColorCount(), 20);
+    EXPECT_EQ(image.GetColorCount(), 20);
     Canvas canvas(image, 3, 1);
     EXPECT_EQ(canvas(0, 0), kWhite565);
     EXPECT_EQ(canvas(1, 0), kGreen565);
@@ -292,7 +292,7 @@ TEST_F(DibTest, TwentyFourBitPixelsStartAfterTheHeader) {
     const std::string path = Write("p24.bmp", b.Bytes());
     CDibImage image(path.c_str());
     ASSERT_TRUE(image.IsLoaded());
-    EXPECT_EQ(image.ColorCount(), 0);
+    EXPECT_EQ(image.GetColorCount(), 0);
     EXPECT_EQ(image.GetWidth(), 2);
     EXPECT_EQ(image.GetHeight(), 2);
     Canvas canvas(image, 2, 2);
@@ -310,7 +310,7 @@ TEST_F(DibTest, OneAndFourBitPixels) {
     one.table = {kRed, kBlue};
     one.pixels = PackRows(10, 1, 1, [](int x, int) { return x == 0 || x == 9 ? 1u : 0u; });
     CDibImage image1("p1", one.Bytes().data(), one.Bytes().size());
-    EXPECT_EQ(image1.ColorCount(), 2);
+    EXPECT_EQ(image1.GetColorCount(), 2);
     Canvas c1(image1, 10, 1);
     EXPECT_EQ(c1(0, 0), kBlue565);
     EXPECT_EQ(c1(1, 0), kRed565);
@@ -323,7 +323,7 @@ TEST_F(DibTest, OneAndFourBitPixels) {
     for (uint32_t i = 0; i < 16; ++i) four.table.push_back(i * 0x101010);
     four.pixels = PackRows(3, 1, 4, [](int x, int) { return 15u - static_cast<uint32_t>(x); });
     CDibImage image4("p4", four.Bytes().data(), four.Bytes().size());
-    EXPECT_EQ(image4.ColorCount(), 16);
+    EXPECT_EQ(image4.GetColorCount(), 16);
     Canvas c4(image4, 3, 1);
     EXPECT_EQ(c4(0, 0), PackRgb565(0xF0, 0xF0, 0xF0));
     EXPECT_EQ(c4(1, 0), PackRgb565(0xE0, 0xE0, 0xE0));
@@ -420,7 +420,7 @@ TEST_F(DibTest, CoreHeaderWithThreeByteEntries) {
     ASSERT_EQ(b.Bytes().size(), 14u + 12 + 256 * 3 + 8);
     CDibImage image("core", b.Bytes().data(), b.Bytes().size());
     ASSERT_TRUE(image.IsLoaded());
-    EXPECT_EQ(image.ColorCount(), 256);
+    EXPECT_EQ(image.GetColorCount(), 256);
     Canvas canvas(image, 2, 2);
     EXPECT_EQ(canvas(0, 0), kRed565);  // the second stored row is the top one
     EXPECT_EQ(canvas(1, 0), kBlue565);

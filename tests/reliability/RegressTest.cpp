@@ -84,7 +84,7 @@ TEST(Regress, ATinyPictureOfMillionsOfPixelsIsRefusedBeforeItsMemoryIsTaken) {
         if (setrlimit(RLIMIT_AS, &r) != 0) _exit(3);
         CDibImage image("tiny.bmp", bytes.data(), bytes.size());
         const bool refused =
-            !image.IsLoaded() && std::strcmp(image.MessageText(), "tiny.bmp broken BMP file") == 0;
+            !image.IsLoaded() && std::strcmp(image.GetMessageText(), "tiny.bmp broken BMP file") == 0;
         _exit(refused ? 0 : 1);
     }
     int status = 0;

@@ -557,6 +557,44 @@ TEST_F(DibTest, StretchingAveragesByArea) {
     EXPECT_EQ(wide(3, 0), kWhite565);
 }
 
+// Scaled drawing away from the top left: destination pixel i of the rectangle shows source pixels
+// [s + i m / n, s + (i + 1) m / n), counted from the rectangle's own corner even where it is clipped.
+TEST_F(DibTest, ScaledDrawingKeepsItsOffsets) {
+    const Bmp square = Picture24(2, 2, {kRed, kGreen, kBlue, kWhite});
+    CDibImage whole("square", square.Bytes().data(), square.Bytes().size());
+    Canvas grown(6, 6);
+    whole.DrawStretched(1, 1, 4, 4, &grown.dc);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x >= 1 && x <= 4 && y >= 1 && y <= 4;
+            const uint16_t expected = !inside  ? kMark
+                                      : y <= 2 ? (x <= 2 ? kRed565 : kGreen565)
+                                               : (x <= 2 ? kBlue565 : kWhite565);
+            EXPECT_EQ(grown(x, y), expected) << x << "," << y;
+        }
+    }
+
+    const Bmp strip = Picture24(4, 2, {kRed, kGreen, kBlue, kWhite, kWhite, kBlue, kGreen, kRed});
+    CDibImage part("strip", strip.Bytes().data(), strip.Bytes().size());
+    Canvas clipped(5, 4);
+    // Source columns 1..3 of the bottom row, doubled, with the rectangle's first two columns off the left.
+    part.DrawPartStretched(-2, 1, 6, 2, &clipped.dc, 1, 1, 3, 1);
+    for (int y = 1; y <= 2; ++y) {
+        EXPECT_EQ(clipped(0, y), kGreen565);
+        EXPECT_EQ(clipped(1, y), kGreen565);
+        EXPECT_EQ(clipped(2, y), kRed565);
+        EXPECT_EQ(clipped(3, y), kRed565);
+    }
+    EXPECT_EQ(clipped.Count(kMark), 12);
+
+    Canvas shrunk(4, 1);
+    part.DrawPartStretched(1, 0, 2, 1, &shrunk.dc, 0, 1, 4, 1);  // pairs of the bottom row
+    EXPECT_EQ(shrunk(0, 0), kMark);
+    EXPECT_EQ(shrunk(1, 0), PackRgb565(128, 128, 255));  // white and blue
+    EXPECT_EQ(shrunk(2, 0), PackRgb565(128, 128, 0));    // green and red
+    EXPECT_EQ(shrunk(3, 0), kMark);
+}
+
 TEST_F(DibTest, AveragesKeepVisiblePixelsVisible) {
     // A dark visible pixel among black ones averages to (4, 2, 4), which would pack to 0.
     const Bmp b = Picture24(4, 1, {0x100810, 0, 0, 0});

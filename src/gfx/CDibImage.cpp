@@ -176,15 +176,15 @@ void CDibImage::SetPath(const char* path) {
     std::snprintf(m_strPath, sizeof m_strPath, "%s", path ? path : "");
 }
 
-bool CDibImage::Fail(const char* format, ...) {
+int CDibImage::Fail(const char* format, ...) {
     va_list args;
     va_start(args, format);
     std::vsnprintf(m_strMessage, sizeof m_strMessage, format, args);  // longer texts are cut to 101
     va_end(args);
-    return false;
+    return 0;
 }
 
-bool CDibImage::Load(bmp::Source& source) {
+int CDibImage::Load(bmp::Source& source) {
     uint8_t header[bmp::kFileHeaderSize];
     const int64_t got = source.Read(header, bmp::kFileHeaderSize);
     if (got != bmp::kFileHeaderSize) {
@@ -201,7 +201,7 @@ bool CDibImage::Load(bmp::Source& source) {
     return Decode(block.get(), size);
 }
 
-bool CDibImage::Decode(const uint8_t* block, int64_t size) {
+int CDibImage::Decode(const uint8_t* block, int64_t size) {
     bmp::Layout layout;
     if (!bmp::ReadLayout(block, size, &layout) || !bmp::PixelsFit(size, layout)) {
         return Fail("%s broken BMP file", m_strPath);
@@ -228,7 +228,7 @@ bool CDibImage::Decode(const uint8_t* block, int64_t size) {
     m_nWidth = static_cast<int32_t>(layout.width);
     m_nHeight = static_cast<int32_t>(layout.height);
     m_pPixels = std::move(pixels);
-    return true;
+    return 1;
 }
 
 void CDibImage::Draw(int32_t x, int32_t y, SlotDC* dc) {

@@ -34,9 +34,10 @@ public:
 
 private:
     void SetPath(const char* path);
-    bool Load(bmp::Source& source);
-    bool Decode(const uint8_t* block, int64_t size);
-    bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // 1 when the picture was read; 0 with the failure's text in m_strMessage.
+    int Load(bmp::Source& source);
+    int Decode(const uint8_t* block, int64_t size);
+    int Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void Paint(SlotDC* dc, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy, int64_t sw,
                int64_t sh) const;
     void Copy(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy) const;

@@ -1,10 +1,10 @@
 #include "audio/CSoundBank.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <vector>
 
 #include "audio/WavConvert.h"
@@ -13,38 +13,44 @@
 
 namespace {
 
-// Closes the descriptor on every path out of the read.
-class FileHandle {
+// The file's bytes, mapped rather than read: only the chunks the reader visits are ever loaded, so
+// a file far larger than memory costs no more than a small one. Unmapped and closed on every path out.
+class MappedFile {
 public:
-    explicit FileHandle(const char* fileName) : m_nFile(::open(fileName, O_RDONLY | O_CLOEXEC)) {}
-    ~FileHandle() {
+    explicit MappedFile(const char* fileName) : m_nFile(::open(fileName, O_RDONLY | O_CLOEXEC)) {
+        struct stat info {};
+        if (m_nFile < 0 || ::fstat(m_nFile, &info) != 0 || !S_ISREG(info.st_mode)) {
+            m_pError = wav::kMsgCannotOpen;
+            return;
+        }
+        m_nSize = static_cast<size_t>(info.st_size);
+        if (m_nSize == 0) return;  // nothing to map; the reader finds no RIFF chunk
+        void* bytes = ::mmap(nullptr, m_nSize, PROT_READ, MAP_PRIVATE, m_nFile, 0);
+        if (bytes == MAP_FAILED) {
+            m_nSize = 0;
+            m_pError = wav::kMsgError;
+            return;
+        }
+        m_pBytes = static_cast<const uint8_t*>(bytes);
+    }
+    ~MappedFile() {
+        if (m_pBytes) ::munmap(const_cast<uint8_t*>(m_pBytes), m_nSize);
         if (m_nFile >= 0) ::close(m_nFile);
     }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int fd() const { return m_nFile; }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    // Null, or the message of the failure.
+    const char* Error() const { return m_pError; }
+    const uint8_t* Bytes() const { return m_pBytes; }
+    size_t Size() const { return m_nSize; }
 
 private:
     int m_nFile;
+    const uint8_t* m_pBytes = nullptr;
+    size_t m_nSize = 0;
+    const char* m_pError = nullptr;
 };
-
-// The whole file, never more bytes than it really holds. Null, or the message of the failure.
-const char* ReadWholeFile(const char* fileName, std::vector<uint8_t>* bytes) {
-    FileHandle file(fileName);
-    struct stat info {};
-    if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) return wav::kMsgCannotOpen;
-    bytes->resize(static_cast<size_t>(info.st_size));
-    size_t done = 0;
-    while (done < bytes->size()) {
-        const ssize_t got = ::read(file.fd(), bytes->data() + done, bytes->size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return wav::kMsgError;
-        if (got == 0) break;  // the file shrank since it was measured
-        done += static_cast<size_t>(got);
-    }
-    bytes->resize(done);
-    return nullptr;
-}
 
 }  // namespace
 
@@ -74,12 +80,12 @@ void CSoundBank::LoadWav(int index, const char* fileName, uint32_t /*extraFlags*
 
 // A new buffer's handle, or 0 after the failed step's message.
 int CSoundBank::LoadBuffer(const char* fileName) {
-    std::vector<uint8_t> bytes;
-    if (const char* error = ReadWholeFile(fileName, &bytes)) {
-        plat::MessageBox(error);
+    const MappedFile file(fileName);
+    if (file.Error()) {
+        plat::MessageBox(file.Error());
         return 0;
     }
-    const wav::WavResult wav = wav::ReadWav(bytes.data(), bytes.size());
+    const wav::WavResult wav = wav::ReadWav(file.Bytes(), file.Size());
     if (wav.error) {
         plat::MessageBox(wav.error);
         return 0;

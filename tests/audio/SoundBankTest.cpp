@@ -152,6 +152,18 @@ TEST_F(SoundBankTest, DataChunkClaimingMoreThanTheFileLoadsWhatIsThere) {
                 {1000, 1000, -2000, -2000});
 }
 
+// Only the chunks are read: a file far larger than memory (here a terabyte, sparse, after the RIFF
+// chunk) loads its effect like any other.
+TEST_F(SoundBankTest, FileLargerThanMemoryLoadsItsEffect) {
+    const std::string path = Write(Wav(kMono16, kTwoSamples));
+    std::filesystem::resize_file(path, uint64_t{1} << 40);
+    fake.messages.clear();
+    bank.LoadWav(0, path.c_str(), 0);
+    EXPECT_TRUE(fake.messages.empty());
+    ASSERT_TRUE(bank.IsLoaded(0));
+    EXPECT_EQ(fake.buffers.back(), (std::vector<int16_t>{1000, 1000, -2000, -2000}));
+}
+
 TEST_F(SoundBankTest, HugeChunkSizesDoNotWrapTheSearch) {
     // 8 + 0xFFFFFFF8 would bring a 32-bit offset back to this very chunk.
     const Bytes body =

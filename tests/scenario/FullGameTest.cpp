@@ -104,13 +104,7 @@ protected:
     }
 
     void ExpectPurchase(uint32_t frame, int32_t score, const std::string& message) const {
-        SCOPED_TRACE(frame);
-        const GameSnapshot& s = run.At(frame);
-        EXPECT_EQ(s.m_nScore, score);
-        EXPECT_EQ(SoundsIn(s, frame), std::vector<int>{5});
-        EXPECT_EQ(s.m_strMessage, message);
-        EXPECT_EQ(s.m_bMessage, 1);
-        EXPECT_EQ(s.m_nItemKeyDelay, 20);
+        scenario::ExpectPurchase(run, frame, score, message);
     }
 
     // A command key: it acted (the delay is 20 again), silently and for free.

@@ -84,6 +84,16 @@ std::vector<int> SoundsIn(const GameSnapshot& s, uint32_t frame) {
     return effects;
 }
 
+void ExpectPurchase(const GameRun& run, uint32_t frame, int32_t score, const std::string& message) {
+    SCOPED_TRACE(frame);
+    const GameSnapshot& s = run.At(frame);
+    EXPECT_EQ(s.m_nScore, score);
+    EXPECT_EQ(SoundsIn(s, frame), std::vector<int>{5});
+    EXPECT_EQ(s.m_strMessage, message);
+    EXPECT_EQ(s.m_bMessage, 1);
+    EXPECT_EQ(s.m_nItemKeyDelay, 20);
+}
+
 int BallsInPlay(const GameSnapshot& s) {
     return static_cast<int>(
         std::count_if(std::begin(s.balls), std::end(s.balls), [](const Ball& b) { return b.inPlay == 1; }));

@@ -62,6 +62,9 @@ GameRun Play(const std::filesystem::path& data, uint32_t frames, const Script& s
 // The effects played during frame, in order.
 std::vector<int> SoundsIn(const GameSnapshot& s, uint32_t frame);
 
+// A purchase in frame: the score after it, sound 5, its message shown, the keys waiting 20 frames.
+void ExpectPurchase(const GameRun& run, uint32_t frame, int32_t score, const std::string& message);
+
 // Number of balls whose slot is in play.
 int BallsInPlay(const GameSnapshot& s);
 

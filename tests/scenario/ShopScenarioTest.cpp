@@ -18,16 +18,6 @@ using namespace scenario;
 
 constexpr Placed kKeeper{0, 0, 0};  // a plain block off every path: the stage is never cleared
 
-void ExpectPurchase(const GameRun& run, uint32_t frame, int32_t score, const std::string& message) {
-    SCOPED_TRACE(frame);
-    const GameSnapshot& s = run.At(frame);
-    EXPECT_EQ(s.m_nScore, score);
-    EXPECT_EQ(SoundsIn(s, frame), std::vector<int>{5});
-    EXPECT_EQ(s.m_strMessage, message);
-    EXPECT_EQ(s.m_bMessage, 1);
-    EXPECT_EQ(s.m_nItemKeyDelay, 20);
-}
-
 void ExpectRefusal(const GameRun& run, uint32_t frame, int32_t score) {
     SCOPED_TRACE(frame);
     const GameSnapshot& s = run.At(frame);

@@ -112,11 +112,11 @@ const OptionSpec* Find(std::string_view name) {
 }
 
 // The value of the option at *index: after '=' in the same argument, or the next argument.
-plat::Result<std::string> Value(const std::string& name, const std::optional<std::string>& inline_,
+plat::Result<std::string> Value(const std::string& name, const std::optional<std::string>& inlineValue,
                                 const std::vector<std::string>& args, size_t* index) {
     std::string value;
-    if (inline_) {
-        value = *inline_;
+    if (inlineValue) {
+        value = *inlineValue;
     } else if (*index + 1 < args.size()) {
         value = args[++*index];
     }
@@ -131,16 +131,16 @@ plat::Status ParseOne(const std::vector<std::string>& args, size_t* index, Optio
         return plat::Fail("unexpected argument '" + arg + "' (try --help)");
     }
     std::string name = arg;
-    std::optional<std::string> inline_;
+    std::optional<std::string> inlineValue;
     if (const size_t eq = name.find('='); eq != std::string::npos) {
-        inline_ = name.substr(eq + 1);
+        inlineValue = name.substr(eq + 1);
         name.resize(eq);
     }
     const OptionSpec* spec = Find(name);
     if (!spec) return plat::Fail("unknown option '" + name + "' (try --help)");
-    if (spec->argument.empty() && inline_) return plat::Fail("option " + name + " takes no value");
+    if (spec->argument.empty() && inlineValue) return plat::Fail("option " + name + " takes no value");
     plat::Result<std::string> value =
-        spec->argument.empty() ? std::string() : Value(name, inline_, args, index);
+        spec->argument.empty() ? std::string() : Value(name, inlineValue, args, index);
     if (!value) return plat::Fail(value.Error());
     const plat::Status set = spec->target(*options, *value);
     if (!set) return plat::Fail(name + ": " + set.Error());
@@ -154,7 +154,7 @@ const std::vector<OptionSpec>& OptionTable() {
     using R = Options::Renderer;
     // One row an option: name, argument, help line, group, what it sets.
     // clang-format off
-    static const std::vector<OptionSpec> table = {
+    static const std::vector<OptionSpec> kTable = {
         {"--windowed", "", "play in a window instead of full screen", G::Play, Switch(&Options::windowed)},
         {"--scale", "N", "window size as a multiple of 800x600 (1-8; 0 = largest that fits)", G::Play, Whole(&Options::scale, 0, kMaxScale)},
         {"--mouse-speed", "F", "paddle speed factor for the mouse (0.01-100, default 1)", G::Play, Decimal(&Options::mouseSpeed, kMinMouseSpeed, kMaxMouseSpeed)},
@@ -173,7 +173,7 @@ const std::vector<OptionSpec>& OptionTable() {
         {"--version", "", "show the version", G::General, Switch(&Options::version)},
     };
     // clang-format on
-    return table;
+    return kTable;
 }
 
 std::string_view GroupHeading(OptionGroup group) {

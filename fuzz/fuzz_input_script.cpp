@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/InputScript.h"
+#include "platform/automation/InputScript.h"
 
 namespace {
 

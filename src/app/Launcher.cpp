@@ -1,8 +1,5 @@
 #include "app/Launcher.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -11,6 +8,7 @@
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
 #include "platform/Automation.h"
+#include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace fs = std::filesystem;
@@ -22,39 +20,14 @@ constexpr int kExitFailure = 1;
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+// A script is a few bytes per event; anything near this is not one (and /dev/zero never ends).
+constexpr size_t kMaxInputScript = size_t{64} << 20;
 
 // A problem that ends the launch before the game starts.
 struct LaunchError {
     int status;
     std::string text;
 };
-
-std::string Describe(const std::string& path) {
-    return "'" + path + "': " + std::strerror(errno);
-}
-
-std::optional<LaunchError> ReadFile(const std::string& path, std::string* text) {
-    errno = 0;
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) return LaunchError{kExitUsage, "cannot read input script " + Describe(path)};
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text->append(buffer, n);
-    if (std::ferror(file.get())) return LaunchError{kExitUsage, "cannot read input script " + Describe(path)};
-    return std::nullopt;
-}
-
-std::optional<LaunchError> OpenOutput(const std::string& path, File* file) {
-    if (path.empty()) return std::nullopt;
-    errno = 0;
-    file->reset(std::fopen(path.c_str(), "wb"));
-    if (!*file) return LaunchError{kExitUsage, "cannot write " + Describe(path)};
-    return std::nullopt;
-}
 
 bool IsInside(const fs::path& file, const fs::path& dir) {
     std::error_code ec;
@@ -70,13 +43,49 @@ bool IsInside(const fs::path& file, const fs::path& dir) {
 }
 
 bool IsDirectory(const fs::path& p) {
-    std::error_code ec;
-    return fs::is_directory(p, ec);
+    return plat::IsDirectory(p.string());
 }
 
 bool Exists(const fs::path& p) {
-    std::error_code ec;
-    return fs::exists(p, ec);
+    return plat::Exists(p.string());
+}
+
+struct NamedPath {
+    const char* option;
+    const std::string* path;
+};
+
+// The input script and the outputs, each with its option.
+std::vector<NamedPath> FilePaths(const Options& o) {
+    std::vector<NamedPath> paths;
+    for (NamedPath p :
+         {NamedPath{"--input", &o.input}, NamedPath{"--record", &o.record}, NamedPath{"--state", &o.state},
+          NamedPath{"--trace", &o.trace}, NamedPath{"--screenshot", &o.screenshot}}) {
+        if (!p.path->empty()) paths.push_back(p);
+    }
+    return paths;
+}
+
+// An output naming the input script or another output would destroy it: refused before anything is
+// opened. Pipes, terminals and devices are streams, not files to lose, and may be shared.
+std::optional<LaunchError> RefuseSharedFiles(const Options& options) {
+    const std::vector<NamedPath> paths = FilePaths(options);
+    std::vector<plat::FileKey> keys;
+    for (const NamedPath& p : paths) {
+        plat::Result<plat::FileKey> key = plat::KeyOf(*p.path);
+        if (!key) return LaunchError{kExitUsage, std::string(p.option) + ": " + key.Error()};
+        keys.push_back(*key);
+    }
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].exists && !keys[i].regular) continue;
+        for (size_t j = 0; j < i; ++j) {
+            if (keys[i] == keys[j]) {
+                return LaunchError{kExitUsage, std::string(paths[j].option) + " and " + paths[i].option +
+                                                   " name the same file '" + *paths[i].path + "'"};
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 // The files of one run: the input script and everything the run writes.
@@ -86,11 +95,11 @@ public:
 
     std::optional<LaunchError> Open() {
         if (!m_options.input.empty()) {
-            std::string text;
-            if (auto e = ReadFile(m_options.input, &text)) return e;
+            plat::Result<std::string> text = plat::ReadStream(m_options.input, kMaxInputScript);
+            if (!text) return LaunchError{kExitUsage, "cannot read input script " + text.Error()};
             std::vector<plat::InputEvent> events;
             plat::ScriptError error;
-            if (!plat::ParseInputScript(text, &events, &error)) {
+            if (!plat::ParseInputScript(*text, &events, &error)) {
                 return LaunchError{kExitUsage,
                                    m_options.input + ":" + std::to_string(error.line) + ": " + error.message};
             }
@@ -100,7 +109,10 @@ public:
                                   {&m_options.state, &m_state},
                                   {&m_options.trace, &m_trace},
                                   {&m_options.screenshot, &m_screenshot}}) {
-            if (auto e = OpenOutput(*path, file)) return e;
+            if (path->empty()) continue;
+            plat::Result<plat::OutputFile> created = plat::OutputFile::Create(*path);
+            if (!created) return LaunchError{kExitUsage, "cannot write " + created.Error()};
+            file->emplace(std::move(*created));
         }
         return std::nullopt;
     }
@@ -111,7 +123,7 @@ public:
         plat::UseFrameInput(m_script ? &*m_script : nullptr);
         if (m_record) plat::RecordInput(&m_recorder);
         plat::EnableSoundLog(m_state || m_trace || m_observer);
-        plat::KeepLastFrame(m_screenshot != nullptr);
+        plat::KeepLastFrame(m_screenshot.has_value());
     }
 
     void OnFrame(const CGame& game, uint32_t frame) override {
@@ -120,56 +132,62 @@ public:
             m_line.clear();
             AppendJson(m_snapshot, &m_line);
             m_line += '\n';
-            m_written &= std::fwrite(m_line.data(), 1, m_line.size(), m_trace.get()) == m_line.size();
+            m_trace->Write(m_line.data(), m_line.size());
         }
         if (m_quitAfterBudget && m_options.frames && frame >= *m_options.frames) plat::PostQuitMessage();
         if (m_observer) m_observer->OnFrame(game, frame);
     }
 
-    // Writes what is due after the last frame; the problem, if any file failed.
+    // Writes what is due after the last frame and puts every output in place; the first file that
+    // failed, if any.
     std::optional<LaunchError> Finish(const CGame& game, uint32_t frames) {
         if (m_state) {
             CaptureSnapshot(game, frames, &m_snapshot);
             m_line.clear();
             AppendJson(m_snapshot, &m_line);
             m_line += '\n';
-            Write(m_state, m_line.data(), m_line.size());
+            m_state->Write(m_line.data(), m_line.size());
         }
         if (m_screenshot) {
             std::vector<uint16_t> picture = plat::LastFrame();
             picture.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);  // black when none was shown
             const std::vector<uint8_t> bmp = EncodeBmp24(picture.data(), kScreenWidth, kScreenHeight);
-            Write(m_screenshot, bmp.data(), bmp.size());
+            m_screenshot->Write(bmp.data(), bmp.size());
         }
-        if (m_record) Write(m_record, m_recorder.Text().data(), m_recorder.Text().size());
-        for (File* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
-            if (*file) m_written &= std::fclose(file->release()) == 0;
+        if (m_record) m_record->Write(m_recorder.Text().data(), m_recorder.Text().size());
+        std::optional<LaunchError> failed;
+        for (std::optional<plat::OutputFile>* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
+            if (!*file) continue;
+            const plat::Status done = (*file)->Commit();
+            if (!done && !failed) failed = LaunchError{kExitFailure, "could not write " + done.Error()};
         }
-        if (!m_written) return LaunchError{kExitFailure, "could not write every output file"};
-        return std::nullopt;
+        return failed;
     }
 
 private:
-    void Write(const File& file, const void* data, size_t size) {
-        m_written &= std::fwrite(data, 1, size, file.get()) == size;
-    }
-
     const Options& m_options;
     RunObserver* m_observer;
     std::optional<plat::InputPlayer> m_script;
     plat::InputRecorder m_recorder;
-    File m_record, m_state, m_trace, m_screenshot;
+    std::optional<plat::OutputFile> m_record, m_state, m_trace, m_screenshot;
     bool m_quitAfterBudget = false;
-    bool m_written = true;
     GameSnapshot m_snapshot;
     std::string m_line;
 };
 
 // Resolves the output and input paths against the starting directory, before any directory change.
-void MakePathsAbsolute(Options* o) {
+// A working directory that has been deleted cannot resolve them.
+std::optional<LaunchError> MakePathsAbsolute(Options* o) {
     for (std::string* path : {&o->input, &o->record, &o->state, &o->trace, &o->screenshot}) {
-        if (!path->empty()) *path = fs::absolute(*path).string();
+        if (path->empty()) continue;
+        std::error_code ec;
+        const fs::path absolute = fs::absolute(*path, ec);
+        if (ec)
+            return LaunchError{kExitUsage, "cannot find '" + *path + "': the working directory is gone (" +
+                                               ec.message() + ")"};
+        *path = absolute.string();
     }
+    return std::nullopt;
 }
 
 std::optional<LaunchError> EnterDataDirectory(const Options& options, const fs::path& executable) {
@@ -182,8 +200,8 @@ std::optional<LaunchError> EnterDataDirectory(const Options& options, const fs::
             FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR,
                               InstalledDataDirectory(exe, PLINKWELL_DATADIR_FROM_BINDIR, PLINKWELL_DATADIR));
         if (dir.empty()) return std::nullopt;
-    } else if (!IsDirectory(dir)) {
-        return LaunchError{kExitUsage, "--data: '" + options.data + "' is not a directory"};
+    } else if (const plat::Status status = plat::CheckDirectory(dir.string()); !status) {
+        return LaunchError{kExitUsage, "--data: " + status.Error()};
     }
     fs::current_path(dir, ec);
     if (ec)
@@ -198,7 +216,12 @@ struct PlatformSession {
 };
 
 int Run(Options options, const LaunchContext& context, std::ostream& err) {
-    MakePathsAbsolute(&options);
+    std::optional<LaunchError> problem = MakePathsAbsolute(&options);
+    if (!problem) problem = RefuseSharedFiles(options);
+    if (problem) {
+        err << "plinkwell: " << problem->text << '\n';
+        return problem->status;
+    }
     RunFiles files(options, context.observer);
     if (auto e = files.Open()) {
         err << "plinkwell: " << e->text << '\n';
@@ -266,13 +289,12 @@ int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& cont
         err << "plinkwell: " << problem << '\n';
         return kExitUsage;
     }
-    if (options.help) {
-        out << UsageText();
-        return 0;
-    }
-    if (options.version) {
-        out << "plinkwell " << PLINKWELL_VERSION << '\n';
-        return 0;
+    if (options.help || options.version) {
+        out << (options.help ? UsageText() : std::string("plinkwell ") + PLINKWELL_VERSION + "\n")
+            << std::flush;
+        if (out) return 0;
+        err << "plinkwell: cannot write to standard output\n";
+        return kExitFailure;
     }
     return Run(std::move(options), context, err);
 }

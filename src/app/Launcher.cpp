@@ -215,8 +215,9 @@ int Run(Options options, const LaunchContext& context, std::ostream& err) {
     } else if (!context.windowed) {
         err << "plinkwell: this build has no window backend; use --headless\n";
         return kExitUsage;
-    } else if (!(backend = context.windowed(options))) {
-        err << "plinkwell: cannot start the video, input and audio services\n";
+    } else if (std::string problem = "cannot start the video, input and audio services";
+               !(backend = context.windowed(options, &problem))) {
+        err << "plinkwell: " << problem << '\n';
         return kExitFailure;
     }
 

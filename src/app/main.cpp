@@ -11,7 +11,7 @@
 namespace {
 
 #ifdef PLINKWELL_HAVE_SDL
-std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o) {
+std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o, std::string* problem) {
     SdlOptions sdl;
     sdl.windowed = o.windowed;
     sdl.scale = o.scale;
@@ -29,7 +29,7 @@ std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o) {
             break;
     }
     sdl.verbose = o.verbose;
-    return CreateSdlBackend(sdl);
+    return CreateSdlBackend(sdl, problem);
 }
 #endif
 

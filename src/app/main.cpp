@@ -28,6 +28,7 @@ std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o, std::stri
             sdl.renderer = SdlOptions::Renderer::Accelerated;
             break;
     }
+    sdl.wholeFrames = o.wholeFrames;
     sdl.verbose = o.verbose;
     return CreateSdlBackend(sdl, problem);
 }

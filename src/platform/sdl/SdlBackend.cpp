@@ -39,7 +39,7 @@ public:
     explicit SdlBackend(const SdlOptions& options)
         : m_options(options),
           m_motionX(options.mouseSpeed),
-          m_video(options.renderer, options.verbose),
+          m_video(options.renderer, options.wholeFrames, options.verbose),
           m_audio(options.mute, options.verbose) {
         // Our own handlers (m_signals): SDL's would only queue SDL_QUIT, and we must see the
         // signal while SDL's event queue is not being read.

@@ -9,6 +9,7 @@ struct SdlOptions {
     double mouseSpeed = 1.0;  // scales horizontal mouse motion before the game reads it
     bool mute = false;        // no audio device
     enum class Renderer { Auto, Software, Accelerated } renderer = Renderer::Auto;
+    bool wholeFrames = false;  // present every frame whole instead of its changed regions
     bool verbose = false;      // start-up lines on stderr (which presentation path was taken, audio device)
 };
 // Null when no window system can be reached (SDL would fall back to a driver without a screen,

@@ -228,6 +228,7 @@ std::vector<std::vector<uint16_t>> TwoFrames(bool busy) {
     if (busy) {
         BuildHeaviestScene(g);
     } else {
+        g.m_bStageBanner = 0;
         Ball& b = g.m_balls[0];  // the first ball, launched up and to the right
         b.x = 400;
         b.y = 400;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/CGame.h"
+#include "platform/ChangedRegions.h"
 #include "platform/FrameScaler.h"
 #include "platform/Platform.h"
 #include "platform/automation/Automation.h"
@@ -218,5 +219,89 @@ void BM_ConvertFrameForPresentation(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ConvertFrameForPresentation)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// Two pictures in a row of a scene, as the game hands them to the window: the busiest scene, or
+// a quiet one (one ball in play, the paddle still).
+std::vector<std::vector<uint16_t>> TwoFrames(bool busy) {
+    LoadedGame loaded;
+    CGame& g = *loaded.game;
+    if (busy) {
+        BuildHeaviestScene(g);
+    } else {
+        g.m_bStageBanner = 0;
+        Ball& b = g.m_balls[0];  // the first ball, launched up and to the right
+        b.x = 400;
+        b.y = 400;
+        b.dx = 3;
+        b.dy = -4;
+        b.inPlay = 1;
+        b.launched = 1;
+    }
+    plat::KeepLastFrame(true);
+    std::vector<std::vector<uint16_t>> frames;
+    for (int i = 0; i < 12; ++i) {
+        g.m_dwLastFrame = plat::GetTickCount() - g.m_dwFrameInterval;
+        plat::BeforeTick(i + 1);
+        g.Tick();
+        if (i >= 10) frames.push_back(plat::LastFrame());
+    }
+    return frames;
+}
+
+// The presenting side of a frame on the software path: the picture compared with the one shown,
+// and its changed regions converted and scaled into a 32-bit image of the output's size (the
+// picture filling it at 4:3). Frames alternate between two consecutive pictures of the scene.
+void BM_PresentChangedRegions(benchmark::State& state) {
+    const bool busy = state.range(0) != 0;
+    const int outW = static_cast<int>(state.range(1)), outH = static_cast<int>(state.range(2));
+    const std::vector<std::vector<uint16_t>> frames = TwoFrames(busy);
+    plat::Rgb565Table table;
+    table.Build([](uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | r << 16 | g << 8 | b; });
+    plat::FitScaler scaler;
+    scaler.Configure(kWidth, kHeight, plat::AspectFit(outW, outH, kWidth, kHeight));
+    std::vector<uint8_t> out(static_cast<size_t>(outW) * outH * 4);
+    plat::ShownFrame shown;
+    shown.Reset(kWidth, kHeight);
+    shown.Assign(frames[0].data());
+    size_t i = 0, regions = 0;
+    for (auto _ : state) {
+        for (const plat::Rect& r : shown.Update(frames[++i & 1].data())) {
+            scaler.Draw(shown.Pixels(), r, table, out.data(), outW * 4);
+            ++regions;
+        }
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["regions"] = benchmark::Counter(static_cast<double>(regions) / static_cast<double>(i));
+}
+BENCHMARK(BM_PresentChangedRegions)
+    ->ArgNames({"busy", "w", "h"})
+    ->Args({0, 800, 600})
+    ->Args({1, 800, 600})
+    ->Args({0, 1920, 1080})
+    ->Args({1, 1920, 1080})
+    ->Unit(benchmark::kMicrosecond);
+
+// A whole picture converted and scaled to fill a 2560 x 1440 screen (1920 x 1440 at 4:3), as after
+// an expose, a full-screen switch or a frame that changed everywhere.
+void BM_PresentWholeFrame(benchmark::State& state) {
+    const int outW = static_cast<int>(state.range(0)), outH = static_cast<int>(state.range(1));
+    const std::vector<uint16_t> frame = HeaviestFrame();
+    plat::Rgb565Table table;
+    table.Build([](uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | r << 16 | g << 8 | b; });
+    plat::FitScaler scaler;
+    scaler.Configure(kWidth, kHeight, plat::AspectFit(outW, outH, kWidth, kHeight));
+    std::vector<uint8_t> out(static_cast<size_t>(outW) * outH * 4);
+    for (auto _ : state) {
+        scaler.Draw(frame.data(), plat::Rect{0, 0, kWidth, kHeight}, table, out.data(), outW * 4);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PresentWholeFrame)
+    ->ArgNames({"w", "h"})
+    ->Args({1920, 1080})
+    ->Args({2560, 1440})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -15,7 +15,9 @@
 # Environment: PERF_DISPLAY (default :97); PERF_GAME_ENV, extra environment for the game (default
 # SDL_AUDIODRIVER=dummy: a machine without a sound card still gets an audio device, with SDL's audio
 # thread calling our mixer at the real rate, instead of the game's "no sound" message box);
-# PERF_GAME_ARGS, extra options for the game (e.g. --mute, --renderer accelerated).
+# PERF_GAME_ARGS, extra options for the game (e.g. --mute, --renderer accelerated, --whole-frames);
+# PERF_GAME_MODE, how the game shows itself (default --windowed; empty: full screen); PERF_SCREEN,
+# Xvfb's screen size (default 1280x1024).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,6 +25,8 @@ root=$(cd "$here/../.." && pwd)
 runs=${1:-5}
 out=$(realpath -m "${2:-$root/build-perf/results}")  # absolute: the game changes directory
 display=${PERF_DISPLAY:-:97}
+screen=${PERF_SCREEN:-1280x1024}
+game_mode=${PERF_GAME_MODE---windowed}
 build=$root/build-perf
 tools=$build/perf-tools
 frames=1320  # as long as the demo script
@@ -50,7 +54,7 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== Xvfb $display"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >"$out/xvfb.log" 2>&1 &
 xvfb=$!
 pids+=("$xvfb")
 export DISPLAY=$display
@@ -118,7 +122,7 @@ run_one() {
     echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')"
     echo "kernel: $(uname -r)"
     echo "sdl: $(sdl2-config --version)"
-    echo "xvfb: package $(dpkg-query -W -f='${Version}' xvfb 2>/dev/null), Xvfb $display -screen 0 1280x1024x24"
+    echo "xvfb: package $(dpkg-query -W -f='${Version}' xvfb 2>/dev/null), Xvfb $display -screen 0 ${screen}x24"
     echo "memory: $(grep MemTotal /proc/meminfo | awk '{print $2 / 1024 " MB"}')"
     echo "game env: $game_env; game options: ${PERF_GAME_ARGS:-}"
     echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -128,7 +132,7 @@ cat "$out/machine.txt"
 for run in $(seq "$runs"); do
     echo "== run $run of $runs"
     # shellcheck disable=SC2086
-    run_one game env $game_env "$build/plinkwell" --windowed --verbose \
+    run_one game env $game_env "$build/plinkwell" $game_mode --verbose \
         --input "$here/steady_play.txt" ${PERF_GAME_ARGS:-}
     run_one minimal "$tools/minimal_loop" --frames "$frames"
     run_one busy "$tools/minimal_loop" --busy --frames "$frames"

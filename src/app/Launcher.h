@@ -15,8 +15,9 @@
 #include "game/CGame.h"
 #include "platform/Platform.h"
 
-// Makes the windowed (interactive) backend; null when it cannot start.
-using BackendFactory = std::function<std::unique_ptr<plat::Backend>(const Options&)>;
+// Makes the windowed (interactive) backend; null when it cannot start, with the reason in problem
+// when it has one.
+using BackendFactory = std::function<std::unique_ptr<plat::Backend>(const Options&, std::string* problem)>;
 
 // Lets an in-process caller (tests) look at the game during and after a run.
 class RunObserver {

@@ -32,6 +32,7 @@ struct Options {
     double mouseSpeed = 1.0;
     bool mute = false;
     Renderer renderer = Renderer::Auto;
+    bool wholeFrames = false;
     bool verbose = false;
     bool help = false;
     bool version = false;

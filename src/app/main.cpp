@@ -13,7 +13,7 @@
 namespace {
 
 #ifdef PLINKWELL_HAVE_SDL
-std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o) {
+std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o, std::string* problem) {
     SdlOptions sdl;
     sdl.windowed = o.windowed;
     sdl.scale = o.scale;
@@ -30,8 +30,9 @@ std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o) {
             sdl.renderer = SdlOptions::Renderer::Accelerated;
             break;
     }
+    sdl.wholeFrames = o.wholeFrames;
     sdl.verbose = o.verbose;
-    return CreateSdlBackend(sdl);
+    return CreateSdlBackend(sdl, problem);
 }
 #endif
 

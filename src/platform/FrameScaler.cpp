@@ -63,27 +63,6 @@ Placement PlaceInteger(int outW, int outH, int picW, int picH) {
     return p;
 }
 
-Placement RowsOf(const Placement& placement, int rowBegin, int rowEnd) {
-    Placement p = placement;
-    const int first = std::max(rowBegin, placement.srcY);
-    const int end = std::min(rowEnd, placement.srcY + placement.srcH);
-    p.srcY = first;
-    p.srcH = std::max(0, end - first);
-    p.dst.y = placement.dst.y + (first - placement.srcY) * placement.scale;
-    p.dst.h = p.srcH * placement.scale;
-    return p;
-}
-
-RowSpan ChangedRows(const uint16_t* next, const uint16_t* previous, int picW, int picH) {
-    const size_t rowBytes = static_cast<size_t>(picW) * sizeof(uint16_t);
-    auto differs = [&](int y) { return std::memcmp(next + y * picW, previous + y * picW, rowBytes) != 0; };
-    RowSpan span;
-    while (span.begin < picH && !differs(span.begin)) ++span.begin;
-    span.end = picH;
-    while (span.end > span.begin && !differs(span.end - 1)) --span.end;
-    return span;
-}
-
 Rect AspectFit(int outW, int outH, int picW, int picH) {
     Rect r;
     if (int64_t{outW} * picH <= int64_t{outH} * picW) {
@@ -150,6 +129,134 @@ void ConvertScaled(const uint16_t* src, int picW, const Placement& placement, co
         // The copies of a row are whole rows of the output: repeat the converted one.
         for (int rep = 1; rep < k; ++rep) std::memcpy(out + rep * dstPitch, out, rowBytes);
         out += static_cast<ptrdiff_t>(k) * dstPitch;
+    }
+}
+
+namespace {
+
+// a * w + b * (256 - w), channel by channel, for four 8-bit channels side by side.
+uint32_t Blend(uint32_t a, uint32_t b, uint32_t w) {
+    constexpr uint32_t kLow = 0x00FF00FF;
+    const uint32_t v = 256 - w;
+    const uint32_t low = (((a & kLow) * w + (b & kLow) * v) >> 8) & kLow;
+    const uint32_t high = (((a >> 8) & kLow) * w + ((b >> 8) & kLow) * v) & ~kLow;
+    return low | high;
+}
+
+using Pixels4 = uint32_t __attribute__((vector_size(16)));
+
+// Blend over whole rows, four pixels at a time.
+void BlendRows(const uint32_t* a, const uint32_t* b, uint32_t w, int count, uint32_t* out) {
+    constexpr uint32_t kLow = 0x00FF00FF;
+    const uint32_t v = 256 - w;
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        Pixels4 pa, pb;
+        std::memcpy(&pa, a + i, sizeof pa);
+        std::memcpy(&pb, b + i, sizeof pb);
+        const Pixels4 low = (((pa & kLow) * w + (pb & kLow) * v) >> 8) & kLow;
+        const Pixels4 high = (((pa >> 8) & kLow) * w + ((pb >> 8) & kLow) * v) & ~kLow;
+        const Pixels4 r = low | high;
+        std::memcpy(out + i, &r, sizeof r);
+    }
+    for (; i < count; ++i) out[i] = Blend(a[i], b[i], w);
+}
+
+}  // namespace
+
+void FitScaler::Axis::Build(int picLen, int outLen) {
+    src.assign(outLen, 0);
+    weight.assign(outLen, 256);
+    outBegin.assign(picLen, outLen);
+    outEnd.assign(picLen, 0);
+    for (int o = 0; o < outLen; ++o) {
+        // Output pixel o covers [o, o + 1) * picLen / outLen of the source.
+        const int64_t start = int64_t{o} * picLen;  // in source pixels times outLen
+        const int first = static_cast<int>(start / outLen);
+        src[o] = first;
+        const int64_t edge = int64_t{first + 1} * outLen;  // where the next source pixel begins
+        const int64_t end = start + picLen;
+        int last = first;
+        if (outLen >= picLen && edge < end && first + 1 < picLen) {
+            weight[o] = static_cast<uint16_t>((edge - start) * 256 / picLen);
+            last = first + 1;
+        }
+        for (int s = first; s <= last; ++s) {
+            outBegin[s] = std::min(outBegin[s], o);
+            outEnd[s] = o + 1;
+        }
+    }
+    // Reduced, some source pixels are not shown: they reach from the next shown one's output to
+    // the previous one's, which is nothing.
+    for (int s = picLen - 2; s >= 0; --s) {
+        if (outBegin[s] == outLen) outBegin[s] = outBegin[s + 1];
+    }
+    for (int s = 1; s < picLen; ++s) {
+        if (outEnd[s] == 0) outEnd[s] = outEnd[s - 1];
+    }
+}
+
+void FitScaler::Configure(int picW, int picH, const Rect& fit) {
+    if (picW == m_picW && picH == m_picH && fit == m_fit) return;
+    m_picW = picW;
+    m_picH = picH;
+    m_fit = fit;
+    const int k = fit.w / picW;
+    m_scale = k >= 1 && fit.w == k * picW && fit.h == k * picH ? k : 0;
+    m_x.Build(picW, fit.w);
+    m_y.Build(picH, fit.h);
+    m_converted.resize(picW);
+    for (auto& row : m_rows) row.resize(fit.w);
+}
+
+Rect FitScaler::OutputOf(const Rect& src) const {
+    if (src.w <= 0 || src.h <= 0) return Rect{};
+    const int x0 = m_x.outBegin[src.x], x1 = m_x.outEnd[src.x + src.w - 1];
+    const int y0 = m_y.outBegin[src.y], y1 = m_y.outEnd[src.y + src.h - 1];
+    if (x1 <= x0 || y1 <= y0) return Rect{};  // shrunk: none of these source pixels is shown
+    return Rect{m_fit.x + x0, m_fit.y + y0, x1 - x0, y1 - y0};
+}
+
+// Source row `row` scaled across output columns [x0, x1) of the fit, kept for the next rows.
+const uint32_t* FitScaler::ScaledRow(const uint16_t* pic, int row, int x0, int x1, const Rgb565Table& table) {
+    const int slot = row & 1;
+    uint32_t* out = m_rows[slot].data();
+    if (m_rowOf[slot] == row) return out;
+    m_rowOf[slot] = row;
+    const int s0 = m_x.src[x0];
+    const int s1 = std::min(m_picW, m_x.src[x1 - 1] + 2);
+    ConvertRow(pic + static_cast<size_t>(row) * m_picW + s0, s1 - s0, 1, table, m_converted.data());
+    const uint32_t* c = m_converted.data() - s0;
+    for (int x = x0; x < x1; ++x) {
+        const int s = m_x.src[x];
+        const uint32_t w = m_x.weight[x];
+        out[x] = w == 256 ? c[s] : Blend(c[s], c[s + 1], w);
+    }
+    return out;
+}
+
+void FitScaler::Draw(const uint16_t* pic, const Rect& src, const Rgb565Table& table, uint8_t* dst,
+                     int dstPitch) {
+    const Rect out = OutputOf(src);
+    if (out.w <= 0) return;
+    if (m_scale > 0) {
+        const Placement p{m_scale, out, src.x, src.y, src.w, src.h};
+        ConvertScaled(pic, m_picW, p, table, dst, dstPitch);
+        return;
+    }
+    const int x0 = out.x - m_fit.x, x1 = x0 + out.w;
+    m_rowOf[0] = m_rowOf[1] = -1;  // another region or another picture: rows are made afresh
+    for (int y = out.y - m_fit.y; y < out.y - m_fit.y + out.h; ++y) {
+        const int s = m_y.src[y];
+        const uint32_t w = m_y.weight[y];
+        uint32_t* line =
+            reinterpret_cast<uint32_t*>(dst + static_cast<ptrdiff_t>(m_fit.y + y) * dstPitch) + m_fit.x;
+        const uint32_t* a = ScaledRow(pic, s, x0, x1, table);
+        if (w == 256) {
+            std::memcpy(line + x0, a + x0, static_cast<size_t>(out.w) * sizeof(uint32_t));
+        } else {
+            BlendRows(a + x0, ScaledRow(pic, s + 1, x0, x1, table) + x0, w, out.w, line + x0);
+        }
     }
 }
 

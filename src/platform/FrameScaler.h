@@ -1,5 +1,5 @@
 // Turning the game's RGB565 frame into the window's 32-bit pixels: the colour table, where the
-// picture goes in the window, and the whole-number nearest-neighbour enlargement.
+// picture goes in the window, and its enlargement to fill it.
 #pragma once
 
 #include <cstddef>
@@ -56,16 +56,6 @@ struct Placement {
 };
 Placement PlaceInteger(int outW, int outH, int picW, int picH);
 
-// The part of a placement that shows source rows [rowBegin, rowEnd).
-Placement RowsOf(const Placement& placement, int rowBegin, int rowEnd);
-
-// The rows in which two pictures differ, as [begin, end); begin == end when none does.
-struct RowSpan {
-    int begin = 0;
-    int end = 0;
-};
-RowSpan ChangedRows(const uint16_t* next, const uint16_t* previous, int picW, int picH);
-
 // The largest rectangle of the picture's proportions that fits the output, centred.
 Rect AspectFit(int outW, int outH, int picW, int picH);
 
@@ -73,5 +63,42 @@ Rect AspectFit(int outW, int outH, int picW, int picH);
 // placement.scale into dst, a 32-bit image of dstPitch bytes a row, at placement.dst.
 void ConvertScaled(const uint16_t* src, int picW, const Placement& placement, const Rgb565Table& table,
                    uint8_t* dst, int dstPitch);
+
+// Draws the picture enlarged (or reduced) to any rectangle of the output, region by region. At a
+// whole-number scale every output pixel is one source pixel; otherwise an output pixel that
+// straddles the edge between two source pixels is their blend, weighted by how much of it each
+// covers (as a whole-number nearest enlargement followed by a smooth reduction would give),
+// while the others stay pure source pixels: sharp at any size.
+class FitScaler {
+public:
+    // For a picW x picH picture shown at fit on the output.
+    void Configure(int picW, int picH, const Rect& fit);
+    const Rect& Fit() const { return m_fit; }
+    // The output rectangle whose pixels depend on the source rectangle src.
+    Rect OutputOf(const Rect& src) const;
+    // Converts the source rectangle src of pic (picW pixels a row) through the table and writes
+    // OutputOf(src) of dst, a 32-bit image of dstPitch bytes a row.
+    void Draw(const uint16_t* pic, const Rect& src, const Rgb565Table& table, uint8_t* dst, int dstPitch);
+
+private:
+    // Along one axis: for every output pixel the first source pixel it shows and that pixel's
+    // share of it, out of 256 (the rest is the next one's); for every source pixel the first
+    // output pixel it touches and one past its last.
+    struct Axis {
+        std::vector<int> src;
+        std::vector<uint16_t> weight;
+        std::vector<int> outBegin, outEnd;
+        void Build(int picLen, int outLen);
+    };
+    const uint32_t* ScaledRow(const uint16_t* pic, int row, int x0, int x1, const Rgb565Table& table);
+
+    int m_picW = 0, m_picH = 0;
+    Rect m_fit;
+    int m_scale = 0;  // the whole-number scale of the fit, 0 when there is none
+    Axis m_x, m_y;
+    std::vector<uint32_t> m_converted;  // a source row's span, converted
+    std::vector<uint32_t> m_rows[2];    // two source rows, scaled across
+    int m_rowOf[2] = {-1, -1};          // which source row each holds
+};
 
 }  // namespace plat

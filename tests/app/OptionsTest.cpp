@@ -40,7 +40,7 @@ Launch RunLauncher(const std::vector<std::string>& args, bool withFactory = true
     context.out = &out;
     context.err = &err;
     if (withFactory) {
-        context.windowed = [&](const Options& o) -> std::unique_ptr<plat::Backend> {
+        context.windowed = [&](const Options& o, std::string*) -> std::unique_ptr<plat::Backend> {
             launch.factoryCalled = true;
             launch.factoryOptions = o;
             return std::make_unique<plat::HeadlessBackend>(UINT32_MAX, err);  // stands in for a window
@@ -186,7 +186,7 @@ TEST(Launcher, AFactoryThatCannotStartEndsWithFailure) {
     std::ostringstream err;
     LaunchContext context;
     context.err = &err;
-    context.windowed = [](const Options&) { return std::unique_ptr<plat::Backend>(); };
+    context.windowed = [](const Options&, std::string*) { return std::unique_ptr<plat::Backend>(); };
     EXPECT_EQ(RunPlinkwell({"--data", BuildDataDir().string()}, context), 1);
     EXPECT_NE(err.str().find("cannot start"), std::string::npos);
 }

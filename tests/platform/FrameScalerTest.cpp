@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/FrameScaler.h"
@@ -110,40 +111,96 @@ TEST(ConvertScaled, ShowsTheChosenWindowOfTheSource) {
     EXPECT_EQ(dst[1], t[7]);
 }
 
-TEST(RowsOf, NarrowsAPlacementToTheGivenSourceRows) {
-    const Placement whole = PlaceInteger(2560, 1440, 800, 600);  // scale 2 at (480, 120)
-    Placement p = RowsOf(whole, 10, 13);
-    EXPECT_EQ(p.srcY, 10);
-    EXPECT_EQ(p.srcH, 3);
-    EXPECT_EQ(p.dst, (Rect{480, 140, 1600, 6}));
-    EXPECT_EQ(p.scale, 2);
-    p = RowsOf(whole, 590, 700);  // clipped to the picture
-    EXPECT_EQ(p.srcY, 590);
-    EXPECT_EQ(p.srcH, 10);
-    EXPECT_EQ(p.dst, (Rect{480, 1300, 1600, 20}));
-    p = RowsOf(whole, 5, 5);
-    EXPECT_EQ(p.srcH, 0);
-    EXPECT_EQ(p.dst.h, 0);
+// One output pixel drawn by FitScaler, worked out from its definition: the share of each source
+// pixel under it, blended channel by channel.
+uint32_t ExpectedFitPixel(const std::vector<uint16_t>& pic, int picW, int picH, const Rect& fit, int ox,
+                          int oy, const Rgb565Table& t) {
+    auto axis = [](int o, int picLen, int outLen, int* first, uint32_t* share) {
+        const int64_t start = int64_t{o} * picLen, edge = (start / outLen + 1) * outLen;
+        *first = static_cast<int>(start / outLen);
+        const bool straddles = outLen >= picLen && edge < start + picLen && *first + 1 < picLen;
+        *share = straddles ? static_cast<uint32_t>((edge - start) * 256 / picLen) : 256;
+    };
+    int sx, sy;
+    uint32_t wx, wy;
+    axis(ox, picW, fit.w, &sx, &wx);
+    axis(oy, picH, fit.h, &sy, &wy);
+    auto at = [&](int x, int y) {
+        return t[pic[static_cast<size_t>(std::min(y, picH - 1)) * picW + std::min(x, picW - 1)]];
+    };
+    auto mix = [](uint32_t a, uint32_t b, uint32_t w) {
+        uint32_t r = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            r |= ((((a >> shift) & 0xFF) * w + ((b >> shift) & 0xFF) * (256 - w)) >> 8) << shift;
+        }
+        return r;
+    };
+    return mix(mix(at(sx, sy), at(sx + 1, sy), wx), mix(at(sx, sy + 1), at(sx + 1, sy + 1), wx), wy);
 }
 
-TEST(RowsOf, KeepsToTheRowsAPlacementShows) {
-    const Placement middle = PlaceInteger(800, 400, 800, 600);  // source rows 100 to 499 at y 0
-    const Placement p = RowsOf(middle, 50, 120);
-    EXPECT_EQ(p.srcY, 100);
-    EXPECT_EQ(p.srcH, 20);
-    EXPECT_EQ(p.dst, (Rect{0, 0, 800, 20}));
+std::vector<uint16_t> NoisePicture(int w, int h) {
+    std::vector<uint16_t> pic(static_cast<size_t>(w) * h);
+    uint32_t seed = 12345;
+    for (uint16_t& p : pic) {
+        seed = seed * 1103515245 + 12345;
+        p = static_cast<uint16_t>(seed >> 16);
+    }
+    return pic;
 }
 
-TEST(ChangedRows, SpansTheFirstToTheLastDifferingRow) {
-    std::vector<uint16_t> a(4 * 6, 7), b = a;
-    EXPECT_EQ(ChangedRows(a.data(), b.data(), 4, 6).begin, ChangedRows(a.data(), b.data(), 4, 6).end);
-    b[1 * 4 + 3] = 8;
-    b[4 * 4 + 0] = 9;
-    const RowSpan span = ChangedRows(a.data(), b.data(), 4, 6);
-    EXPECT_EQ(span.begin, 1);
-    EXPECT_EQ(span.end, 5);
-    b = a;
-    b[5 * 4 + 2] = 1;
-    EXPECT_EQ(ChangedRows(a.data(), b.data(), 4, 6).begin, 5);
-    EXPECT_EQ(ChangedRows(a.data(), b.data(), 4, 6).end, 6);
+TEST(FitScaler, EveryOutputPixelIsItsSourcePixelsBlendedByTheirShare) {
+    const Rgb565Table t = XrgbTable();
+    const int picW = 40, picH = 30;
+    const std::vector<uint16_t> pic = NoisePicture(picW, picH);
+    // Whole-number scales, fractions above one (1.8, 1.28, 2.4) and a reduction.
+    for (const Rect fit : {Rect{3, 2, 80, 60}, Rect{5, 0, 72, 54}, Rect{0, 1, 51, 38}, Rect{2, 2, 96, 72},
+                           Rect{1, 1, 32, 24}}) {
+        SCOPED_TRACE(::testing::Message() << fit.w << " x " << fit.h);
+        const int outW = fit.x + fit.w + 3, outH = fit.y + fit.h + 3;
+        std::vector<uint32_t> out(static_cast<size_t>(outW) * outH, 0xDEADBEEF);
+        FitScaler scaler;
+        scaler.Configure(picW, picH, fit);
+        scaler.Draw(pic.data(), Rect{0, 0, picW, picH}, t, reinterpret_cast<uint8_t*>(out.data()), outW * 4);
+        int wrong = 0;
+        for (int y = 0; y < outH; ++y) {
+            for (int x = 0; x < outW; ++x) {
+                const bool inside = x >= fit.x && x < fit.x + fit.w && y >= fit.y && y < fit.y + fit.h;
+                const uint32_t want =
+                    inside ? ExpectedFitPixel(pic, picW, picH, fit, x - fit.x, y - fit.y, t) : 0xDEADBEEF;
+                wrong += out[static_cast<size_t>(y) * outW + x] != want;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST(FitScaler, ARegionRedrawsExactlyTheOutputItAffects) {
+    const Rgb565Table t = XrgbTable();
+    const int picW = 40, picH = 30;
+    std::vector<uint16_t> pic = NoisePicture(picW, picH);
+    for (const Rect fit : {Rect{0, 0, 72, 54}, Rect{0, 0, 80, 60}}) {
+        SCOPED_TRACE(fit.w);
+        FitScaler scaler;
+        scaler.Configure(picW, picH, fit);
+        std::vector<uint32_t> out(static_cast<size_t>(fit.w) * fit.h), whole = out;
+        scaler.Draw(pic.data(), Rect{0, 0, picW, picH}, t, reinterpret_cast<uint8_t*>(out.data()), fit.w * 4);
+        const Rect region{8, 20, 5, 3};
+        for (int y = region.y; y < region.y + region.h; ++y) {
+            for (int x = region.x; x < region.x + region.w; ++x) pic[y * picW + x] ^= 0xFFFF;
+        }
+        const Rect affected = scaler.OutputOf(region);
+        std::vector<uint32_t> before = out;
+        scaler.Draw(pic.data(), region, t, reinterpret_cast<uint8_t*>(out.data()), fit.w * 4);
+        scaler.Draw(pic.data(), Rect{0, 0, picW, picH}, t, reinterpret_cast<uint8_t*>(whole.data()),
+                    fit.w * 4);
+        EXPECT_EQ(out, whole);  // the region alone gives what the whole picture gives
+        for (int y = 0; y < fit.h; ++y) {
+            for (int x = 0; x < fit.w; ++x) {
+                const bool in = x >= affected.x && x < affected.x + affected.w && y >= affected.y &&
+                                y < affected.y + affected.h;
+                if (!in) EXPECT_EQ(before[y * fit.w + x], out[y * fit.w + x]) << x << "," << y;
+            }
+        }
+        pic = NoisePicture(picW, picH);
+    }
 }

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/FrameScaler.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace {
@@ -244,7 +245,7 @@ TEST_F(SdlBackendTest, WindowShowsTheFramePixelForPixel) {
     }
 }
 
-TEST_F(SdlBackendTest, AFrameRedrawsTheRowsThatChangedAndAnExposeRedrawsAll) {
+TEST_F(SdlBackendTest, AFrameRedrawsTheTilesThatChangedAndAnExposeRedrawsAll) {
     OpenWindowed(1);
     std::vector<uint16_t> frame = PatternFrame();
     backend->VideoPresent(frame.data(), kW, kH);
@@ -253,10 +254,12 @@ TEST_F(SdlBackendTest, AFrameRedrawsTheRowsThatChangedAndAnExposeRedrawsAll) {
     backend->VideoPresent(frame.data(), kW, kH);
     EXPECT_TRUE(IsRgb(Pixel(5, 300), 255, 255, 255));
     EXPECT_TRUE(ShowsPatternPixel(Pixel(6, 300), 6, 300));
-    EXPECT_TRUE(IsRgb(Pixel(6, 301), 0, 0, 0));  // unchanged rows are left alone
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(6, 301), 6, 301));  // the changed pixel's tile
+    EXPECT_TRUE(IsRgb(Pixel(40, 300), 0, 0, 0));            // unchanged tiles are left alone
+    EXPECT_TRUE(IsRgb(Pixel(6, 310), 0, 0, 0));
     PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
     Drain();
-    EXPECT_TRUE(ShowsPatternPixel(Pixel(6, 301), 6, 301));
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(40, 300), 40, 300));
     EXPECT_TRUE(ShowsPatternPixel(Pixel(0, 0), 0, 0));
 }
 
@@ -276,28 +279,26 @@ TEST_F(SdlBackendTest, ScaleTwoDoublesEveryPixel) {
     }
 }
 
-TEST_F(SdlBackendTest, FullScreenCentresThePictureOnBlack) {
+TEST_F(SdlBackendTest, FullScreenFillsTheScreenAtFourByThreeOnBlack) {
     SdlOptions o;
     o.renderer = SdlOptions::Renderer::Software;
     Open(o);
-    SDL_Surface* s = SDL_GetWindowSurface(window);
     SDL_DisplayMode desktop{};
     ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
     const std::vector<uint16_t> frame = PatternFrame();
     backend->VideoPresent(frame.data(), kW, kH);
-    s = SDL_GetWindowSurface(window);
+    SDL_Surface* s = SDL_GetWindowSurface(window);
     ASSERT_EQ(s->w, desktop.w);
     ASSERT_EQ(s->h, desktop.h);
-    const int scale = std::min(desktop.w / kW, desktop.h / kH);
-    ASSERT_GE(scale, 1);
-    const int left = (desktop.w - scale * kW) / 2, top = (desktop.h - scale * kH) / 2;
-    EXPECT_TRUE(ShowsPatternPixel(Pixel(left, top), 0, 0));
-    EXPECT_TRUE(ShowsPatternPixel(Pixel(left + scale * kW - 1, top + scale * kH - 1), 799, 599));
-    if (left > 0) {
-        EXPECT_TRUE(IsRgb(Pixel(left - 1, top), 0, 0, 0));
+    const plat::Rect fit = plat::AspectFit(desktop.w, desktop.h, kW, kH);
+    EXPECT_TRUE(fit.w == desktop.w || fit.h == desktop.h);
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(fit.x, fit.y), 0, 0));
+    EXPECT_TRUE(ShowsPatternPixel(Pixel(fit.x + fit.w - 1, fit.y + fit.h - 1), 799, 599));
+    if (fit.x > 0) {
+        EXPECT_TRUE(IsRgb(Pixel(fit.x - 1, fit.y), 0, 0, 0));
     }
-    if (top > 0) {
-        EXPECT_TRUE(IsRgb(Pixel(left, top - 1), 0, 0, 0));
+    if (fit.y > 0) {
+        EXPECT_TRUE(IsRgb(Pixel(fit.x, fit.y - 1), 0, 0, 0));
     }
 }
 

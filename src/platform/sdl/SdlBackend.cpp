@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <deque>
 #include <iterator>
+#include <string>
+#include <string_view>
 #include <thread>
 
 #include "platform/Keymap.h"
@@ -24,12 +26,20 @@ constexpr int kWheelDelta = 120;  // one wheel notch, in the units the mouse sna
 // SDL's scancodes are the key table's numbers.
 static_assert(SDL_NUM_SCANCODES <= kKeyNumberCount && SDL_SCANCODE_A == 4 && SDL_SCANCODE_AUDIONEXT == 258);
 
+// Video drivers that show nothing on any screen.
+bool IsScreenless(std::string_view driver) {
+    for (std::string_view name : {"dummy", "offscreen", "evdev"}) {
+        if (driver == name) return true;
+    }
+    return false;
+}
+
 class SdlBackend final : public Backend {
 public:
     explicit SdlBackend(const SdlOptions& options)
         : m_options(options),
           m_motionX(options.mouseSpeed),
-          m_video(options.renderer, options.verbose),
+          m_video(options.renderer, options.wholeFrames, options.verbose),
           m_audio(options.mute, options.verbose) {
         // Our own handlers (m_signals): SDL's would only queue SDL_QUIT, and we must see the
         // signal while SDL's event queue is not being read.
@@ -41,6 +51,35 @@ public:
         m_audio.Close();
         DestroyMainWindow();
         SDL_Quit();
+    }
+
+    // Starts the video services and checks that they reach a screen: with no window system, SDL
+    // falls back to a driver that has none, and the game would play unseen. Unless the player
+    // names a driver, only the window systems the environment points to are tried (probing the
+    // others prints their own complaints).
+    bool OpenVideo(std::string* problem) {
+        const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+        if (!asked || !*asked) {
+            std::string tried;
+            if (SDL_getenv("DISPLAY")) tried = "x11";
+            if (SDL_getenv("WAYLAND_DISPLAY")) tried += tried.empty() ? "wayland" : ",wayland";
+            if (tried.empty()) {
+                *problem = "no window system: neither DISPLAY nor WAYLAND_DISPLAY is set";
+                return false;
+            }
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, tried.c_str());
+        }
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            *problem = std::string("no window system: ") + SDL_GetError();
+            return false;
+        }
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (driver && IsScreenless(driver) && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+            *problem =
+                std::string("no window system: only the '") + driver + "' video driver, which has no screen";
+            return false;
+        }
+        return true;
     }
 
     uint32_t GetTickCount() override { return kClockOrigin + static_cast<uint32_t>(Milliseconds()); }
@@ -372,6 +411,12 @@ private:
 }  // namespace
 }  // namespace plat::sdl
 
-std::unique_ptr<plat::Backend> CreateSdlBackend(const SdlOptions& options) {
-    return std::make_unique<plat::sdl::SdlBackend>(options);
+std::unique_ptr<plat::Backend> CreateSdlBackend(const SdlOptions& options, std::string* problem) {
+    auto backend = std::make_unique<plat::sdl::SdlBackend>(options);
+    std::string why;
+    if (!backend->OpenVideo(&why)) {
+        if (problem) *problem = why;
+        return nullptr;
+    }
+    return backend;
 }

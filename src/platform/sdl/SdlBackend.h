@@ -9,6 +9,9 @@ struct SdlOptions {
     double mouseSpeed = 1.0;  // scales horizontal mouse motion before the game reads it
     bool mute = false;        // no audio device
     enum class Renderer { Auto, Software, Accelerated } renderer = Renderer::Auto;
-    bool verbose = false;  // start-up lines on stderr (which presentation path was taken, audio device)
+    bool wholeFrames = false;  // present every frame whole instead of its changed regions
+    bool verbose = false;      // start-up lines on stderr (which presentation path was taken, audio device)
 };
-std::unique_ptr<plat::Backend> CreateSdlBackend(const SdlOptions& options);
+// Null when no window system can be reached (SDL would fall back to a driver without a screen,
+// unless SDL_VIDEODRIVER asks for one); problem, when given, then says so in one line.
+std::unique_ptr<plat::Backend> CreateSdlBackend(const SdlOptions& options, std::string* problem = nullptr);

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/FrameScaler.h"
 #include "platform/PauseOverlay.h"
 
 namespace plat::sdl {
@@ -28,7 +27,7 @@ void BuildTable(Rgb565Table* table, uint32_t format) {
     SDL_FreeFormat(f);
 }
 
-// ---- the window surface, scaled by whole numbers on the CPU ---------------------------------
+// ---- the window surface, scaled on the CPU ------------------------------------------------------
 class SurfacePresenter final : public Presenter {
 public:
     static std::unique_ptr<Presenter> Create(SDL_Window* window, int picW, int picH,
@@ -39,54 +38,61 @@ public:
         SDL_Surface* s = SDL_GetWindowSurface(window);
         if (!s || s->format->BytesPerPixel != 4) return nullptr;
         *description = std::string("software framebuffer (window surface ") +
-                       SDL_GetPixelFormatName(s->format->format) + ", whole-number scale, centred)";
+                       SDL_GetPixelFormatName(s->format->format) +
+                       ", 4:3 fill: whole-number nearest, edges blended)";
         return std::unique_ptr<Presenter>(new SurfacePresenter(window, picW, picH));
     }
 
-    void Show(const uint16_t* pixels, int rowBegin, int rowEnd) override {
+    void Show(const uint16_t* pixels, const std::vector<Rect>& regions) override {
         SDL_Surface* s = SDL_GetWindowSurface(m_window);
         if (!s || s->format->BytesPerPixel != 4) return;
         const bool changed =
             s != m_surface || s->w != m_outW || s->h != m_outH || s->format->format != m_format;
-        if (changed) {
-            Adopt(s);
-            rowBegin = 0;
-            rowEnd = m_picH;
-        }
-        if (rowBegin >= rowEnd) return;  // the window already shows this picture
+        if (changed) Adopt(s);
+        const std::vector<Rect>& draw = changed ? m_whole : regions;
+        if (draw.empty()) return;  // the window already shows this picture
         if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
-        const Placement p = RowsOf(PlaceInteger(s->w, s->h, m_picW, m_picH), rowBegin, rowEnd);
-        ConvertScaled(pixels, m_picW, p, m_table, static_cast<uint8_t*>(s->pixels), s->pitch);
+        m_rects.clear();
+        for (const Rect& r : draw) {
+            m_scaler.Draw(pixels, r, m_table, static_cast<uint8_t*>(s->pixels), s->pitch);
+            const Rect out = m_scaler.OutputOf(r);
+            if (out.w > 0) m_rects.push_back(SDL_Rect{out.x, out.y, out.w, out.h});
+        }
         if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
         if (changed) {
             SDL_UpdateWindowSurface(m_window);  // the borders too, once
-        } else if (p.dst.h > 0) {
-            const SDL_Rect r{p.dst.x, p.dst.y, p.dst.w, p.dst.h};
-            SDL_UpdateWindowSurfaceRects(m_window, &r, 1);
+        } else if (!m_rects.empty()) {
+            SDL_UpdateWindowSurfaceRects(m_window, m_rects.data(), static_cast<int>(m_rects.size()));
         }
     }
 
     void Invalidate() override { m_surface = nullptr; }
 
 private:
-    SurfacePresenter(SDL_Window* window, int picW, int picH) : m_window(window), m_picW(picW), m_picH(picH) {}
+    SurfacePresenter(SDL_Window* window, int picW, int picH)
+        : m_window(window), m_picW(picW), m_picH(picH), m_whole{Rect{0, 0, picW, picH}} {}
 
-    // A new or resized surface: new colour table if its format changed, and black borders.
+    // A new or resized surface: new colour table if its format changed, black borders, and the
+    // picture filling it at its own proportions.
     void Adopt(SDL_Surface* s) {
         if (s->format->format != m_format || m_table.Empty()) BuildTable(&m_table, s->format->format);
         m_surface = s;
         m_outW = s->w;
         m_outH = s->h;
         m_format = s->format->format;
+        m_scaler.Configure(m_picW, m_picH, AspectFit(s->w, s->h, m_picW, m_picH));
         SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
     }
 
     SDL_Window* m_window;
     int m_picW, m_picH;
+    std::vector<Rect> m_whole;
     SDL_Surface* m_surface = nullptr;
     int m_outW = 0, m_outH = 0;
     uint32_t m_format = SDL_PIXELFORMAT_UNKNOWN;
     Rgb565Table m_table;
+    FitScaler m_scaler;
+    std::vector<SDL_Rect> m_rects;
 };
 
 // ---- SDL's renderer: a streaming texture, enlarged on the GPU ---------------------------------
@@ -132,14 +138,14 @@ public:
 
     ~RendererPresenter() override { Destroy(); }
 
-    void Show(const uint16_t* pixels, int rowBegin, int rowEnd) override {
+    void Show(const uint16_t* pixels, const std::vector<Rect>& regions) override {
         if (!m_renderer && !Build(CreateRenderer(m_window))) return;
-        if (m_whole) {
-            rowBegin = 0;
-            rowEnd = m_picH;
-            m_whole = false;
+        const std::vector<Rect> whole{Rect{0, 0, m_picW, m_picH}};
+        const std::vector<Rect>& upload = m_whole ? whole : regions;
+        m_whole = false;
+        for (const Rect& r : upload) {
+            if (!Upload(pixels, r)) return;
         }
-        if (rowBegin < rowEnd && !Upload(pixels, rowBegin, rowEnd)) return;
         Draw();
     }
 
@@ -169,15 +175,15 @@ private:
         return true;
     }
 
-    // Converts rows [rowBegin, rowEnd) into the same rows of the streaming texture.
-    bool Upload(const uint16_t* pixels, int rowBegin, int rowEnd) {
-        const SDL_Rect rows{0, rowBegin, m_picW, rowEnd - rowBegin};
+    // Converts the region into the same place of the streaming texture.
+    bool Upload(const uint16_t* pixels, const Rect& region) {
+        const SDL_Rect r{region.x, region.y, region.w, region.h};
         void* dst = nullptr;
         int pitch = 0;
-        if (SDL_LockTexture(m_stream, &rows, &dst, &pitch) != 0) return false;
-        Placement p = RowsOf(PlaceInteger(m_picW, m_picH, m_picW, m_picH), rowBegin, rowEnd);
-        p.dst.y = 0;  // the locked memory starts at the first row
-        ConvertScaled(pixels, m_picW, p, m_table, static_cast<uint8_t*>(dst), pitch);
+        if (SDL_LockTexture(m_stream, &r, &dst, &pitch) != 0) return false;
+        Placement p = Placement{1, Rect{0, 0, region.w, region.h}, region.x, region.y, region.w, region.h};
+        ConvertScaled(pixels, m_picW, p, m_table, static_cast<uint8_t*>(dst),
+                      pitch);  // locked from the corner
         SDL_UnlockTexture(m_stream);
         return true;
     }
@@ -264,7 +270,8 @@ bool HasGpuDeviceNode() {
 
 }  // namespace
 
-SdlVideo::SdlVideo(SdlOptions::Renderer choice, bool verbose) : m_choice(choice), m_verbose(verbose) {}
+SdlVideo::SdlVideo(SdlOptions::Renderer choice, bool wholeFrames, bool verbose)
+    : m_choice(choice), m_wholeFrames(wholeFrames), m_verbose(verbose) {}
 
 SdlVideo::~SdlVideo() = default;
 
@@ -299,7 +306,8 @@ bool SdlVideo::Open(SDL_Window* window, int picW, int picH) {
     Close();
     m_picW = picW;
     m_picH = picH;
-    m_last.assign(static_cast<size_t>(picW) * picH, 0);
+    m_last.Reset(picW, picH);
+    m_whole.assign(1, Rect{0, 0, picW, picH});
     std::string description;
     m_presenter = Choose(window, &description);
     if (m_verbose) {
@@ -317,24 +325,26 @@ void SdlVideo::Close() {
     m_paused = false;
 }
 
-// Only the rows that changed are converted and sent: a still background costs nothing.
+// Only the regions that changed are converted, scaled and sent: a still background costs nothing.
 void SdlVideo::Present(const uint16_t* pixels, int picW, int picH) {
     if (!m_presenter || picW != m_picW || picH != m_picH) return;
-    const RowSpan changed = ChangedRows(pixels, m_last.data(), picW, picH);
-    const size_t offset = static_cast<size_t>(changed.begin) * picW;
-    std::memcpy(m_last.data() + offset, pixels + offset,
-                static_cast<size_t>(changed.end - changed.begin) * picW * sizeof(uint16_t));
+    const std::vector<Rect>* changed = &m_whole;
+    if (m_wholeFrames) {
+        m_last.Assign(pixels);
+    } else {
+        changed = &m_last.Update(pixels);
+    }
     if (m_paused) {
         SetPaused(true);
     } else {
-        m_presenter->Show(m_last.data(), changed.begin, changed.end);
+        m_presenter->Show(m_last.Pixels(), *changed);
     }
 }
 
 void SdlVideo::SetPaused(bool paused) {
     m_paused = paused;
     if (paused) {
-        m_pausedFrame = m_last;
+        m_pausedFrame.assign(m_last.Pixels(), m_last.Pixels() + static_cast<size_t>(m_picW) * m_picH);
         DrawPausedOverlay(m_pausedFrame.data(), m_picW, m_picH);
     }
     Repaint();
@@ -343,7 +353,7 @@ void SdlVideo::SetPaused(bool paused) {
 void SdlVideo::Repaint() {
     if (!m_presenter) return;
     m_presenter->Invalidate();
-    m_presenter->Show(m_paused ? m_pausedFrame.data() : m_last.data(), 0, m_picH);
+    m_presenter->Show(m_paused ? m_pausedFrame.data() : m_last.Pixels(), m_whole);
 }
 
 void SdlVideo::RenderReset() {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ChangedRegions.h"
+#include "platform/FrameScaler.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace plat::sdl {
@@ -22,9 +24,9 @@ bool IsCpuRasterizer(std::string_view glRenderer);
 class Presenter {
 public:
     virtual ~Presenter() = default;
-    // pixels is the whole picture; only rows [rowBegin, rowEnd) changed since the last one
-    // shown, unless the output was lost meanwhile, in which case everything is drawn again.
-    virtual void Show(const uint16_t* pixels, int rowBegin, int rowEnd) = 0;
+    // pixels is the whole picture; only the regions changed since the last one shown (none:
+    // nothing did), unless the output was lost meanwhile, in which case everything is drawn again.
+    virtual void Show(const uint16_t* pixels, const std::vector<Rect>& regions) = 0;
     // The window's contents were damaged: the next picture is drawn whole.
     virtual void Invalidate() = 0;
     // The GPU lost its textures or the device was reset: rebuild before the next picture.
@@ -33,7 +35,7 @@ public:
 
 class SdlVideo {
 public:
-    SdlVideo(SdlOptions::Renderer choice, bool verbose);
+    SdlVideo(SdlOptions::Renderer choice, bool wholeFrames, bool verbose);
     ~SdlVideo();
 
     bool Open(SDL_Window* window, int picW, int picH);
@@ -44,7 +46,7 @@ public:
     void Present(const uint16_t* pixels, int picW, int picH);
     // While paused the window shows the last frame dimmed with "PAUSED" over it.
     void SetPaused(bool paused);
-    // Shows the current picture again (the window was exposed, resized or reset).
+    // Shows the current picture again, whole (the window was exposed, resized or reset).
     void Repaint();
     void RenderReset();
 
@@ -52,11 +54,13 @@ private:
     std::unique_ptr<Presenter> Choose(SDL_Window* window, std::string* description);
 
     SdlOptions::Renderer m_choice;
+    bool m_wholeFrames;
     bool m_verbose;
     int m_picW = 0;
     int m_picH = 0;
     bool m_paused = false;
-    std::vector<uint16_t> m_last;         // the last frame the game presented
+    ShownFrame m_last;                    // the last frame the game presented
+    std::vector<Rect> m_whole;            // the one region of the whole picture
     std::vector<uint16_t> m_pausedFrame;  // that frame with the pause label
     std::unique_ptr<Presenter> m_presenter;
 };

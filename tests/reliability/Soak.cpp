@@ -161,7 +161,7 @@ std::string CheckField(const CGame& game) {
     for (int k = 0; k < kCells; ++k) {
         const GameObject& cell = game.m_cells[k];
         REQUIRE(cell.sprite == -1 || (cell.sprite >= 18 && cell.sprite <= 24));
-        REQUIRE(cell.x == 100 + 40 * (k % kColumns) && cell.y == 55 + 15 * (k / kColumns));
+        REQUIRE(cell.x == CellLeft(k % kColumns) && cell.y == CellTop(k / kColumns));
     }
     REQUIRE(game.m_nStage >= 1 && game.m_nStage <= std::max(1, game.m_nStageCount));
     return "";

@@ -139,7 +139,7 @@ void ExpectFieldFromFile(const HarnessResult& r, const std::string& map) {
     EXPECT_EQ(r.finalState.m_nStageCount, count);
     EXPECT_GE(r.finalState.m_nStage, 1);
     EXPECT_LE(r.finalState.m_nStage, std::max(1, count));
-    EXPECT_EQ(std::vector<int8_t>(r.finalState.cells, r.finalState.cells + 300),
+    EXPECT_EQ(std::vector<int8_t>(r.finalState.m_cells, r.finalState.m_cells + 300),
               ExpectedField(map, r.finalState.m_nStage));
 }
 

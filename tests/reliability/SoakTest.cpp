@@ -204,7 +204,7 @@ TEST_F(RecordCheck, LivesScoreAndCountersOutOfTheirFields) {
     ExpectBroken("s_nBannerOffset + 355) % 3");
     game->s_nBannerOffset = -1;
     game->m_bGlueMode = 2;
-    ExpectBroken("IsFlag(flag)");
+    ExpectBroken("m_bGlueMode is not 0 or 1");
 }
 
 TEST_F(RecordCheck, ParticlesAndRocketOutOfTheirRanges) {

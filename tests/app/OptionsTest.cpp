@@ -14,14 +14,15 @@ namespace fs = std::filesystem;
 namespace {
 
 Options Parsed(const std::vector<std::string>& args) {
-    Options o;
-    EXPECT_EQ(ParseOptions(args, &o), "");
-    return o;
+    const plat::Result<Options> o = ParseOptions(args);
+    EXPECT_TRUE(o.Ok()) << o.Error();
+    return o.Ok() ? *o : Options{};
 }
 
 std::string Problem(const std::vector<std::string>& args) {
-    Options o;
-    return ParseOptions(args, &o);
+    const plat::Result<Options> o = ParseOptions(args);
+    EXPECT_FALSE(o.Ok());
+    return o.Ok() ? std::string() : o.Error();
 }
 
 // Runs the launcher with a windowed factory that records whether it was asked for a backend.
@@ -95,6 +96,8 @@ TEST(Options, EveryOptionSetsItsField) {
     EXPECT_TRUE(o.mute);
     EXPECT_EQ(o.renderer, Options::Renderer::Software);
     EXPECT_TRUE(o.verbose);
+    EXPECT_EQ(Parsed({"--mouse-speed=.5e1"}).mouseSpeed, 5.0);
+    EXPECT_EQ(Parsed({"--mouse-speed=100"}).mouseSpeed, 100.0);
     EXPECT_EQ(Parsed({"--renderer=accelerated"}).renderer, Options::Renderer::Accelerated);
     EXPECT_EQ(Parsed({"--frames=4294967295"}).frames, 4294967295u);
     EXPECT_TRUE(Parsed({"--help"}).help);
@@ -116,6 +119,10 @@ TEST(Options, ProblemsAreNamed) {
     EXPECT_EQ(Problem({"--mouse-speed", "0"}), "--mouse-speed: '0' is not a number from 0.01 to 100");
     EXPECT_EQ(Problem({"--mouse-speed", "nan"}), "--mouse-speed: 'nan' is not a number from 0.01 to 100");
     EXPECT_EQ(Problem({"--mouse-speed", "2fast"}), "--mouse-speed: '2fast' is not a number from 0.01 to 100");
+    for (const char* speed : {"+2", " 2", "0x1p1", "1e", "inf"}) {
+        EXPECT_EQ(Problem({"--mouse-speed", speed}),
+                  "--mouse-speed: '" + std::string(speed) + "' is not a number from 0.01 to 100");
+    }
     EXPECT_EQ(Problem({"--renderer", "opengl"}),
               "--renderer: 'opengl' is not one of auto, software, accelerated");
     EXPECT_EQ(Problem({"--headless=yes"}), "option --headless takes no value");

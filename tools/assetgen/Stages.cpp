@@ -55,19 +55,18 @@ bool WriteStageFile(const std::string& textPath, const std::string& path) {
         return false;
     }
     const std::string text(std::istreambuf_iterator<char>(in), {});
-    std::vector<Stage> stages;
-    stagetool::TextError error;
-    if (!stagetool::ParseStages(text, &stages, &error)) {
-        std::fprintf(stderr, "assetgen: %s:%d: %s\n", textPath.c_str(), error.line, error.message.c_str());
+    const plat::Result<std::vector<Stage>> stages = stagetool::ParseStages(text, textPath);
+    if (!stages) {
+        std::fprintf(stderr, "assetgen: %s\n", stages.Error().c_str());
         return false;
     }
-    for (size_t i = 0; i < stages.size(); ++i)
-        if (!IsClearable(stages[i])) {
+    for (size_t i = 0; i < stages->size(); ++i)
+        if (!IsClearable((*stages)[i])) {
             std::fprintf(stderr, "assetgen: stage %zu cannot be cleared\n", i + 1);
             return false;
         }
     Bytes out;
-    for (const uint8_t byte : stagefile::Encode(stages)) out.U8(byte);
+    for (const uint8_t byte : stagefile::Encode(*stages)) out.U8(byte);
     return WriteFile(path, out);
 }
 

@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-
 // The game reads its files from the working directory.
 void EnterDataDirectory() {
     if (chdir(PLINKWELL_BUILD_DATADIR) != 0) std::abort();
@@ -168,7 +165,7 @@ void BM_ComposeBackgroundAnd600Sprites(benchmark::State& state) {
     CDisplay& d = loaded.game->m_display;
     constexpr SlotIndex kBackground = 25, kBall = 10;
     for (auto _ : state) {
-        d.Blit(0, 0, kWidth, kHeight, kBackground, 36, 0, 4);
+        d.Blit(0, 0, kScreenWidth, kScreenHeight, kBackground, 36, 0, 4);
         for (int i = 0; i < 600; ++i) d.Blit(10 + (i % 30) * 26, 10 + (i / 30) * 29, 11, 11, kBall, 0, 0, 4);
         benchmark::DoNotOptimize(d.BackBuffer()->pixels[0]);
         benchmark::ClobberMemory();
@@ -209,11 +206,11 @@ void BM_ConvertFrameForPresentation(benchmark::State& state) {
     plat::Rgb565Table table;
     table.Build([](uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | r << 16 | g << 8 | b; });
     const std::vector<uint16_t> frame = HeaviestFrame();
-    const int outW = kWidth * scale, outH = kHeight * scale;
+    const int outW = kScreenWidth * scale, outH = kScreenHeight * scale;
     std::vector<uint8_t> out(static_cast<size_t>(outW) * outH * 4);
-    const plat::Placement placement = plat::PlaceInteger(outW, outH, kWidth, kHeight);
+    const plat::Placement placement = plat::PlaceInteger(outW, outH, kScreenWidth, kScreenHeight);
     for (auto _ : state) {
-        plat::ConvertScaled(frame.data(), kWidth, placement, table, out.data(), outW * 4);
+        plat::ConvertScaled(frame.data(), kScreenWidth, placement, table, out.data(), outW * 4);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }

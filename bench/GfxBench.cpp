@@ -1,6 +1,7 @@
 // Frame costs of the display's drawing operations.
 #include <benchmark/benchmark.h>
 
+#include "game/Catalogue.h"
 #include "gfx/CDisplay.h"
 #include "platform/Platform.h"
 
@@ -29,10 +30,10 @@ struct Scene {
     Scene() {
         plat::SetBackend(&backend);
         display.CreateDirectDraw();
-        display.Init(1, 800, 600, 16);
+        display.Init(1, kScreenWidth, kScreenHeight, kScreenBpp);
         display.AllocSlots(2);
-        Fill(0, 40, 15, false);   // a block: opaque
-        Fill(1, 872, 600, true);  // the background sheet, with see-through pixels
+        Fill(0, kCellWidth, kCellHeight, false);  // a block: opaque
+        Fill(1, 872, 600, true);                  // the background sheet, with see-through pixels
     }
     ~Scene() { plat::SetBackend(nullptr); }
     void Fill(SlotIndex slot, int w, int h, bool holes) {
@@ -50,7 +51,9 @@ void BM_BlitBlockField(benchmark::State& state) {
     Scene scene;
     for (auto _ : state) {
         for (int r = 0; r < 15; ++r) {
-            for (int c = 0; c < 15; ++c) scene.display.Blit(100 + 40 * c, 55 + 15 * r, 40, 15, 0, 0, 0, 4);
+            for (int c = 0; c < 15; ++c)
+                scene.display.Blit(kFieldLeft + kCellWidth * c, kFieldTop + kCellHeight * r, kCellWidth,
+                                   kCellHeight, 0, 0, 0, kAnchorTopLeft);
         }
         benchmark::DoNotOptimize(scene.display.BackBuffer()->pixels[0]);
     }
@@ -61,7 +64,7 @@ BENCHMARK(BM_BlitBlockField);
 void BM_BlitBackground(benchmark::State& state) {
     Scene scene;
     for (auto _ : state) {
-        scene.display.Blit(0, 0, 800, 600, 1, 36, 0, 4);
+        scene.display.Blit(0, 0, kScreenWidth, kScreenHeight, 1, 36, 0, kAnchorTopLeft);
         benchmark::DoNotOptimize(scene.display.BackBuffer()->pixels[0]);
     }
 }

@@ -12,17 +12,16 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <span>
 #include <streambuf>
 #include <string>
 
 #include "game/CGame.h"
+#include "game/StageFile.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace {
-
-constexpr int64_t kHeaderBytes = 12;
-constexpr int64_t kRecordBytes = 1200;
 
 void Check(bool ok, const char* what) {
     if (ok) return;
@@ -61,29 +60,16 @@ void WriteStageFile(const uint8_t* data, size_t size) {
     }
 }
 
-int32_t Int32At(const uint8_t* file, size_t size, int64_t offset) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) {
-        const int64_t at = offset + i;
-        const uint32_t byte = at >= 0 && at < static_cast<int64_t>(size) ? file[at] : 0;
-        v |= byte << (8 * i);
-    }
-    return static_cast<int32_t>(v);
-}
-
-int8_t Kind(int32_t code) {
-    return code >= 0 && code <= 6 ? static_cast<int8_t>(18 + code) : -1;
-}
-
 // The field after loading stage n from file; a stage number below 1 reads as a record past the end.
 void CheckField(const CGame& game, int32_t n, const uint8_t* file, size_t size) {
-    Check(game.m_nStageCount == Int32At(file, size, 8), "stage count is not the header's");
-    const int64_t record = n >= 1 ? kHeaderBytes + (int64_t{n} - 1) * kRecordBytes : INT64_MAX / 2;
+    const std::span<const uint8_t> bytes(file, size);
+    Check(game.m_nStageCount == stagefile::StageCount(bytes), "stage count is not the header's");
+    const stagefile::Codes codes = stagefile::ReadStage(bytes, n);
     for (int k = 0; k < kCells; ++k) {
         const GameObject& cell = game.m_cells[k];
-        Check(cell.sprite == -1 || (cell.sprite >= 18 && cell.sprite <= 24), "cell out of range");
-        Check(cell.x == 100 + 40 * (k % kColumns) && cell.y == 55 + 15 * (k / kColumns), "cell misplaced");
-        Check(cell.sprite == Kind(Int32At(file, size, record + 4 * int64_t{k})), "cell is not the file's");
+        Check(cell.sprite == kEmptyCell || IsBlock(cell.sprite), "cell out of range");
+        Check(cell.x == CellLeft(k % kColumns) && cell.y == CellTop(k / kColumns), "cell misplaced");
+        Check(cell.sprite == KindOfCode(codes[k]), "cell is not the file's");
     }
 }
 
@@ -101,7 +87,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) return 0;
-    const int32_t n = Int32At(data, size, 0);
+    const int32_t n = stagefile::ReadInt32(std::span<const uint8_t>(data, size), 0);
     const uint8_t* file = data + 4;
     const size_t fileSize = size - 4;
     WriteStageFile(file, fileSize);

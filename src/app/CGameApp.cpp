@@ -7,7 +7,7 @@
 
 int CGameApp::InitInstance() {
     auto frame = std::make_unique<CGameFrame>();
-    if (!frame->LoadFrame(CGameFrame::kResource, CGameFrame::kStyle)) return 0;
+    if (!frame->LoadFrame(kGameFrameResource, CGameFrame::kStyle)) return 0;
     // The services take the main window when they are created, so it is recorded first.
     m_pMainWnd = std::move(frame);
     m_game.LoadAssets();

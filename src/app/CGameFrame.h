@@ -5,8 +5,7 @@
 
 class CGameFrame : public CFrameWnd {
 public:
-    // The frame resource and the overlapped-window style the shell loads it with.
-    static constexpr int kResource = 128;
+    // The overlapped-window style the shell loads the frame resource with.
     static constexpr uint32_t kStyle = 0x00CF8000;
 
     int PreCreateWindow(CreateParams& cs) override;

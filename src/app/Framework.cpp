@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int kGameFrameResource = 128;
-
 // The string resource of a frame: its first newline-separated field is the window title.
 bool LoadFrameString(int resourceId, std::string* title) {
     if (resourceId != kGameFrameResource) return false;

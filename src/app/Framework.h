@@ -7,6 +7,9 @@
 #include <memory>
 #include <string>
 
+// The program's one frame resource: the game window's title string and menu.
+inline constexpr int kGameFrameResource = 128;
+
 // What PreCreateWindow may adjust before the window is made.
 struct CreateParams {
     uint32_t style = 0;

@@ -1,222 +1,127 @@
 #include "app/GameSnapshot.h"
 
-#include <charconv>
-#include <cstdio>
+#include <algorithm>
+#include <nlohmann/json.hpp>
 
-void CaptureSnapshot(const CGame& game, uint32_t frame, GameSnapshot* s) {
-    s->frame = frame;
-    s->m_bStageBanner = game.m_bStageBanner;
-    s->m_bGameOver = game.m_bGameOver;
-    s->m_nStageCount = game.m_nStageCount;
-    s->m_nStage = game.m_nStage;
-    s->m_nScore = game.m_nScore;
-    s->m_nLives = game.m_nLives;
-    s->m_nBalls = game.m_nBalls;
-    s->m_bMessage = game.m_bMessage;
-    s->m_strMessage = game.m_strMessage;
-    s->m_bIntro = game.m_bIntro;
-    s->m_bAutoPaddle = game.m_bAutoPaddle;
-    s->m_bRocketMode = game.m_bRocketMode;
-    s->m_bPierceMode = game.m_bPierceMode;
-    s->m_bGlueMode = game.m_bGlueMode;
-    s->m_bMurkPaddles = game.m_bMurkPaddles;
-    s->m_bWidePaddle = game.m_bWidePaddle;
-    s->m_nPaddleFrame = game.m_nPaddleFrame;
-    s->m_nItemKeyDelay = game.m_nItemKeyDelay;
-    s->m_bMiniMap = game.m_bMiniMap;
-    s->m_dwLastFrame = game.m_dwLastFrame;
-    s->m_dwFrameInterval = game.m_dwFrameInterval;
-    s->s_nBannerOffset = game.s_nBannerOffset;
-    for (int i = 0; i < kCells; ++i) s->cells[i] = game.m_cells[i].sprite;
-    s->paddle = game.m_paddle;
-    s->rocket = game.m_rocket;
-    for (int i = 0; i < kMaxBalls; ++i) s->balls[i] = game.m_balls[i];
-    s->particles = game.m_particles;
-    s->rng = game.m_random.State();
-    s->sounds.assign(plat::SoundLog().begin(), plat::SoundLog().end());
-}
+#include "game/RecordVisit.h"
 
 namespace {
 
-class JsonWriter {
-public:
-    explicit JsonWriter(std::string* out) : m_out(*out) {}
+using Json = nlohmann::ordered_json;  // keeps the keys in the order they are written
 
-    void Begin() {
-        m_out += '{';
-        m_first = true;
-    }
-    void End() {
-        m_out += '}';
-        m_first = false;
-    }
+// The snapshot's own fields around the record's: the frame first, the generator and the sounds last.
+template <typename Visitor, typename... Snapshots>
+void VisitSnapshot(Visitor& v, Snapshots&... s) {
+    v.Field("frame", s.frame...);
+    VisitRecord(v, s...);
+    v.Field("rng", s.rng...);
+    v.Sounds("sounds", s.sounds...);
+}
 
-    void Key(const char* name) {
-        if (!m_first) m_out += ',';
-        m_first = false;
-        m_out += '"';
-        m_out += name;
-        m_out += "\":";
-    }
-
-    void Number(int64_t v) {
-        char buf[24];
-        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-        (void)ec;
-        m_out.append(buf, end);
-    }
-
-    void Field(const char* name, int64_t v) {
-        Key(name);
-        Number(v);
-    }
-
+// Copies each field of the game record into the snapshot.
+struct Copy {
     template <typename T>
-    void Array(const char* name, const T* values, int count) {
-        Key(name);
-        m_out += '[';
-        for (int i = 0; i < count; ++i) {
-            if (i) m_out += ',';
-            Number(values[i]);
-        }
-        m_out += ']';
+    void Field(const char*, const T& from, T& to) {
+        to = from;
     }
-
-    void String(const char* name, const std::string& text) {
-        Key(name);
-        m_out += '"';
-        for (unsigned char c : text) {
-            if (c == '"' || c == '\\') {
-                m_out += '\\';
-                m_out += static_cast<char>(c);
-            } else if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                m_out += buf;
-            } else {
-                m_out += static_cast<char>(c);
-            }
-        }
-        m_out += '"';
+    void Text(const char*, const std::string& from, std::string& to) { to = from; }
+    void Cells(const char*, const GameObject (&from)[kCells], int8_t (&to)[kCells]) {
+        for (int i = 0; i < kCells; ++i) to[i] = from[i].sprite;
     }
-
-    // Opens a nested object or an array element object.
-    void Object(const char* name) {
-        Key(name);
-        Begin();
+    void Object(const char*, bool, const GameObject& from, GameObject& to) { to = from; }
+    void Balls(const char*, const Ball (&from)[kMaxBalls], Ball (&to)[kMaxBalls]) {
+        std::copy(from, from + kMaxBalls, to);
     }
-    void ArrayElementObject(bool firstElement) {
-        if (!firstElement) m_out += ',';
-        Begin();
-    }
-    void OpenArray(const char* name) {
-        Key(name);
-        m_out += '[';
-    }
-    void CloseArray() {
-        m_out += ']';
-        m_first = false;
-    }
-    void Raw(char c) { m_out += c; }
-
-private:
-    std::string& m_out;
-    bool m_first = true;
+    void Spray(const char*, const ParticleSpray& from, ParticleSpray& to) { to = from; }
 };
 
-void WriteObject(JsonWriter& w, const char* name, const GameObject& o, bool withVelocity) {
-    w.Object(name);
-    w.Field("x", o.x);
-    w.Field("y", o.y);
-    if (withVelocity) {
-        w.Field("dx", o.dx);
-        w.Field("dy", o.dy);
-    }
-    w.Field("sprite", o.sprite);
-    w.Array("trailX", o.trailX, kTrail);
-    w.Array("trailY", o.trailY, kTrail);
-    w.End();
+template <typename T, size_t N>
+Json Array(const T (&values)[N]) {
+    Json array = Json::array();
+    for (const T& v : values) array.push_back(v);
+    return array;
 }
 
-void WriteBalls(JsonWriter& w, const Ball* balls) {
-    w.OpenArray("balls");
-    for (int i = 0; i < kMaxBalls; ++i) {
-        const Ball& b = balls[i];
-        w.ArrayElementObject(i == 0);
-        w.Field("x", b.x);
-        w.Field("y", b.y);
-        w.Field("dx", b.dx);
-        w.Field("dy", b.dy);
-        w.Field("inPlay", b.inPlay);
-        w.Field("launched", b.launched);
-        w.Field("glueOffset", b.glueOffset);
-        w.Field("glueToggle", b.glueToggle);
-        w.Array("trailX", b.trailX, kTrail);
-        w.Array("trailY", b.trailY, kTrail);
-        w.End();
-    }
-    w.CloseArray();
-}
+// Builds the JSON object of a snapshot, key by key.
+struct Writer {
+    Json& json;
 
-void WriteParticles(JsonWriter& w, const ParticleSpray& p) {
-    w.Object("particles");
-    w.Field("framesLeft", p.framesLeft);
-    w.Field("sprite", p.sprite);
-    w.Field("gravity", p.gravity);
-    w.Array("x", p.x, kParticles);
-    w.Array("y", p.y, kParticles);
-    w.Array("dx", p.dx, kParticles);
-    w.Array("dy", p.dy, kParticles);
-    w.End();
-}
-
-void WriteSounds(JsonWriter& w, const std::vector<plat::PlayedSound>& sounds) {
-    w.OpenArray("sounds");
-    for (size_t i = 0; i < sounds.size(); ++i) {
-        if (i) w.Raw(',');
-        w.Raw('[');
-        w.Number(sounds[i].frame);
-        w.Raw(',');
-        w.Number(sounds[i].effect);
-        w.Raw(']');
+    template <typename T>
+    void Field(const char* name, const T& value) {
+        json[name] = value;
     }
-    w.CloseArray();
+    void Text(const char* name, const std::string& text) { json[name] = text; }
+    void Cells(const char* name, const int8_t (&cells)[kCells]) { json[name] = Array(cells); }
+    void Object(const char* name, bool withVelocity, const GameObject& o) {
+        Json& j = json[name];
+        j["x"] = o.x;
+        j["y"] = o.y;
+        if (withVelocity) {
+            j["dx"] = o.dx;
+            j["dy"] = o.dy;
+        }
+        j["sprite"] = o.sprite;
+        j["trailX"] = Array(o.trailX);
+        j["trailY"] = Array(o.trailY);
+    }
+    void Balls(const char* name, const Ball (&balls)[kMaxBalls]) {
+        Json& array = json[name] = Json::array();
+        for (const Ball& b : balls) {
+            Json j;
+            j["x"] = b.x;
+            j["y"] = b.y;
+            j["dx"] = b.dx;
+            j["dy"] = b.dy;
+            j["inPlay"] = b.inPlay;
+            j["launched"] = b.launched;
+            j["glueOffset"] = b.glueOffset;
+            j["glueToggle"] = b.glueToggle;
+            j["trailX"] = Array(b.trailX);
+            j["trailY"] = Array(b.trailY);
+            array.push_back(std::move(j));
+        }
+    }
+    void Spray(const char* name, const ParticleSpray& p) {
+        Json& j = json[name];
+        j["framesLeft"] = p.framesLeft;
+        j["sprite"] = p.sprite;
+        j["gravity"] = p.gravity;
+        j["x"] = Array(p.x);
+        j["y"] = Array(p.y);
+        j["dx"] = Array(p.dx);
+        j["dy"] = Array(p.dy);
+    }
+    void Sounds(const char* name, const std::vector<plat::PlayedSound>& sounds) {
+        Json& array = json[name] = Json::array();
+        for (const plat::PlayedSound& s : sounds) array.push_back({s.frame, s.effect});
+    }
+};
+
+Json ToJson(const GameSnapshot& s) {
+    Json json = Json::object();
+    Writer writer{json};
+    VisitSnapshot(writer, s);
+    return json;
 }
 
 }  // namespace
 
+void CaptureSnapshot(const CGame& game, uint32_t frame, GameSnapshot* s) {
+    s->frame = frame;
+    Copy copy;
+    VisitRecord(copy, game, *s);
+    s->rng = game.m_random.State();
+    s->sounds.assign(plat::SoundLog().begin(), plat::SoundLog().end());
+}
+
 void AppendJson(const GameSnapshot& s, std::string* out) {
-    JsonWriter w(out);
-    w.Begin();
-    w.Field("frame", s.frame);
-    w.Field("m_bStageBanner", s.m_bStageBanner);
-    w.Field("m_bGameOver", s.m_bGameOver);
-    w.Field("m_nStageCount", s.m_nStageCount);
-    w.Field("m_nStage", s.m_nStage);
-    w.Field("m_nScore", s.m_nScore);
-    w.Field("m_nLives", s.m_nLives);
-    w.Field("m_nBalls", s.m_nBalls);
-    w.Field("m_bMessage", s.m_bMessage);
-    w.String("m_strMessage", s.m_strMessage);
-    w.Field("m_bIntro", s.m_bIntro);
-    w.Field("m_bAutoPaddle", s.m_bAutoPaddle);
-    w.Field("m_bRocketMode", s.m_bRocketMode);
-    w.Field("m_bPierceMode", s.m_bPierceMode);
-    w.Field("m_bGlueMode", s.m_bGlueMode);
-    w.Field("m_bMurkPaddles", s.m_bMurkPaddles);
-    w.Field("m_bWidePaddle", s.m_bWidePaddle);
-    w.Field("m_nPaddleFrame", s.m_nPaddleFrame);
-    w.Field("m_nItemKeyDelay", s.m_nItemKeyDelay);
-    w.Field("m_bMiniMap", s.m_bMiniMap);
-    w.Field("m_dwLastFrame", s.m_dwLastFrame);
-    w.Field("m_dwFrameInterval", s.m_dwFrameInterval);
-    w.Field("s_nBannerOffset", s.s_nBannerOffset);
-    w.Array("cells", s.cells, kCells);
-    WriteObject(w, "paddle", s.paddle, false);
-    WriteObject(w, "rocket", s.rocket, true);
-    WriteBalls(w, s.balls);
-    WriteParticles(w, s.particles);
-    w.Field("rng", s.rng);
-    WriteSounds(w, s.sounds);
-    w.End();
+    // The game's texts are plain ASCII; anything else is passed on, never thrown over.
+    *out += ToJson(s).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::vector<std::string> StateKeys() {
+    const Json json = ToJson(GameSnapshot{});
+    std::vector<std::string> keys;
+    for (const auto& member : json.items()) keys.push_back(member.key());
+    return keys;
 }

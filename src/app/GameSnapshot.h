@@ -1,5 +1,5 @@
-// A plain copy of the game record's state after a frame, and its JSON form (one object on one
-// line) for --state and --trace.
+// A plain copy of the game record's state after a frame, under the record's own names, and its JSON
+// form (one object on one line) for --state and --trace. Both follow VisitRecord.
 #pragma once
 
 #include <cstdint>
@@ -33,11 +33,11 @@ struct GameSnapshot {
     uint32_t m_dwLastFrame = 0;
     uint32_t m_dwFrameInterval = 0;
     int32_t s_nBannerOffset = 0;
-    int8_t cells[kCells] = {};
-    GameObject paddle = {};
-    GameObject rocket = {};
-    Ball balls[kMaxBalls] = {};
-    ParticleSpray particles = {};
+    int8_t m_cells[kCells] = {};  // the kind of each cell
+    GameObject m_paddle = {};
+    GameObject m_rocket = {};
+    Ball m_balls[kMaxBalls] = {};
+    ParticleSpray m_particles = {};
     uint32_t rng = 0;
     std::vector<plat::PlayedSound> sounds;
 };
@@ -47,3 +47,6 @@ void CaptureSnapshot(const CGame& game, uint32_t frame, GameSnapshot* snapshot);
 
 // Appends the snapshot as one JSON object, without a newline.
 void AppendJson(const GameSnapshot& snapshot, std::string* out);
+
+// The snapshot's top-level JSON keys, in the order AppendJson writes them.
+std::vector<std::string> StateKeys();

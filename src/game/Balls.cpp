@@ -6,69 +6,19 @@
 
 namespace {
 
-constexpr int32_t kScreenWidth = 800;
-constexpr int32_t kScreenHeight = 600;
-constexpr SlotIndex kBallSlot = 10;
-constexpr SlotIndex kBallTrailSlot = 11;
 constexpr int32_t kRestingDy = 7;
 constexpr int32_t kMaxSpeed = 8;
-constexpr int32_t kBranchLimit = 32;
 constexpr int32_t kBannerWaitX = 100;
 constexpr int32_t kBannerWaitY = 100;
-
-constexpr int32_t kFieldLeft = 100;
-constexpr int32_t kFieldTop = 55;
-constexpr int32_t kFieldRight = 700;
-constexpr int32_t kFieldBottom = 355;
-constexpr int32_t kCellWidth = 40;
-constexpr int32_t kCellHeight = 15;
 constexpr int32_t kBlockPoints = 10;
-
-constexpr int kPaddleSound = 0;
-constexpr int kBlockSound = 1;
-constexpr int kWallSound = 2;
-constexpr int kMetalSound = 3;
-constexpr int kLifeLostSound = 6;
-
-enum BlockKind : int8_t {
-    kEmpty = -1,
-    kBlock = 18,
-    kBlockRed = 19,
-    kBlockGreen = 20,
-    kBlockBlue = 21,
-    kBlockGold = 22,
-    kBlockSilver = 23,
-    kBroken = 24,
-};
-
-// Empty cells hold -1; a cell no stage was ever loaded into holds 0, which is no block either and
-// is never hit.
-bool IsBlock(int8_t sprite) {
-    return sprite >= kBlock && sprite <= kBroken;
-}
-
-int8_t SprayOf(int8_t kind) {
-    switch (kind) {
-        case kBlockRed:
-            return 73;
-        case kBlockGreen:
-            return 74;
-        case kBlockBlue:
-            return 75;
-        case kBlockGold:
-            return 76;
-        default:
-            return 72;
-    }
-}
 
 // A ball corner and the cell it falls in; points up to a cell's size left of or above the field
 // truncate to column or row 0.
 struct Corner {
     int32_t x;
     int32_t y;
-    int32_t Column() const { return (x - kFieldLeft) / kCellWidth; }
-    int32_t Row() const { return (y - kFieldTop) / kCellHeight; }
+    int32_t Column() const { return ColumnOf(x); }
+    int32_t Row() const { return RowOf(y); }
     bool InField() const { return x >= kFieldLeft && x < kFieldRight && y >= kFieldTop && y < kFieldBottom; }
 };
 
@@ -105,10 +55,6 @@ int32_t CandidateCells(const Corner c[4], int32_t column[4], int32_t row[4]) {
         row[i] = c[order[i]].Row();
     }
     return count;
-}
-
-bool InGrid(int32_t column, int32_t row) {
-    return column >= 0 && column < kColumns && row >= 0 && row < kRows;
 }
 
 // New velocity for the contact mask m (sum of the weights of the corners inside blocks).
@@ -187,7 +133,7 @@ int32_t ChangeSpeed(int32_t v, int32_t delta, int32_t floor) {
 void CGame::LaunchPoint(int32_t* x, int32_t* y) {
     const int32_t w = m_display.GetSlotWidth(m_nPaddleFrame);
     const int32_t px = m_paddle.x;
-    *x = px + (w * (px + w / 2)) / kScreenWidth - m_display.GetSlotWidth(kBallSlot) / 2;
+    *x = px + (w * (px + w / 2)) / kScreenWidth - m_display.GetSlotWidth(kSlotBall) / 2;
     *y = m_paddle.y - 1;
 }
 
@@ -220,7 +166,7 @@ int CGame::UpdateBalls() {
         ResetPaddle();
         ResetBalls();
         m_nLives = static_cast<int8_t>(m_nLives - 1);
-        m_sound.Play(kLifeLostSound);
+        m_sound.Play(kSoundGiggle);
         if (m_nLives <= 0) m_bGameOver = 1;
     }
     if (m_bStageBanner == 0 && m_mouse.IsButtonDown(0)) {
@@ -245,8 +191,8 @@ int CGame::UpdateBalls() {
 }
 
 int CGame::StepBall(Ball& ball) {
-    const int32_t wb = m_display.GetSlotWidth(kBallSlot);
-    const int32_t hb = m_display.GetSlotHeight(kBallSlot);
+    const int32_t wb = m_display.GetSlotWidth(kSlotBall);
+    const int32_t hb = m_display.GetSlotHeight(kSlotBall);
     ball.x += ball.dx;
     ball.y += ball.dy;
     PaddleContact(ball, wb);
@@ -307,7 +253,7 @@ void CGame::PaddleContact(Ball& ball, int32_t wb) {
         if (ball.dx < kMaxSpeed) ball.dx = zone == 7 ? kMaxSpeed : ball.dx + kRightTurn[zone - 4];
     }
     m_paddle.sprite = static_cast<int8_t>(m_nPaddleFrame + 1);
-    m_sound.Play(kPaddleSound);
+    m_sound.Play(kSoundVantler);
     if (ball.glueToggle == 1 && m_bGlueMode == 1) GlueBall(ball, ball.x - px);
     ball.glueToggle = static_cast<int8_t>(1 - ball.glueToggle);
 }
@@ -322,7 +268,7 @@ void CGame::MurkContacts(Ball& ball, int32_t wb) {
         if (ball.y >= py && ball.y <= py + h && ball.x + wb >= tx && ball.x <= tx + w) {
             if (ball.dy > 0) ball.dy = -ball.dy;
             m_paddle.sprite = static_cast<int8_t>(m_nPaddleFrame + 1);
-            m_sound.Play(kPaddleSound);
+            m_sound.Play(kSoundVantler);
         }
     }
 }
@@ -332,13 +278,13 @@ void CGame::WallContacts(Ball& ball, int32_t wb, int32_t hb) {
         ball.x = ball.x < 0 ? 0 : kScreenWidth - wb;
         ball.dx = -ball.dx;
         if (ball.dy == 0) ball.dy = m_random.Rnd(3) - 1;
-        m_sound.Play(kWallSound);
+        m_sound.Play(kSoundBounce);
     }
     if (ball.y - hb < 0) {
         ball.y = hb;
         ball.dy = -ball.dy;
         if (ball.dx == 0) ball.dx = m_random.Rnd(3) - 1;
-        m_sound.Play(kWallSound);
+        m_sound.Play(kSoundBounce);
     } else if (ball.y >= kScreenHeight) {
         ball.inPlay = 0;
         m_nBalls -= 1;
@@ -349,22 +295,22 @@ void CGame::HitCell(GameObject& cell) {
     m_display.DrawBevelBox(cell.x, cell.y, kCellWidth, kCellHeight, 10, 255, 255, 255);
     const int8_t kind = cell.sprite;
     switch (kind) {
-        case kBlockGold:
+        case BlockGold:
             if (m_bPierceMode == 1) {
-                cell.sprite = kEmpty;
-                m_sound.Play(kBlockSound);
+                cell.sprite = kEmptyCell;
+                m_sound.Play(kSoundBlock);
             } else {
-                m_sound.Play(kMetalSound);
+                m_sound.Play(kSoundMetal);
             }
             break;
-        case kBlockSilver:
-            cell.sprite = kBroken;
-            m_sound.Play(kMetalSound);
+        case BlockSilver:
+            cell.sprite = Broken;
+            m_sound.Play(kSoundMetal);
             AddScore(kBlockPoints);
             break;
         default:
-            cell.sprite = kEmpty;
-            m_sound.Play(kBlockSound);
+            cell.sprite = kEmptyCell;
+            m_sound.Play(kSoundBlock);
             AddScore(kBlockPoints);
             break;
     }
@@ -372,16 +318,16 @@ void CGame::HitCell(GameObject& cell) {
 }
 
 int CGame::DrawBall(Ball& ball) {
-    const int32_t wb = m_display.GetSlotWidth(kBallSlot);
-    const int32_t hb = m_display.GetSlotHeight(kBallSlot);
+    const int32_t wb = m_display.GetSlotWidth(kSlotBall);
+    const int32_t hb = m_display.GetSlotHeight(kSlotBall);
     for (int i = kTrail - 1; i >= 0; --i) {
-        m_display.Blit(ball.trailX[i], ball.trailY[i], wb, hb, kBallTrailSlot + i, 0, 0, 6);
+        m_display.Blit(ball.trailX[i], ball.trailY[i], wb, hb, kSlotBallTrail + i, 0, 0, kAnchorBottomLeft);
         if (i >= 1) {
             ball.trailX[i] = ball.trailX[i - 1];
             ball.trailY[i] = ball.trailY[i - 1];
         }
     }
-    m_display.Blit(ball.x, ball.y, wb, hb, kBallSlot, 0, 0, 6);
+    m_display.Blit(ball.x, ball.y, wb, hb, kSlotBall, 0, 0, kAnchorBottomLeft);
     ball.trailX[0] = ball.x;
     ball.trailY[0] = ball.y;
     return 1;

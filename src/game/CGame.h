@@ -6,6 +6,7 @@
 #include <string>
 
 #include "audio/CSoundBank.h"
+#include "game/Catalogue.h"
 #include "game/GameObjects.h"
 #include "game/Random.h"
 #include "gfx/CDibImage.h"
@@ -13,12 +14,7 @@
 #include "input/CKeyboard.h"
 #include "input/CMouse.h"
 
-inline constexpr int kColumns = 15;
-inline constexpr int kRows = 20;
-inline constexpr int kCells = kColumns * kRows;
 inline constexpr int kMaxBalls = 64;
-inline constexpr int kSpriteSlots = 89;
-inline constexpr int kSoundSlots = 9;
 inline constexpr int32_t kBannerStart = -355;
 
 class CGame {
@@ -120,8 +116,6 @@ private:
     void DrawField(int32_t shift);
     void DrawMiniMap();
     void DrawCentred(const std::string& text, int32_t dy);
-    // -- Assets.cpp
-    // -- Stage.cpp
     // -- Balls.cpp
     void LaunchPoint(int32_t* x, int32_t* y);
     void PaddleContact(Ball& ball, int32_t wb);

@@ -7,23 +7,12 @@
 
 namespace {
 
-constexpr int32_t kScreenWidth = 800;
-constexpr int32_t kScreenHeight = 600;
 constexpr int32_t kBannerStep = 3;
 constexpr uint32_t kFrameInterval = 15;
 constexpr int8_t kStartLives = 5;
-constexpr int32_t kItemKeyDelay = 20;
 
 constexpr ColorRef kRed = 0x0000FF;
 constexpr ColorRef kGreen = 0x00FF00;
-
-constexpr SlotIndex kIntroSlot = 88;
-constexpr SlotIndex kBackgroundSlot = 25;
-constexpr SlotIndex kGlyphSlot = 36;
-constexpr int8_t kGoldBlock = 22;
-constexpr int8_t kEmpty = -1;
-
-constexpr int kStartSound = 4;
 
 // Built once: the texts are drawn every frame and a frame must not allocate.
 const std::string kGameStart = "GAME START";
@@ -74,7 +63,7 @@ int CGame::NextStage() {
 int CGame::IsStageCleared() {
     int32_t left = 0;
     for (const GameObject& cell : m_cells) {
-        if (cell.sprite != kEmpty && cell.sprite != kGoldBlock) ++left;
+        if (cell.sprite != kEmptyCell && cell.sprite != BlockGold) ++left;
     }
     return left == 0 ? 1 : 0;
 }
@@ -84,7 +73,7 @@ int CGame::Tick() {
     m_dwLastFrame = plat::GetTickCount();
 
     if (m_bIntro != 0) {
-        m_display.Blit(0, 0, kScreenWidth, kScreenHeight, kIntroSlot, 0, 0, 4);
+        m_display.Blit(0, 0, kScreenWidth, kScreenHeight, kSlotIntro, 0, 0, kAnchorTopLeft);
         if (m_keyboard.IsKeyDown(DIK_SPACE)) m_bIntro = 0;
     } else {
         DrawScene();
@@ -97,7 +86,8 @@ int CGame::Tick() {
 }
 
 void CGame::DrawScene() {
-    m_display.Blit(0, 0, kScreenWidth, kScreenHeight, kBackgroundSlot, 72 - m_paddle.x / 10, 0, 4);
+    m_display.Blit(0, 0, kScreenWidth, kScreenHeight, kSlotBackground, 72 - m_paddle.x / 10, 0,
+                   kAnchorTopLeft);
     if (m_bMiniMap != 0) DrawMiniMap();
 
     if (m_bStageBanner == 1) {
@@ -106,7 +96,7 @@ void CGame::DrawScene() {
         s_nBannerOffset += kBannerStep;
         if (s_nBannerOffset >= 0) {
             s_nBannerOffset = kBannerStart;
-            m_sound.Play(kStartSound);
+            m_sound.Play(kSoundStart);
             m_bStageBanner = 0;
         }
     } else {
@@ -151,7 +141,7 @@ void CGame::DrawField(int32_t shift) {
     for (const GameObject& cell : m_cells) {
         if (cell.x <= 0) continue;
         m_display.Blit(cell.x, cell.y + shift, m_display.GetSlotWidth(cell.sprite),
-                       m_display.GetSlotHeight(cell.sprite), cell.sprite, 0, 0, 4);
+                       m_display.GetSlotHeight(cell.sprite), cell.sprite, 0, 0, kAnchorTopLeft);
     }
 }
 
@@ -170,7 +160,7 @@ void CGame::DrawMiniMap() {
 // Horizontally centred; dy is measured from the vertically centred position.
 void CGame::DrawCentred(const std::string& text, int32_t dy) {
     const int32_t n = static_cast<int32_t>(text.size());
-    const int32_t x = (kScreenWidth - n * m_display.GetSlotWidth(kGlyphSlot)) / 2;
-    const int32_t y = (kScreenHeight - m_display.GetSlotHeight(kGlyphSlot)) / 2;
+    const int32_t x = (kScreenWidth - n * m_display.GetSlotWidth(kSlotLetter)) / 2;
+    const int32_t y = (kScreenHeight - m_display.GetSlotHeight(kSlotLetter)) / 2;
     DrawString(x, y + dy, text);
 }

@@ -6,39 +6,12 @@
 
 namespace {
 
-constexpr int32_t kKeyDelay = 20;  // frames without keys after any action
-constexpr int kSoundBought = 5;
-constexpr int kSoundRefused = 8;
 constexpr int32_t kWideShift = 30;  // centres the 136-pixel paddle where the 76-pixel one was
 constexpr int32_t kAutoSpeedStep = 8;
-constexpr int32_t kMaxBranchable = 32;
 constexpr int8_t kMaxLives = INT8_MAX;
-
-struct ShopItem {
-    int32_t price;
-    const char* message;  // null: the item shows none
-};
-
-// By item number, which is also the number on its key.
-constexpr ShopItem kShop[10] = {
-    {1000, nullptr},
-    {100, "WIDE VANTLER"},
-    {100, "MURK VANTLERS"},
-    {200, "BRANCH BALL"},
-    {300, "GLUE MODE"},
-    {400, "PIERCE MODE"},
-    {500, "FULL BRANCH BALL"},
-    {600, "PRESS LEFT MOUSE BUTTON TO LAUNCH ROCKET"},
-    {700, "AUTOMATIC VANTLER"},
-    {800, "ONE MORE VANTLER"},
-};
 
 // The keys from 3 up, asked for in this order; keys 1 and 2 are handled apart.
 constexpr int kItemKeyOrder[] = {0, 9, 8, 7, 6, 5, 4, 3};
-
-constexpr int KeyOfItem(int item) {
-    return item == 0 ? DIK_0 : DIK_1 + item - 1;
-}
 
 }  // namespace
 
@@ -54,7 +27,7 @@ int CGame::ItemKeys() {
 
 void CGame::RunShop() {
     for (const int item : kItemKeyOrder) {
-        if (m_keyboard.IsKeyDown(KeyOfItem(item))) {
+        if (m_keyboard.IsKeyDown(kShop[item].key)) {
             HandleItem(item);
             return;
         }
@@ -69,7 +42,7 @@ void CGame::HandleItem(int item) {
     const int32_t price = kShop[item].price;
     if (IsItemInForce(item)) {
         if (m_nScore >= price) {
-            m_nItemKeyDelay = kKeyDelay;
+            m_nItemKeyDelay = kItemKeyDelay;
         } else {
             RefuseItem();
         }
@@ -101,10 +74,10 @@ bool CGame::IsItemInForce(int item) const {
 // the keys simply do nothing and the command keys still get their turn.
 void CGame::PaddleKeys() {
     if (m_nScore < kShop[1].price) {
-        if (m_keyboard.IsKeyDown(DIK_1) || m_keyboard.IsKeyDown(DIK_2)) RefuseItem();
-    } else if (m_bWidePaddle == 0 && m_keyboard.IsKeyDown(DIK_1)) {
+        if (m_keyboard.IsKeyDown(kShop[1].key) || m_keyboard.IsKeyDown(kShop[2].key)) RefuseItem();
+    } else if (m_bWidePaddle == 0 && m_keyboard.IsKeyDown(kShop[1].key)) {
         BuyItem(1);
-    } else if (m_bMurkPaddles == 0 && m_keyboard.IsKeyDown(DIK_2)) {
+    } else if (m_bMurkPaddles == 0 && m_keyboard.IsKeyDown(kShop[2].key)) {
         BuyItem(2);
     }
 }
@@ -116,15 +89,15 @@ void CGame::BuyItem(int item) {
         m_strMessage = kShop[item].message;
         m_bMessage = 1;
     }
-    m_sound.Play(kSoundBought);
-    m_nItemKeyDelay = kKeyDelay;
+    m_sound.Play(kSoundUseItem);
+    m_nItemKeyDelay = kItemKeyDelay;
 }
 
 void CGame::RefuseItem() {
     m_bMessage = 1;
     m_strMessage = "NOT ENOUGH SCORE";
-    m_sound.Play(kSoundRefused);
-    m_nItemKeyDelay = kKeyDelay;
+    m_sound.Play(kSoundNotEnough);
+    m_nItemKeyDelay = kItemKeyDelay;
 }
 
 void CGame::ApplyItem(int item) {
@@ -176,7 +149,7 @@ void CGame::StartGlue() {
 // Split until more than 32 balls are in play. A split that adds no ball (none left in play, in the
 // frame the last one was lost) ends it: that purchase is one split of nothing, paid like item 3's.
 void CGame::BranchAll() {
-    while (m_nBalls <= kMaxBranchable) {
+    while (m_nBalls <= kBranchLimit) {
         const int32_t before = m_nBalls;
         BranchBalls();
         if (m_nBalls <= before) break;
@@ -190,7 +163,7 @@ bool CGame::IsCtrlKeyDown(int key) {
 // At most one command per frame, and none in a frame the shop acted in (its delay is then set).
 void CGame::CommandKeys() {
     if (m_nItemKeyDelay > 0) return;
-    if (RunCommandKey()) m_nItemKeyDelay = kKeyDelay;
+    if (RunCommandKey()) m_nItemKeyDelay = kItemKeyDelay;
 }
 
 bool CGame::RunCommandKey() {

@@ -4,14 +4,10 @@
 
 namespace {
 
-constexpr int32_t kScreenWidth = 800;
 // The paddle's right end stops 3 pixels short of the screen's edge.
-constexpr int32_t kPaddleRightLimit = 797;
-constexpr int32_t kWideFrame = 78;
-constexpr int32_t kAnimationFrames = 9;
-constexpr SlotIndex kRocketSlot = 64;
+constexpr int32_t kPaddleRightLimit = kScreenWidth - 3;
+constexpr int32_t kAnimationFrames = kPaddleFrames - 1;
 constexpr int32_t kRocketSpeed = -5;
-constexpr int kRocketSound = 7;
 
 }  // namespace
 
@@ -19,7 +15,7 @@ int CGame::ResetPaddle() {
     m_nPaddleFrame = 0;
     m_bMurkPaddles = 0;
     m_bWidePaddle = 0;
-    m_paddle.x = (kScreenWidth - m_display.GetSlotWidth(0)) / 2;
+    m_paddle.x = (kScreenWidth - m_display.GetSlotWidth(kSlotPaddle)) / 2;
     for (int i = 0; i < kTrail; ++i) {
         m_paddle.trailX[i] = m_paddle.x;
         m_paddle.trailY[i] = m_paddle.y;
@@ -30,8 +26,8 @@ int CGame::ResetPaddle() {
 int CGame::UpdatePaddle(GameObject& paddle, GameObject& rocket) {
     m_mouse.ReadState();
     if (m_bWidePaddle == 1) {
-        m_nPaddleFrame = kWideFrame;
-        paddle.sprite = kWideFrame;
+        m_nPaddleFrame = kSlotWidePaddle;
+        paddle.sprite = kSlotWidePaddle;
     }
     const int32_t w = m_display.GetSlotWidth(m_nPaddleFrame);
     const int32_t h = m_display.GetSlotHeight(m_nPaddleFrame);
@@ -41,13 +37,13 @@ int CGame::UpdatePaddle(GameObject& paddle, GameObject& rocket) {
 
     for (int i = kTrail - 1; i >= 0; --i) {
         if (m_bMurkPaddles == 1)
-            m_display.Blit(paddle.trailX[i], paddle.trailY[i], w, h, m_nPaddleFrame, 0, 0, 4);
+            m_display.Blit(paddle.trailX[i], paddle.trailY[i], w, h, m_nPaddleFrame, 0, 0, kAnchorTopLeft);
         if (i >= 1) {
             paddle.trailX[i] = paddle.trailX[i - 1];
             paddle.trailY[i] = paddle.trailY[i - 1];
         }
     }
-    m_display.Blit(paddle.x, paddle.y, w, h, paddle.sprite, 0, 0, 4);
+    m_display.Blit(paddle.x, paddle.y, w, h, paddle.sprite, 0, 0, kAnchorTopLeft);
     paddle.trailX[0] = paddle.x;
     paddle.trailY[0] = paddle.y;
 
@@ -81,14 +77,14 @@ void CGame::MovePaddle(GameObject& paddle, int32_t w) {
 }
 
 void CGame::LaunchRocket(const GameObject& paddle, GameObject& rocket, int32_t w) {
-    rocket.sprite = kRocketSlot;
-    rocket.x = paddle.x + (w - m_display.GetSlotWidth(kRocketSlot)) / 2;
+    rocket.sprite = kSlotRocket;
+    rocket.x = paddle.x + (w - m_display.GetSlotWidth(kSlotRocket)) / 2;
     rocket.dx = 0;
     rocket.dy = kRocketSpeed;
-    rocket.y = paddle.y - m_display.GetSlotHeight(kRocketSlot);
+    rocket.y = paddle.y - m_display.GetSlotHeight(kSlotRocket);
     for (int i = 0; i < kTrail; ++i) {
         rocket.trailX[i] = rocket.x;
         rocket.trailY[i] = rocket.y;
     }
-    m_sound.Play(kRocketSound);
+    m_sound.Play(kSoundRocket);
 }

@@ -3,38 +3,22 @@
 
 namespace {
 
-constexpr int32_t kTopLeft = 4;  // Blit anchor
-constexpr SlotIndex kRocketSlot = 64;
-constexpr SlotIndex kFirstFlame = 65;
-constexpr SlotIndex kFirstParticle = 72;
-constexpr int kSoundBlock = 1;
 constexpr int32_t kRocketPoints = 10;
-
-constexpr int32_t kFieldLeft = 100;
-constexpr int32_t kFieldTop = 55;
-constexpr int32_t kCellWidth = 40;
-constexpr int32_t kCellHeight = 15;
-
-constexpr SlotIndex kFirstBlock = 18;
-constexpr SlotIndex kLastBlock = 24;
-
-// The particle frame for each block kind, plain to broken.
-constexpr int8_t kSprayOfBlock[] = {72, 73, 74, 75, 76, 72, 72};
 
 }  // namespace
 
 int CGame::UpdateRocket(GameObject& rocket) {
     if (m_bRocketMode == 0) return 0;
-    if (rocket.sprite != kRocketSlot) return 1;
+    if (rocket.sprite != kSlotRocket) return 1;
 
-    const int32_t w = m_display.GetSlotWidth(kRocketSlot);
-    const int32_t h = m_display.GetSlotHeight(kRocketSlot);
+    const int32_t w = m_display.GetSlotWidth(kSlotRocket);
+    const int32_t h = m_display.GetSlotHeight(kSlotRocket);
     rocket.y += rocket.dy;
     if (rocket.y + h <= 0) {  // wholly above the screen: the launch is free again
         rocket.sprite = -1;
         return 1;
     }
-    m_display.Blit(rocket.x, rocket.y, w, h, kRocketSlot, 0, 0, kTopLeft);
+    m_display.Blit(rocket.x, rocket.y, w, h, kSlotRocket, 0, 0, kAnchorTopLeft);
     DrawExhaust(rocket);
     rocket.trailX[0] = rocket.x + 1 + m_random.Rnd(3);
     rocket.trailY[0] = rocket.y + h - 4;
@@ -47,10 +31,10 @@ int CGame::UpdateRocket(GameObject& rocket) {
 
 // Draws the flames oldest first, then moves each into the place of the next newer one, 5 pixels lower.
 void CGame::DrawExhaust(GameObject& rocket) {
-    const int32_t w = m_display.GetSlotWidth(kFirstFlame);
-    const int32_t h = m_display.GetSlotHeight(kFirstFlame);
+    const int32_t w = m_display.GetSlotWidth(kSlotFlame);
+    const int32_t h = m_display.GetSlotHeight(kSlotFlame);
     for (int n = kTrail - 1; n >= 0; --n) {
-        m_display.Blit(rocket.trailX[n], rocket.trailY[n], w, h, kFirstFlame + n, 0, 0, kTopLeft);
+        m_display.Blit(rocket.trailX[n], rocket.trailY[n], w, h, kSlotFlame + n, 0, 0, kAnchorTopLeft);
     }
     for (int n = kTrail - 1; n >= 1; --n) {
         rocket.trailX[n] = rocket.trailX[n - 1];
@@ -61,16 +45,14 @@ void CGame::DrawExhaust(GameObject& rocket) {
 // Clears the block of any kind under (px, rocket top). Returns false when the point lies outside
 // the block field.
 bool CGame::RocketHits(GameObject& rocket, int32_t px) {
-    const int32_t column = (px - kFieldLeft) / kCellWidth;
-    const int32_t row = (rocket.y - kFieldTop) / kCellHeight;
-    if (column < 0 || column >= kColumns || row < 0 || row >= kRows) return false;
+    const int32_t column = ColumnOf(px);
+    const int32_t row = RowOf(rocket.y);
+    if (!InGrid(column, row)) return false;
 
     GameObject& cell = m_cells[row * kColumns + column];
-    if (cell.sprite == -1) return true;
-    if (cell.sprite >= kFirstBlock && cell.sprite <= kLastBlock) {
-        StartSpray(rocket.x, rocket.y, kSprayOfBlock[cell.sprite - kFirstBlock], m_particles);
-    }
-    cell.sprite = -1;
+    if (cell.sprite == kEmptyCell) return true;
+    if (IsBlock(cell.sprite)) StartSpray(rocket.x, rocket.y, SprayOf(cell.sprite), m_particles);
+    cell.sprite = kEmptyCell;
     m_sound.Play(kSoundBlock);
     AddScore(kRocketPoints);
     return true;
@@ -89,10 +71,10 @@ int CGame::AdvanceSpray(ParticleSpray& spray) {
 // Every particle is drawn at the size of the first particle frame.
 int CGame::DrawSpray(ParticleSpray& spray) {
     if (spray.framesLeft < 0) return 0;
-    const int32_t w = m_display.GetSlotWidth(kFirstParticle);
-    const int32_t h = m_display.GetSlotHeight(kFirstParticle);
+    const int32_t w = m_display.GetSlotWidth(kSlotParticle);
+    const int32_t h = m_display.GetSlotHeight(kSlotParticle);
     for (int i = 0; i < kParticles; ++i) {
-        m_display.Blit(spray.x[i], spray.y[i], w, h, spray.sprite, 0, 0, kTopLeft);
+        m_display.Blit(spray.x[i], spray.y[i], w, h, spray.sprite, 0, 0, kAnchorTopLeft);
     }
     return 1;
 }

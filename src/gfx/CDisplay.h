@@ -11,6 +11,19 @@ using SlotIndex = int32_t;
 using ColorRef = uint32_t;    // 0x00BBGGRR
 using DisplayMode = int32_t;  // -1 not initialised, 0 windowed, 1 full-screen
 
+// Which point of the sprite a blit's (x, y) designates.
+enum Anchor : int32_t {
+    kAnchorLeft,     // middle of the left edge
+    kAnchorRight,    // middle of the right edge
+    kAnchorTop,      // middle of the top edge
+    kAnchorBottom,   // middle of the bottom edge
+    kAnchorTopLeft,  // the corners
+    kAnchorTopRight,
+    kAnchorBottomLeft,
+    kAnchorBottomRight,
+    kAnchorCentre,
+};
+
 struct ScreenRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
 };

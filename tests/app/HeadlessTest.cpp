@@ -2,11 +2,11 @@
 // the stage-start banner, the output files, and demo recording and replay.
 #include <gtest/gtest.h>
 
+#include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "support/Harness.h"
-#include "support/MiniJson.h"
-#include "support/StateKeys.h"
+#include "support/Json.h"
 
 namespace {
 
@@ -82,18 +82,18 @@ TEST(Headless, StateFileHoldsTheFinalRecordWithEveryKey) {
     const std::string text = ReadFileText(dir / "state.json");
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
-    const JsonValue json = ParseJson(text.substr(0, text.size() - 1));
-    for (const std::string& key : kStateTopKeys) {
-        EXPECT_TRUE(json.Has(key)) << key;
+    Json json = ParseJson(text.substr(0, text.size() - 1));
+    for (const std::string& key : StateKeys()) {
+        EXPECT_TRUE(json.contains(key)) << key;
     }
-    EXPECT_EQ(json["frame"].number, 130);
-    EXPECT_EQ(json["m_nLives"].number, 5);
-    EXPECT_EQ(json["m_dwFrameInterval"].number, 15);
-    EXPECT_EQ(json["m_dwLastFrame"].number, kOrigin + 130 * 15);
-    EXPECT_EQ(json["m_nStage"].number, 1);
-    ASSERT_EQ(json["sounds"].items.size(), 1u);
-    EXPECT_EQ(json["sounds"][0][0].number, 120);
-    EXPECT_EQ(json["sounds"][0][1].number, 4);
+    EXPECT_EQ(json["frame"].get<int64_t>(), 130);
+    EXPECT_EQ(json["m_nLives"].get<int64_t>(), 5);
+    EXPECT_EQ(json["m_dwFrameInterval"].get<int64_t>(), 15);
+    EXPECT_EQ(json["m_dwLastFrame"].get<int64_t>(), kOrigin + 130 * 15);
+    EXPECT_EQ(json["m_nStage"].get<int64_t>(), 1);
+    ASSERT_EQ(json["sounds"].size(), 1u);
+    EXPECT_EQ(json["sounds"][0][0].get<int64_t>(), 120);
+    EXPECT_EQ(json["sounds"][0][1].get<int64_t>(), 4);
 }
 
 TEST(Headless, TraceHasOneLinePerFrameEndingWithTheState) {
@@ -104,9 +104,9 @@ TEST(Headless, TraceHasOneLinePerFrameEndingWithTheState) {
     const std::vector<std::string> lines = ReadLines(dir / "t.jsonl");
     ASSERT_EQ(lines.size(), 12u);
     for (size_t i = 0; i < lines.size(); ++i) {
-        const JsonValue json = ParseJson(lines[i]);
-        EXPECT_EQ(json["frame"].number, static_cast<int64_t>(i + 1));
-        EXPECT_EQ(json["m_dwLastFrame"].number, kOrigin + 15 * (i + 1));
+        Json json = ParseJson(lines[i]);
+        EXPECT_EQ(json["frame"].get<int64_t>(), static_cast<int64_t>(i + 1));
+        EXPECT_EQ(json["m_dwLastFrame"].get<int64_t>(), kOrigin + 15 * (i + 1));
     }
     EXPECT_EQ(lines.back() + "\n", ReadFileText(dir / "s.json"));
 }
@@ -173,7 +173,7 @@ TEST(Headless, ARecordedGameReplaysExactly) {
     ASSERT_EQ(b.size(), 240u);
     for (size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "frame " << i + 1;
     // The input did something: the paddle moved.
-    EXPECT_NE(first.finalState.paddle.x, 362);
+    EXPECT_NE(first.finalState.m_paddle.x, 362);
 }
 
 TEST(Headless, ATemporaryDataDirectoryServesItsOwnStages) {
@@ -188,8 +188,8 @@ TEST(Headless, ATemporaryDataDirectoryServesItsOwnStages) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.messages.empty()) << r.err;
     EXPECT_EQ(r.finalState.m_nStageCount, 2);
-    EXPECT_EQ(r.finalState.cells[0], 20);
-    EXPECT_EQ(r.finalState.cells[14], 22);
-    EXPECT_EQ(r.finalState.cells[299], 24);
-    EXPECT_EQ(r.finalState.cells[7], -1);
+    EXPECT_EQ(r.finalState.m_cells[0], 20);
+    EXPECT_EQ(r.finalState.m_cells[14], 22);
+    EXPECT_EQ(r.finalState.m_cells[299], 24);
+    EXPECT_EQ(r.finalState.m_cells[7], -1);
 }

@@ -6,18 +6,11 @@
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
 #include "platform/automation/Automation.h"
-#include "support/MiniJson.h"
-#include "support/StateKeys.h"
+#include "support/Json.h"
 
 namespace {
 
-std::vector<std::string> Keys(const JsonValue& object) {
-    std::vector<std::string> keys;
-    for (const auto& member : object.members) keys.push_back(member.first);
-    return keys;
-}
-
-JsonValue Dump(const CGame& game, uint32_t frame) {
+Json Dump(const CGame& game, uint32_t frame) {
     GameSnapshot snapshot;
     CaptureSnapshot(game, frame, &snapshot);
     std::string text;
@@ -30,22 +23,22 @@ JsonValue Dump(const CGame& game, uint32_t frame) {
 
 TEST(StateJson, HasEveryFieldOfTheRecordInOrder) {
     auto game = std::make_unique<CGame>();
-    const JsonValue json = Dump(*game, 0);
-    EXPECT_EQ(Keys(json), kStateTopKeys);
-    EXPECT_EQ(json["cells"].items.size(), 300u);
+    Json json = Dump(*game, 0);
+    EXPECT_EQ(Keys(json), StateKeys());
+    EXPECT_EQ(json["cells"].size(), 300u);
     EXPECT_EQ(Keys(json["paddle"]), (std::vector<std::string>{"x", "y", "sprite", "trailX", "trailY"}));
     EXPECT_EQ(Keys(json["rocket"]),
               (std::vector<std::string>{"x", "y", "dx", "dy", "sprite", "trailX", "trailY"}));
-    ASSERT_EQ(json["balls"].items.size(), 64u);
+    ASSERT_EQ(json["balls"].size(), 64u);
     EXPECT_EQ(Keys(json["balls"][63]),
               (std::vector<std::string>{"x", "y", "dx", "dy", "inPlay", "launched", "glueOffset",
                                         "glueToggle", "trailX", "trailY"}));
-    EXPECT_EQ(json["balls"][0]["trailX"].items.size(), 7u);
+    EXPECT_EQ(json["balls"][0]["trailX"].size(), 7u);
     EXPECT_EQ(Keys(json["particles"]),
               (std::vector<std::string>{"framesLeft", "sprite", "gravity", "x", "y", "dx", "dy"}));
-    EXPECT_EQ(json["particles"]["dy"].items.size(), 20u);
-    EXPECT_EQ(json["rng"].number, 1);
-    EXPECT_EQ(json["s_nBannerOffset"].number, -355);
+    EXPECT_EQ(json["particles"]["dy"].size(), 20u);
+    EXPECT_EQ(json["rng"].get<int64_t>(), 1);
+    EXPECT_EQ(json["s_nBannerOffset"].get<int64_t>(), -355);
 }
 
 TEST(StateJson, WritesTheValuesSignedWideAndEscaped) {
@@ -68,29 +61,29 @@ TEST(StateJson, WritesTheValuesSignedWideAndEscaped) {
     plat::AudioPlay(0, 4);
     plat::BeforeTick(121);
     plat::AudioPlay(0, 1);
-    const JsonValue json = Dump(*game, 121);
+    Json json = Dump(*game, 121);
     plat::ResetAutomation();
 
-    EXPECT_EQ(json["frame"].number, 121);
-    EXPECT_EQ(json["m_nLives"].number, -3);
-    EXPECT_EQ(json["m_bAutoPaddle"].number, -1);
-    EXPECT_EQ(json["m_nScore"].number, INT32_MIN);
-    EXPECT_EQ(json["m_dwLastFrame"].number, 4294967295);
-    EXPECT_EQ(json["m_strMessage"].text, game->m_strMessage);
-    EXPECT_EQ(json["cells"][7].number, 22);
-    EXPECT_EQ(json["cells"][8].number, -1);
-    EXPECT_EQ(json["cells"][9].number, 0);
-    EXPECT_EQ(json["paddle"]["trailX"][6].number, -42);
-    EXPECT_EQ(json["rocket"]["dy"].number, -9);
-    EXPECT_EQ(json["balls"][63]["glueToggle"].number, -2);
-    EXPECT_EQ(json["balls"][2]["inPlay"].number, 1);
-    EXPECT_EQ(json["particles"]["x"][19].number, 77);
-    EXPECT_EQ(json["rng"].number, 4294967294);
-    ASSERT_EQ(json["sounds"].items.size(), 2u);
-    EXPECT_EQ(json["sounds"][0][0].number, 120);
-    EXPECT_EQ(json["sounds"][0][1].number, 4);
-    EXPECT_EQ(json["sounds"][1][0].number, 121);
-    EXPECT_EQ(json["sounds"][1][1].number, 1);
+    EXPECT_EQ(json["frame"].get<int64_t>(), 121);
+    EXPECT_EQ(json["m_nLives"].get<int64_t>(), -3);
+    EXPECT_EQ(json["m_bAutoPaddle"].get<int64_t>(), -1);
+    EXPECT_EQ(json["m_nScore"].get<int64_t>(), INT32_MIN);
+    EXPECT_EQ(json["m_dwLastFrame"].get<int64_t>(), 4294967295);
+    EXPECT_EQ(json["m_strMessage"].get<std::string>(), game->m_strMessage);
+    EXPECT_EQ(json["cells"][7].get<int64_t>(), 22);
+    EXPECT_EQ(json["cells"][8].get<int64_t>(), -1);
+    EXPECT_EQ(json["cells"][9].get<int64_t>(), 0);
+    EXPECT_EQ(json["paddle"]["trailX"][6].get<int64_t>(), -42);
+    EXPECT_EQ(json["rocket"]["dy"].get<int64_t>(), -9);
+    EXPECT_EQ(json["balls"][63]["glueToggle"].get<int64_t>(), -2);
+    EXPECT_EQ(json["balls"][2]["inPlay"].get<int64_t>(), 1);
+    EXPECT_EQ(json["particles"]["x"][19].get<int64_t>(), 77);
+    EXPECT_EQ(json["rng"].get<int64_t>(), 4294967294);
+    ASSERT_EQ(json["sounds"].size(), 2u);
+    EXPECT_EQ(json["sounds"][0][0].get<int64_t>(), 120);
+    EXPECT_EQ(json["sounds"][0][1].get<int64_t>(), 4);
+    EXPECT_EQ(json["sounds"][1][0].get<int64_t>(), 121);
+    EXPECT_EQ(json["sounds"][1][1].get<int64_t>(), 1);
 }
 
 TEST(ScreenshotBmp, HeaderDescribesA24BitBottomUpPicture) {

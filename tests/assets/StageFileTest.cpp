@@ -4,21 +4,19 @@
 #include <set>
 
 #include "assets/DataFiles.h"
+#include "game/StageFile.h"
 
 using namespace assettest;
 
 namespace {
 
-constexpr int kColumns = 15, kRows = 20, kGold = 4;
-using Stage = std::array<int32_t, kColumns * kRows>;
+constexpr int kGold = 4;
+using Stage = stagefile::Codes;
 
 std::vector<Stage> Stages(const std::vector<uint8_t>& file) {
     std::vector<Stage> stages;
-    for (size_t at = 12; at + 1200 <= file.size(); at += 1200) {
-        Stage s;
-        for (int k = 0; k < kColumns * kRows; ++k) s[k] = I32(file, at + 4 * size_t(k));
-        stages.push_back(s);
-    }
+    for (int32_t n = 1; stagefile::RecordOffset(n) + stagefile::kRecordBytes <= int64_t(file.size()); ++n)
+        stages.push_back(stagefile::ReadStage(file, n));
     return stages;
 }
 

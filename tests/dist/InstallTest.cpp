@@ -9,7 +9,7 @@
 #include "dist/PngCheck.h"
 #include "stagetool/StageText.h"
 #include "support/Harness.h"
-#include "support/MiniJson.h"
+#include "support/Json.h"
 
 namespace fs = std::filesystem;
 
@@ -27,7 +27,7 @@ int Shell(const std::string& command) {
 struct GameRun {
     int status = -1;
     std::string err;
-    JsonValue state;
+    Json state;
 };
 
 class Installed : public ::testing::Test {
@@ -75,10 +75,10 @@ std::string OwnStages() {
 }
 
 void ExpectOwnStages(const GameRun& run) {
-    ASSERT_EQ(run.state.type, JsonValue::Type::Object) << run.err;
-    EXPECT_EQ(run.state["m_nStageCount"].number, 1);
-    for (int k = 0; k < 7; ++k) EXPECT_EQ(run.state["cells"][k].number, 18 + k) << k;
-    EXPECT_EQ(run.state["cells"][7].number, -1);
+    ASSERT_TRUE(run.state.is_object()) << run.err;
+    EXPECT_EQ(run.state["m_nStageCount"].get<int64_t>(), 1);
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(run.state["cells"][k].get<int64_t>(), 18 + k) << k;
+    EXPECT_EQ(run.state["cells"][7].get<int64_t>(), -1);
 }
 
 }  // namespace
@@ -115,8 +115,8 @@ TEST_F(Installed, StartsFromAnUnrelatedDirectoryWithoutAMessage) {
     EXPECT_EQ(run.err, "");
     std::vector<std::string> notes;
     const auto stages = stagetool::DecodeMapDat(ReadBinary((Data() / "Map.dat").string()), &notes);
-    ASSERT_EQ(run.state.type, JsonValue::Type::Object);
-    EXPECT_EQ(run.state["m_nStageCount"].number, int64_t(stages.size()));
+    ASSERT_TRUE(run.state.is_object());
+    EXPECT_EQ(run.state["m_nStageCount"].get<int64_t>(), int64_t(stages.size()));
     EXPECT_TRUE(fs::is_empty(elsewhere.Path()));  // the game writes nothing where it is started
 }
 

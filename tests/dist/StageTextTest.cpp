@@ -90,7 +90,7 @@ TEST(StageFile, EncodingIsTheHeaderThenOneRecordPerStage) {
     Stage a = Empty();
     a[0] = 3;
     a[299] = 5;
-    const std::vector<uint8_t> bytes = EncodeMapDat({a, Empty()});
+    const std::vector<uint8_t> bytes = stagefile::Encode({a, Empty()});
     ASSERT_EQ(bytes.size(), 12u + 2 * 1200u);
     EXPECT_EQ(LittleEndianAt(bytes, 0), 0);
     EXPECT_EQ(LittleEndianAt(bytes, 4), 0);
@@ -105,7 +105,7 @@ TEST(StageFile, EncodingIsTheHeaderThenOneRecordPerStage) {
 
 TEST(StageFile, DecodingShowsWhatTheGameWouldPlay) {
     Stage a = Empty();
-    std::vector<uint8_t> bytes = EncodeMapDat({a, a});
+    std::vector<uint8_t> bytes = stagefile::Encode({a, a});
     bytes.resize(12 + 1200 + 8);  // the second record keeps two cells
     std::vector<std::string> notes;
     std::vector<Stage> stages = DecodeMapDat(bytes, &notes);
@@ -115,7 +115,7 @@ TEST(StageFile, DecodingShowsWhatTheGameWouldPlay) {
     EXPECT_EQ(stages[1][299], 0);
     EXPECT_EQ(notes.size(), 1u);
 
-    bytes = EncodeMapDat({a, a});
+    bytes = stagefile::Encode({a, a});
     bytes[8] = 5;  // the header claims five stages; the file holds two
     notes.clear();
     EXPECT_EQ(DecodeMapDat(bytes, &notes).size(), 2u);

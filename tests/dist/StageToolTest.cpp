@@ -78,7 +78,7 @@ TEST(StageTool, TheGamePlaysTheStagesItMakes) {
     ASSERT_TRUE(result.ran) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.finalState.m_nStageCount, 2);
-    const int8_t* cells = result.finalState.cells;
+    const int8_t* cells = result.finalState.m_cells;
     EXPECT_EQ(cells[0], 19);   // R
     EXPECT_EQ(cells[1], -1);   // .
     EXPECT_EQ(cells[16], 20);  // G

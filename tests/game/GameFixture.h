@@ -54,7 +54,7 @@ protected:
     // The frame being composed (valid after a tick that returned 0 for Escape) and the last presented one.
     uint16_t BackPixel(int32_t x, int32_t y) const { return game->m_display.BackBuffer()->Row(y)[x]; }
     uint16_t ShownPixel(int32_t x, int32_t y) const {
-        return backend.presented[static_cast<size_t>(y) * 800 + x];
+        return backend.presented[static_cast<size_t>(y) * kScreenWidth + x];
     }
 
     // A new game past the intro, with its banner over: ball 0 resting on the centred paddle.
@@ -74,8 +74,8 @@ protected:
     // Every cell empty, at its place in the grid.
     void ClearField() {
         for (int k = 0; k < kCells; ++k) {
-            game->m_cells[k].x = 100 + 40 * (k % kColumns);
-            game->m_cells[k].y = 55 + 15 * (k / kColumns);
+            game->m_cells[k].x = CellLeft(k % kColumns);
+            game->m_cells[k].y = CellTop(k / kColumns);
             game->m_cells[k].sprite = -1;
         }
     }

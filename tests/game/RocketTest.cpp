@@ -13,8 +13,8 @@ protected:
         for (int row = 0; row < kRows; ++row) {
             for (int column = 0; column < kColumns; ++column) {
                 GameObject& cell = Cell(row, column);
-                cell.x = 100 + 40 * column;
-                cell.y = 55 + 15 * row;
+                cell.x = CellLeft(column);
+                cell.y = CellTop(row);
                 cell.sprite = -1;
             }
         }

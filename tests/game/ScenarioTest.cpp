@@ -50,19 +50,19 @@ TEST(Scenario, IntroBannerAndLaunch) {
     EXPECT_TRUE(Played(run.After(120), 120, 4));
     EXPECT_FALSE(Played(run.After(119), 119, 4));
 
-    const Ball& resting = run.After(120).balls[0];
+    const Ball& resting = run.After(120).m_balls[0];
     EXPECT_EQ(resting.x, 395);
     EXPECT_EQ(resting.y, 559);
-    const Ball& launched = run.After(121).balls[0];
+    const Ball& launched = run.After(121).m_balls[0];
     EXPECT_EQ(launched.x, 395);
     EXPECT_EQ(launched.y, 566);
     EXPECT_EQ(launched.dx, 1);
     EXPECT_EQ(launched.dy, -7);
     EXPECT_EQ(launched.glueToggle, 1);
     EXPECT_TRUE(Played(run.After(121), 121, 0));
-    EXPECT_EQ(run.After(122).balls[0].x, 396);
-    EXPECT_EQ(run.After(122).balls[0].y, 559);
-    EXPECT_EQ(run.After(122).paddle.sprite, 2);
+    EXPECT_EQ(run.After(122).m_balls[0].x, 396);
+    EXPECT_EQ(run.After(122).m_balls[0].y, 559);
+    EXPECT_EQ(run.After(122).m_paddle.sprite, 2);
 }
 
 // Launched at frame 121 from the centred paddle: up at (+1, -7) per frame to the top at frame 201
@@ -74,26 +74,26 @@ TEST(Scenario, MissedBallCostsALifeTheFrameAfter) {
         data, 288, "1 key SPACE down\n2 key SPACE up\n121 button down\n122 button up\n202 mouse -1000\n");
     ASSERT_EQ(run.result.perFrame.size(), 288u);
 
-    EXPECT_EQ(run.After(200).balls[0].dy, -7);
-    EXPECT_EQ(run.After(201).balls[0].y, 11);
-    EXPECT_EQ(run.After(201).balls[0].dy, 7);
+    EXPECT_EQ(run.After(200).m_balls[0].dy, -7);
+    EXPECT_EQ(run.After(201).m_balls[0].y, 11);
+    EXPECT_EQ(run.After(201).m_balls[0].dy, 7);
     EXPECT_TRUE(Played(run.After(201), 201, 2));
-    EXPECT_EQ(run.After(202).paddle.x, 0);
+    EXPECT_EQ(run.After(202).m_paddle.x, 0);
 
-    EXPECT_EQ(run.After(285).balls[0].inPlay, 1);
-    EXPECT_EQ(run.After(285).balls[0].y, 599);
+    EXPECT_EQ(run.After(285).m_balls[0].inPlay, 1);
+    EXPECT_EQ(run.After(285).m_balls[0].y, 599);
     const GameSnapshot& lost = run.After(286);
-    EXPECT_EQ(lost.balls[0].inPlay, 0);
-    EXPECT_EQ(lost.balls[0].y, 606);
+    EXPECT_EQ(lost.m_balls[0].inPlay, 0);
+    EXPECT_EQ(lost.m_balls[0].y, 606);
     EXPECT_EQ(lost.m_nBalls, 0);
     EXPECT_EQ(lost.m_nLives, 5);
     const GameSnapshot& next = run.After(287);
     EXPECT_EQ(next.m_nLives, 4);
     EXPECT_EQ(next.m_nBalls, 1);
-    EXPECT_EQ(next.paddle.x, 362);
-    EXPECT_EQ(next.balls[0].launched, 0);
+    EXPECT_EQ(next.m_paddle.x, 362);
+    EXPECT_EQ(next.m_balls[0].launched, 0);
     EXPECT_TRUE(Played(next, 287, 6));
-    EXPECT_EQ(next.cells[0], 23);  // the silver block was never touched
+    EXPECT_EQ(next.m_cells[0], 23);  // the silver block was never touched
     EXPECT_EQ(next.m_nScore, 0);
 }
 
@@ -108,13 +108,13 @@ TEST(Scenario, StageSkipWrapsAfterTheLastStage) {
     EXPECT_EQ(run.After(120).m_nStage, 1);
     EXPECT_EQ(run.After(121).m_nStage, 2);
     EXPECT_EQ(run.After(121).m_bStageBanner, 1);
-    EXPECT_EQ(run.After(121).cells[0], 21);
+    EXPECT_EQ(run.After(121).m_cells[0], 21);
     EXPECT_EQ(run.After(121).m_nStageCount, 2);
     EXPECT_EQ(run.After(239).m_nStage, 2);
     EXPECT_EQ(run.After(239).s_nBannerOffset, -1);
     EXPECT_TRUE(Played(run.After(240), 240, 4));
     EXPECT_EQ(run.After(240).m_nStage, 1);
-    EXPECT_EQ(run.After(240).cells[0], 18);
+    EXPECT_EQ(run.After(240).m_cells[0], 18);
     EXPECT_EQ(run.After(240).m_bStageBanner, 1);
     EXPECT_EQ(run.After(240).s_nBannerOffset, -355);
 }
@@ -134,8 +134,8 @@ TEST(Scenario, GameOverHoldsUntilSpace) {
     EXPECT_TRUE(Played(run.After(over), over, 6));
     EXPECT_EQ(run.After(over - 1).m_nLives, 1);
     for (uint32_t f = over + 1; f <= 998; ++f) {
-        EXPECT_EQ(run.After(f).balls[0].x, run.After(over).balls[0].x) << f;
-        EXPECT_EQ(run.After(f).balls[0].y, run.After(over).balls[0].y) << f;
+        EXPECT_EQ(run.After(f).m_balls[0].x, run.After(over).m_balls[0].x) << f;
+        EXPECT_EQ(run.After(f).m_balls[0].y, run.After(over).m_balls[0].y) << f;
         EXPECT_EQ(run.After(f).rng, run.After(over).rng) << f;
     }
     EXPECT_EQ(run.After(999).m_bGameOver, 0);

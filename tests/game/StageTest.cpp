@@ -1,6 +1,7 @@
 #include <climits>
 
 #include "game/GameFixture.h"
+#include "game/StageFile.h"
 
 namespace {
 
@@ -132,6 +133,30 @@ TEST_F(StageTest, NewGameWithoutStageFileStillStartsStageOne) {
     EXPECT_EQ(game->m_bStageBanner, 1);
     EXPECT_EQ(backend.messages, std::vector<std::string>{"File open error in Loading Stage"});
     EXPECT_EQ(game->IsStageCleared(), 0);  // the never-loaded field cannot be cleared
+}
+
+// The stage file's bytes both ways, as the game, the tools and the tests share them: stages come back
+// as written, and what the bytes lack reads as code 0.
+TEST(StageFileBytes, StagesRoundTripAndMissingBytesReadAsZero) {
+    stagefile::Codes a, b;
+    a.fill(-1);
+    a[0] = 6;
+    b.fill(3);
+    b[299] = INT32_MIN;
+    const std::vector<uint8_t> bytes = stagefile::Encode({a, b});
+    ASSERT_EQ(bytes.size(), 12u + 2 * 1200u);
+    EXPECT_EQ(stagefile::StageCount(bytes), 2);
+    EXPECT_EQ(stagefile::ReadStage(bytes, 1), a);
+    EXPECT_EQ(stagefile::ReadStage(bytes, 2), b);
+    EXPECT_EQ(stagefile::ReadStage(bytes, 3), stagefile::Codes{});  // past the end
+    EXPECT_EQ(stagefile::ReadStage(bytes, 0), stagefile::Codes{});  // before the first record
+
+    const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + 12 + 1200 + 4 + 1);
+    const stagefile::Codes partial = stagefile::ReadStage(cut, 2);
+    EXPECT_EQ(partial[0], 3);
+    EXPECT_EQ(partial[1], 3);  // its low byte is all that is left
+    EXPECT_EQ(partial[2], 0);
+    EXPECT_EQ(partial[299], 0);
 }
 
 }  // namespace

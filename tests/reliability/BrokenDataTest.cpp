@@ -7,29 +7,28 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "audio/WavReader.h"
+#include "game/Catalogue.h"
 #include "support/Harness.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+std::vector<std::string> SheetFiles() {
+    std::vector<std::string> files;
+    for (const Sheet& sheet : kSheets) files.emplace_back(sheet.file);
+    return files;
+}
+
 // In the order the game reads them; the paddle strip is read a second time for the wide paddle.
-const std::vector<std::string> kSprites = {
-    "sprite/VantlerAni.bmp", "sprite/Ball.bmp",        "sprite/Block.bmp",      "sprite/BlockRed.bmp",
-    "sprite/BlockGreen.bmp", "sprite/BlockBlue.bmp",   "sprite/BlockGold.bmp",  "sprite/BlockSilver.bmp",
-    "sprite/Broken.bmp",     "sprite/BG.bmp",          "sprite/Number.bmp",     "sprite/Alphabet.bmp",
-    "sprite/ItemBar.bmp",    "sprite/Life.bmp",        "sprite/Bullet.bmp",     "sprite/BulletExt.bmp",
-    "sprite/Particle.bmp",   "sprite/MurkVantler.bmp", "sprite/VantlerAni.bmp", "sprite/Intro.bmp",
-};
-const std::vector<std::string> kSounds = {
-    "sound/Vantler.wav", "sound/Block.wav",  "sound/Bounce.wav", "sound/Metal.wav",     "sound/Start.wav",
-    "sound/UseItem.wav", "sound/Giggle.wav", "sound/Rocket.wav", "sound/NotEnough.wav",
-};
+const std::vector<std::string> kSprites = SheetFiles();
+const std::vector<std::string> kSounds(std::begin(kSoundFiles), std::end(kSoundFiles));
 const std::string kStageFile = "Map.dat";
 const std::string kNoStageFile = "File open error in Loading Stage";
 
@@ -140,7 +139,7 @@ void ExpectFieldFromFile(const HarnessResult& r, const std::string& map) {
     EXPECT_EQ(r.finalState.m_nStageCount, count);
     EXPECT_GE(r.finalState.m_nStage, 1);
     EXPECT_LE(r.finalState.m_nStage, std::max(1, count));
-    EXPECT_EQ(std::vector<int8_t>(r.finalState.cells, r.finalState.cells + 300),
+    EXPECT_EQ(std::vector<int8_t>(r.finalState.m_cells, r.finalState.m_cells + 300),
               ExpectedField(map, r.finalState.m_nStage));
 }
 

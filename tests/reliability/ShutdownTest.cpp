@@ -19,7 +19,7 @@
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "support/Harness.h"
-#include "support/MiniJson.h"
+#include "support/Json.h"
 
 namespace fs = std::filesystem;
 
@@ -137,12 +137,12 @@ void ExpectSignalEndsTheProcessCleanly(int signal, const std::vector<std::string
 
     const std::vector<std::string> lines = ReadLines(state);
     ASSERT_EQ(lines.size(), 1u);
-    const JsonValue last = ParseJson(lines[0]);
-    const int64_t frames = last["frame"].number;
+    Json last = ParseJson(lines[0]);
+    const int64_t frames = last["frame"].get<int64_t>();
     EXPECT_GT(frames, 0);
     const std::vector<std::string> traced = ReadLines(trace);
     ASSERT_EQ(static_cast<int64_t>(traced.size()), frames);  // one whole line per frame run
-    EXPECT_EQ(ParseJson(traced.back())["frame"].number, frames);
+    EXPECT_EQ(ParseJson(traced.back())["frame"].get<int64_t>(), frames);
 }
 
 }  // namespace

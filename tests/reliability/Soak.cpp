@@ -4,9 +4,11 @@
 #include <array>
 #include <random>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "app/GameSnapshot.h"
+#include "game/RecordVisit.h"
 #include "input/DIK.h"
 #include "platform/automation/Automation.h"
 #include "platform/automation/InputScript.h"
@@ -142,6 +144,27 @@ bool IsFlag(int32_t v) {
     return v == 0 || v == 1;
 }
 
+// Every flag of the record (an m_b field) holds 0 or 1; broken names the first that does not.
+struct FlagCheck {
+    std::string broken;
+
+    void Field(const char* name, int64_t value) {
+        if (broken.empty() && std::string_view(name).starts_with("m_b") &&
+            !IsFlag(static_cast<int32_t>(value)))
+            broken = name;
+    }
+    template <typename... T>
+    void Text(const T&...) {}
+    template <typename... T>
+    void Cells(const T&...) {}
+    template <typename... T>
+    void Object(const T&...) {}
+    template <typename... T>
+    void Balls(const T&...) {}
+    template <typename... T>
+    void Spray(const T&...) {}
+};
+
 #define REQUIRE(rule)              \
     do {                           \
         if (!(rule)) return #rule; \
@@ -161,7 +184,7 @@ std::string CheckField(const CGame& game) {
     for (int k = 0; k < kCells; ++k) {
         const GameObject& cell = game.m_cells[k];
         REQUIRE(cell.sprite == -1 || (cell.sprite >= 18 && cell.sprite <= 24));
-        REQUIRE(cell.x == 100 + 40 * (k % kColumns) && cell.y == 55 + 15 * (k / kColumns));
+        REQUIRE(cell.x == CellLeft(k % kColumns) && cell.y == CellTop(k / kColumns));
     }
     REQUIRE(game.m_nStage >= 1 && game.m_nStage <= std::max(1, game.m_nStageCount));
     return "";
@@ -198,12 +221,9 @@ std::string CheckCounters(const CGame& game) {
     REQUIRE(game.m_nItemKeyDelay >= -1 && game.m_nItemKeyDelay <= 20);
     REQUIRE(game.s_nBannerOffset >= -355 && game.s_nBannerOffset <= -1 &&
             (game.s_nBannerOffset + 355) % 3 == 0);
-    for (int32_t flag :
-         {game.m_bStageBanner, game.m_bGameOver, game.m_bMessage, game.m_bIntro, int32_t{game.m_bAutoPaddle},
-          game.m_bRocketMode, game.m_bPierceMode, game.m_bGlueMode, game.m_bMurkPaddles, game.m_bWidePaddle,
-          int32_t{game.m_bMiniMap}}) {
-        REQUIRE(IsFlag(flag));
-    }
+    FlagCheck flags;
+    VisitRecord(flags, game);
+    if (!flags.broken.empty()) return flags.broken + " is not 0 or 1";
     return "";
 }
 

@@ -117,15 +117,15 @@ protected:
         game = std::make_unique<CGame>();
         CDisplay& d = game->m_display;
         d.CreateDirectDraw();
-        d.Init(1, 800, 600, 16);
+        d.Init(1, kScreenWidth, kScreenHeight, kScreenBpp);
         d.AllocSlots(kSpriteSlots);
         d.CreateSlot(0, 76, 10);
         d.CreateSlot(78, 136, 10);
         game->NewGame();  // no stage file here: the field is laid out below
         for (int k = 0; k < kCells; ++k) {
             game->m_cells[k] = GameObject{};
-            game->m_cells[k].x = 100 + 40 * (k % kColumns);
-            game->m_cells[k].y = 55 + 15 * (k / kColumns);
+            game->m_cells[k].x = CellLeft(k % kColumns);
+            game->m_cells[k].y = CellTop(k / kColumns);
             game->m_cells[k].sprite = static_cast<int8_t>(k % 3 == 0 ? -1 : 18 + k % 7);
         }
     }
@@ -168,7 +168,7 @@ TEST_F(RecordCheck, ACellOutsideTheBlockKindsOrOutOfPlace) {
     ExpectBroken("cell.sprite == -1");
     game->m_cells[17].sprite = 24;
     game->m_cells[17].x += 1;
-    ExpectBroken("cell.x == 100");
+    ExpectBroken("cell.x == CellLeft");
 }
 
 TEST_F(RecordCheck, APaddlePastItsStops) {
@@ -203,7 +203,7 @@ TEST_F(RecordCheck, LivesScoreAndCountersOutOfTheirFields) {
     ExpectBroken("s_nBannerOffset + 355) % 3");
     game->s_nBannerOffset = -1;
     game->m_bGlueMode = 2;
-    ExpectBroken("IsFlag(flag)");
+    ExpectBroken("m_bGlueMode is not 0 or 1");
 }
 
 TEST_F(RecordCheck, ParticlesAndRocketOutOfTheirRanges) {

@@ -157,25 +157,25 @@ void FullGame::CommandKeysDuringTheBanner() const {
     EXPECT_EQ(run.At(90).m_nStage, 1);
     EXPECT_EQ(run.At(90).m_nItemKeyDelay, -1);
     ExpectCommand(95, 1000);
-    EXPECT_EQ(run.At(115).balls[0].dx, 1);  // T: the resting ball's dx + 1
+    EXPECT_EQ(run.At(115).m_balls[0].dx, 1);  // T: the resting ball's dx + 1
     EXPECT_EQ(run.At(120).m_bStageBanner, 0);
     EXPECT_EQ(SoundsIn(run.At(120), 120), std::vector<int>{4});
 }
 
 void FullGame::EveryItemIsBoughtWithItsPriceSoundAndMessage() const {
     ExpectPurchase(135, 900, "WIDE VANTLER");
-    EXPECT_EQ(run.At(135).paddle.x, 362 - 30);
+    EXPECT_EQ(run.At(135).m_paddle.x, 362 - 30);
     ExpectPurchase(155, 700, "BRANCH BALL");
     EXPECT_EQ(run.At(155).m_nBalls, 2);
     ExpectPurchase(175, 400, "GLUE MODE");
-    EXPECT_EQ(run.At(175).balls[1].glueToggle, 1);
+    EXPECT_EQ(run.At(175).m_balls[1].glueToggle, 1);
     ExpectPurchase(235, 1000, "PIERCE MODE");
     ExpectPurchase(255, 500, "FULL BRANCH BALL");
     EXPECT_EQ(run.At(255).m_nBalls, 64);
     ExpectPurchase(295, 900, "PRESS LEFT MOUSE BUTTON TO LAUNCH ROCKET");
     ExpectPurchase(380, 200, "AUTOMATIC VANTLER");
-    EXPECT_EQ(run.At(380).balls[0].dx, -8);  // the resting ball's (0, 7) sped up to 8 both ways
-    EXPECT_EQ(run.At(380).balls[0].dy, 8);
+    EXPECT_EQ(run.At(380).m_balls[0].dx, -8);  // the resting ball's (0, 7) sped up to 8 both ways
+    EXPECT_EQ(run.At(380).m_balls[0].dy, 8);
     ExpectPurchase(440, 400, "ONE MORE VANTLER");
     EXPECT_EQ(run.At(440).m_nLives, run.At(439).m_nLives + 1);
     ExpectPurchase(610, 1300, "MURK VANTLERS");
@@ -183,7 +183,7 @@ void FullGame::EveryItemIsBoughtWithItsPriceSoundAndMessage() const {
     ExpectPurchase(630, 300, "MURK VANTLERS");
     EXPECT_EQ(run.At(630).m_nStage, 2);
     EXPECT_EQ(run.At(630).m_bStageBanner, 1);
-    EXPECT_EQ(run.At(630).cells[0], 19);
+    EXPECT_EQ(run.At(630).m_cells[0], 19);
     EXPECT_EQ(FramesOf(5), (std::vector<uint32_t>{135, 155, 175, 235, 255, 295, 380, 440, 610, 630}));
 }
 
@@ -204,18 +204,18 @@ void FullGame::CommandKeysInPlay() const {
     // Left Ctrl + I ends the automatic paddle and leaves one ball resting.
     ExpectCommand(400, 200);
     EXPECT_EQ(run.At(399).m_bAutoPaddle, 1);
-    EXPECT_EQ(run.At(399).balls[0].launched, 1);
+    EXPECT_EQ(run.At(399).m_balls[0].launched, 1);
     EXPECT_EQ(run.At(400).m_bAutoPaddle, 0);
-    EXPECT_EQ(run.At(400).balls[0].launched, 0);
+    EXPECT_EQ(run.At(400).m_balls[0].launched, 0);
     ExpectCommand(420, 1200);
     ExpectCommand(460, 400);
     EXPECT_EQ(run.At(460).m_bAutoPaddle, 1);
-    EXPECT_EQ(run.At(461).balls[0].launched, 1);  // the automatic paddle launches ball 0
-    EXPECT_EQ(run.At(461).balls[0].dy, -7);       // at its own speed: Ctrl+A speeds nothing up
+    EXPECT_EQ(run.At(461).m_balls[0].launched, 1);  // the automatic paddle launches ball 0
+    EXPECT_EQ(run.At(461).m_balls[0].dy, -7);       // at its own speed: Ctrl+A speeds nothing up
     ExpectCommand(480, 400);
     EXPECT_EQ(run.At(480).m_bAutoPaddle, 0);
     ExpectCommand(500, 400);
-    EXPECT_EQ(run.At(500).balls[0].launched, 0);
+    EXPECT_EQ(run.At(500).m_balls[0].launched, 0);
     ExpectCommand(520, 400);
     EXPECT_EQ(run.At(520).m_bPierceMode, 1);
     ExpectCommand(540, 400);
@@ -226,7 +226,7 @@ void FullGame::CommandKeysInPlay() const {
     EXPECT_EQ(run.At(749).m_bStageBanner, 0);
     EXPECT_EQ(run.At(750).m_nStage, 1);
     EXPECT_EQ(run.At(750).m_bStageBanner, 1);
-    EXPECT_EQ(run.At(750).cells[0], 18);
+    EXPECT_EQ(run.At(750).m_cells[0], 18);
 }
 
 // The first drop lets 64 glued balls fall with the rocket fired from the wide paddle at the left
@@ -234,22 +234,22 @@ void FullGame::CommandKeysInPlay() const {
 // A lost life ends every mode.
 void FullGame::EachDropCostsALifeAndEndsTheModes() const {
     const GameSnapshot& fired = run.At(315);
-    EXPECT_EQ(fired.paddle.x, 0);
-    EXPECT_EQ(fired.rocket.sprite, 64);
-    EXPECT_EQ(fired.rocket.x, 59);
+    EXPECT_EQ(fired.m_paddle.x, 0);
+    EXPECT_EQ(fired.m_rocket.sprite, 64);
+    EXPECT_EQ(fired.m_rocket.x, 59);
     EXPECT_EQ(SoundsIn(fired, 315), std::vector<int>{7});
     EXPECT_EQ(fired.m_nBalls, 64);
     EXPECT_EQ(run.At(314).m_nLives, 5);
     const GameSnapshot& after = run.At(379);
     EXPECT_EQ(after.m_nLives, 4);
     EXPECT_EQ(after.m_nBalls, 1);
-    EXPECT_EQ(after.paddle.x, 362);
-    EXPECT_EQ(after.rocket.sprite, -1);
+    EXPECT_EQ(after.m_paddle.x, 362);
+    EXPECT_EQ(after.m_rocket.sprite, -1);
     EXPECT_EQ(after.m_bWidePaddle + after.m_bGlueMode + after.m_bPierceMode + after.m_bRocketMode, 0);
 
-    EXPECT_EQ(run.At(550).paddle.x, 721);
+    EXPECT_EQ(run.At(550).m_paddle.x, 721);
     EXPECT_EQ(run.At(559).m_nLives, 5);
-    EXPECT_EQ(run.At(560).paddle.x, 0);
+    EXPECT_EQ(run.At(560).m_paddle.x, 0);
     EXPECT_EQ(run.At(589).m_nLives, 4);
     EXPECT_EQ(run.At(589).m_bPierceMode, 0);
     EXPECT_EQ(run.At(589).m_nBalls, 1);
@@ -262,8 +262,8 @@ void FullGame::LivesRunOutAndSpaceStartsAgain() const {
     EXPECT_EQ(run.At(869).m_nLives, 4);
     for (uint32_t drop : {870u, 890u, 910u, 930u}) {
         SCOPED_TRACE(drop);
-        EXPECT_EQ(run.At(drop).balls[0].y, 566);
-        EXPECT_EQ(run.At(drop + 4).balls[0].y, 594);
+        EXPECT_EQ(run.At(drop).m_balls[0].y, 566);
+        EXPECT_EQ(run.At(drop + 4).m_balls[0].y, 594);
         EXPECT_EQ(run.At(drop + 5).m_nBalls, 0);
         EXPECT_EQ(run.At(drop + 6).m_nLives, run.At(drop + 5).m_nLives - 1);
         EXPECT_EQ(SoundsIn(run.At(drop + 6), drop + 6), std::vector<int>{6});
@@ -274,7 +274,7 @@ void FullGame::LivesRunOutAndSpaceStartsAgain() const {
     EXPECT_EQ(over.m_bGameOver, 1);
     for (uint32_t f = 937; f < 950; ++f) {
         EXPECT_EQ(run.At(f).m_bGameOver, 1) << f;
-        EXPECT_EQ(run.At(f).paddle.x, over.paddle.x) << f;
+        EXPECT_EQ(run.At(f).m_paddle.x, over.m_paddle.x) << f;
         EXPECT_EQ(run.At(f).rng, over.rng) << f;
         EXPECT_EQ(run.At(f).m_nItemKeyDelay, over.m_nItemKeyDelay) << f;
     }

@@ -156,7 +156,7 @@ TEST_F(HudScreenshot, NinetyPointsOutlineNoCell) {
     Shoot(stage, 330,
           Script().SkipIntro().Ctrl(30, "S").Tap(130, "4").Tap(150, "7").Tap(170, "1").Click(190));
     ASSERT_EQ(run.At(330).m_nScore, 90);
-    ASSERT_EQ(run.At(330).rocket.sprite, -1);
+    ASSERT_EQ(run.At(330).m_rocket.sprite, -1);
     ASSERT_EQ(run.At(330).m_bMessage, 0);
 
     ExpectScore("90");

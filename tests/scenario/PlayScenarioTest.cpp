@@ -35,16 +35,16 @@ TEST(PlayScenario, LaunchFromTheLeftEdgeMeetsTheWallInTheSameStep) {
     TempDataDir data({StageWith({kKeeper})});
     const GameRun run = Play(data.Path(), 123, Script().SkipIntro().Mouse(10, -1000).Click(121));
 
-    EXPECT_EQ(run.At(9).paddle.x, 362);
-    EXPECT_EQ(run.At(10).paddle.x, 0);  // the paddle moves during the banner
+    EXPECT_EQ(run.At(9).m_paddle.x, 362);
+    EXPECT_EQ(run.At(10).m_paddle.x, 0);  // the paddle moves during the banner
     // At rest: x = 0 + 76 * (0 + 38) / 800 - 5 = 3 - 5 = -2.
-    EXPECT_EQ(run.At(120).balls[0].x, -2);
-    EXPECT_EQ(run.At(120).balls[0].y, 559);
-    EXPECT_EQ(run.At(120).balls[0].launched, 0);
+    EXPECT_EQ(run.At(120).m_balls[0].x, -2);
+    EXPECT_EQ(run.At(120).m_balls[0].y, 559);
+    EXPECT_EQ(run.At(120).m_balls[0].launched, 0);
 
     // Moved to (-2, 566), inside the paddle; h = -2 + 5 - 0 = 3 < 9: zone 0, dx -8; then x < 0:
     // x 0 and dx 8. Paddle sound, then wall sound; nothing in the field, so no random draw.
-    const Ball& launched = run.At(121).balls[0];
+    const Ball& launched = run.At(121).m_balls[0];
     EXPECT_EQ(launched.x, 0);
     EXPECT_EQ(launched.y, 566);
     EXPECT_EQ(launched.dx, 8);
@@ -53,14 +53,14 @@ TEST(PlayScenario, LaunchFromTheLeftEdgeMeetsTheWallInTheSameStep) {
     EXPECT_EQ(launched.launched, 1);
     EXPECT_EQ(SoundsIn(run.At(121), 121), (std::vector<int>{0, 2}));
     EXPECT_EQ(run.At(121).rng, run.At(120).rng);
-    EXPECT_EQ(run.At(121).paddle.sprite, 1);  // the hit animation starts
+    EXPECT_EQ(run.At(121).m_paddle.sprite, 1);  // the hit animation starts
 
-    EXPECT_EQ(run.At(122).balls[0].x, 8);
-    EXPECT_EQ(run.At(122).balls[0].y, 559);
+    EXPECT_EQ(run.At(122).m_balls[0].x, 8);
+    EXPECT_EQ(run.At(122).m_balls[0].y, 559);
     EXPECT_TRUE(SoundsIn(run.At(122), 122).empty());
-    EXPECT_EQ(run.At(122).paddle.sprite, 2);
-    EXPECT_EQ(run.At(123).balls[0].x, 16);
-    EXPECT_EQ(run.At(123).balls[0].y, 552);
+    EXPECT_EQ(run.At(122).m_paddle.sprite, 2);
+    EXPECT_EQ(run.At(123).m_balls[0].x, 16);
+    EXPECT_EQ(run.At(123).m_balls[0].y, 552);
 }
 
 // The silver block in cell (8, 19) cracks at frame 150 (10 points, metal sound) and sends the ball
@@ -72,36 +72,36 @@ TEST(PlayScenario, SilverCracksThenBreaksForTwentyPoints) {
     const GameRun run = Play(data.Path(), 209, Script().SkipIntro().Click(121).Mouse(160, 74));
     const int silver = CellIndex(8, 19);
 
-    EXPECT_EQ(run.At(149).cells[silver], 23);
-    EXPECT_EQ(run.At(149).balls[0].y, 370);
+    EXPECT_EQ(run.At(149).m_cells[silver], 23);
+    EXPECT_EQ(run.At(149).m_balls[0].y, 370);
     const GameSnapshot& cracked = run.At(150);
-    EXPECT_EQ(cracked.cells[silver], 24);
+    EXPECT_EQ(cracked.m_cells[silver], 24);
     EXPECT_EQ(cracked.m_nScore, 10);
     EXPECT_EQ(SoundsIn(cracked, 150), std::vector<int>{3});
-    EXPECT_EQ(cracked.balls[0].x, 424);
-    EXPECT_EQ(cracked.balls[0].y, 363);
-    EXPECT_EQ(cracked.balls[0].dx, 1);
-    EXPECT_EQ(cracked.balls[0].dy, 7);
-    EXPECT_EQ(cracked.particles.sprite, 72);
-    EXPECT_EQ(cracked.particles.framesLeft, 19);  // started and moved once in the same frame
+    EXPECT_EQ(cracked.m_balls[0].x, 424);
+    EXPECT_EQ(cracked.m_balls[0].y, 363);
+    EXPECT_EQ(cracked.m_balls[0].dx, 1);
+    EXPECT_EQ(cracked.m_balls[0].dy, 7);
+    EXPECT_EQ(cracked.m_particles.sprite, 72);
+    EXPECT_EQ(cracked.m_particles.framesLeft, 19);  // started and moved once in the same frame
 
-    EXPECT_EQ(run.At(160).paddle.x, 436);
-    EXPECT_EQ(run.At(178).balls[0].y, 559);
+    EXPECT_EQ(run.At(160).m_paddle.x, 436);
+    EXPECT_EQ(run.At(178).m_balls[0].y, 559);
     const GameSnapshot& back = run.At(179);
-    EXPECT_EQ(back.balls[0].x, 453);
-    EXPECT_EQ(back.balls[0].y, 566);
-    EXPECT_EQ(back.balls[0].dx, -1);
-    EXPECT_EQ(back.balls[0].dy, -7);
+    EXPECT_EQ(back.m_balls[0].x, 453);
+    EXPECT_EQ(back.m_balls[0].y, 566);
+    EXPECT_EQ(back.m_balls[0].dx, -1);
+    EXPECT_EQ(back.m_balls[0].dy, -7);
     EXPECT_EQ(SoundsIn(back, 179), std::vector<int>{0});
 
-    EXPECT_EQ(run.At(207).cells[silver], 24);
+    EXPECT_EQ(run.At(207).m_cells[silver], 24);
     EXPECT_EQ(run.At(207).m_nScore, 10);
     const GameSnapshot& broken = run.At(208);
-    EXPECT_EQ(broken.cells[silver], -1);
+    EXPECT_EQ(broken.m_cells[silver], -1);
     EXPECT_EQ(broken.m_nScore, 20);
     EXPECT_EQ(SoundsIn(broken, 208), std::vector<int>{1});
-    EXPECT_EQ(broken.balls[0].x, 424);
-    EXPECT_EQ(broken.balls[0].dy, 7);
+    EXPECT_EQ(broken.m_balls[0].x, 424);
+    EXPECT_EQ(broken.m_balls[0].dy, 7);
     EXPECT_EQ(broken.m_nStage, 1);  // the keeper block is left: no stage clear
     EXPECT_EQ(broken.m_bStageBanner, 0);
 }
@@ -127,18 +127,18 @@ TEST(PlayScenario, PierceGoesThroughGoldWithoutBouncing) {
         {150, CellIndex(8, 19), 0, 76}, {152, CellIndex(8, 18), 0, 76}, {154, CellIndex(8, 17), 10, 72}};
     for (const auto& hit : hits) {
         SCOPED_TRACE(hit.frame);
-        EXPECT_NE(run.At(hit.frame - 1).cells[hit.cell], -1);
+        EXPECT_NE(run.At(hit.frame - 1).m_cells[hit.cell], -1);
         const GameSnapshot& s = run.At(hit.frame);
-        EXPECT_EQ(s.cells[hit.cell], -1);
+        EXPECT_EQ(s.m_cells[hit.cell], -1);
         EXPECT_EQ(s.m_nScore, hit.score);
         EXPECT_EQ(SoundsIn(s, hit.frame), std::vector<int>{1});
-        EXPECT_EQ(s.particles.sprite, hit.spray);
-        EXPECT_EQ(s.balls[0].dx, 1);
-        EXPECT_EQ(s.balls[0].dy, -7);
+        EXPECT_EQ(s.m_particles.sprite, hit.spray);
+        EXPECT_EQ(s.m_balls[0].dx, 1);
+        EXPECT_EQ(s.m_balls[0].dy, -7);
     }
     for (uint32_t f : {151u, 153u, 155u}) EXPECT_TRUE(SoundsIn(run.At(f), f).empty()) << f;
-    EXPECT_EQ(run.At(156).balls[0].x, 395 + 35);
-    EXPECT_EQ(run.At(156).balls[0].y, 566 - 7 * 35);
+    EXPECT_EQ(run.At(156).m_balls[0].x, 395 + 35);
+    EXPECT_EQ(run.At(156).m_balls[0].y, 566 - 7 * 35);
 }
 
 // Glue is bought at frame 130 with the ball resting: glueOffset 395 - 362 = 33 and glueToggle 1.
@@ -168,8 +168,8 @@ TEST(PlayScenario, GlueCatchesEveryOtherContact) {
     const GameSnapshot& bought = run.At(130);
     EXPECT_EQ(bought.m_bGlueMode, 1);
     EXPECT_EQ(bought.m_nScore, 700);
-    EXPECT_EQ(bought.balls[0].glueOffset, 33);
-    EXPECT_EQ(bought.balls[0].glueToggle, 1);
+    EXPECT_EQ(bought.m_balls[0].glueOffset, 33);
+    EXPECT_EQ(bought.m_balls[0].glueToggle, 1);
 
     struct Contact {
         uint32_t frame;
@@ -187,7 +187,7 @@ TEST(PlayScenario, GlueCatchesEveryOtherContact) {
     };
     for (const Contact& c : contacts) {
         SCOPED_TRACE(c.frame);
-        const Ball& b = run.At(c.frame).balls[0];
+        const Ball& b = run.At(c.frame).m_balls[0];
         EXPECT_EQ(b.x, c.x);
         EXPECT_EQ(b.y, c.y);
         EXPECT_EQ(b.dx, c.dx);
@@ -198,17 +198,17 @@ TEST(PlayScenario, GlueCatchesEveryOtherContact) {
         EXPECT_EQ(SoundsIn(run.At(c.frame), c.frame), std::vector<int>{0});
     }
     // A caught ball rides on the paddle at its offset until the button launches it.
-    EXPECT_EQ(run.At(145).balls[0].x, 395);
-    EXPECT_EQ(run.At(145).balls[0].launched, 0);
-    EXPECT_EQ(run.At(207).balls[0].y, 559);  // one step short of the paddle: not yet caught
-    EXPECT_EQ(run.At(207).balls[0].launched, 1);
-    EXPECT_EQ(run.At(220).paddle.x, 318);
-    EXPECT_EQ(run.At(220).balls[0].x, 318 + 35);
+    EXPECT_EQ(run.At(145).m_balls[0].x, 395);
+    EXPECT_EQ(run.At(145).m_balls[0].launched, 0);
+    EXPECT_EQ(run.At(207).m_balls[0].y, 559);  // one step short of the paddle: not yet caught
+    EXPECT_EQ(run.At(207).m_balls[0].launched, 1);
+    EXPECT_EQ(run.At(220).m_paddle.x, 318);
+    EXPECT_EQ(run.At(220).m_balls[0].x, 318 + 35);
     EXPECT_EQ(SoundsIn(run.At(179), 179), std::vector<int>{3});  // gold: metal, bounce, still there
-    EXPECT_EQ(run.At(179).cells[CellIndex(8, 19)], 22);
+    EXPECT_EQ(run.At(179).m_cells[CellIndex(8, 19)], 22);
     EXPECT_EQ(SoundsIn(run.At(259), 259), std::vector<int>{3});
-    EXPECT_EQ(run.At(259).balls[0].x, 382);
-    EXPECT_EQ(run.At(259).balls[0].dy, 7);
+    EXPECT_EQ(run.At(259).m_balls[0].x, 382);
+    EXPECT_EQ(run.At(259).m_balls[0].dy, 7);
     EXPECT_EQ(run.At(290).m_bGlueMode, 1);
 }
 
@@ -245,15 +245,15 @@ TEST(PlayScenario, BranchingDoublesUpToSixtyFourAndRefusesAtThirtyThree) {
     Lcg lcg(before.rng);
     for (int j = 0; j < 32; ++j) {
         SCOPED_TRACE(j);
-        const Ball& ball = doubled.balls[j];
-        const Ball& twin = doubled.balls[32 + j];
+        const Ball& ball = doubled.m_balls[j];
+        const Ball& twin = doubled.m_balls[32 + j];
         EXPECT_EQ(twin.x, ball.x);
         EXPECT_EQ(twin.y, ball.y);
         EXPECT_EQ(twin.trailX[6], ball.x);
         EXPECT_EQ(twin.dx, ball.dx + (lcg.Rnd(2) == 0 ? 1 : -1));
         EXPECT_EQ(twin.dy, ball.dy + (lcg.Rnd(2) == 0 ? 1 : -1));
         EXPECT_EQ(twin.launched, 1);
-        EXPECT_EQ(ball.x, before.balls[j].x + ball.dx);  // the ball itself only took its step
+        EXPECT_EQ(ball.x, before.m_balls[j].x + ball.dx);  // the ball itself only took its step
     }
     EXPECT_EQ(doubled.rng, lcg.State());
 
@@ -295,7 +295,7 @@ TEST(PlayScenario, StageSkipsWrapByTheStageCount) {
         for (int i = 0; i < c.checks; ++i) {
             const GameSnapshot& s = run.At(frames[i]);
             EXPECT_EQ(s.m_nStage, c.stages[i]) << frames[i];
-            EXPECT_EQ(s.cells[0], 18 + c.stages[i]) << frames[i];
+            EXPECT_EQ(s.m_cells[0], 18 + c.stages[i]) << frames[i];
             EXPECT_EQ(s.m_nStageCount, c.count);
             EXPECT_EQ(s.m_bStageBanner, i == 0 ? 0 : 1) << frames[i];
             EXPECT_EQ(s.s_nBannerOffset, -355) << frames[i];

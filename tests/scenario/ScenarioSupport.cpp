@@ -95,8 +95,8 @@ void ExpectPurchase(const GameRun& run, uint32_t frame, int32_t score, const std
 }
 
 int BallsInPlay(const GameSnapshot& s) {
-    return static_cast<int>(
-        std::count_if(std::begin(s.balls), std::end(s.balls), [](const Ball& b) { return b.inPlay == 1; }));
+    return static_cast<int>(std::count_if(std::begin(s.m_balls), std::end(s.m_balls),
+                                          [](const Ball& b) { return b.inPlay == 1; }));
 }
 
 namespace {

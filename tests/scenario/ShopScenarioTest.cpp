@@ -72,15 +72,15 @@ TEST(ShopScenario, FullBranchTakesOneBallToSixtyFour) {
     EXPECT_EQ(s.rng, lcg.State());
     for (int i = 0; i < 64; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(s.balls[i].dx, dx[i]);
-        EXPECT_EQ(s.balls[i].dy, dy[i]);
-        EXPECT_EQ(s.balls[i].x, 395);
-        EXPECT_EQ(s.balls[i].y, 559);
-        EXPECT_EQ(s.balls[i].trailY[6], 559);
-        EXPECT_EQ(s.balls[i].launched, 0);
+        EXPECT_EQ(s.m_balls[i].dx, dx[i]);
+        EXPECT_EQ(s.m_balls[i].dy, dy[i]);
+        EXPECT_EQ(s.m_balls[i].x, 395);
+        EXPECT_EQ(s.m_balls[i].y, 559);
+        EXPECT_EQ(s.m_balls[i].trailY[6], 559);
+        EXPECT_EQ(s.m_balls[i].launched, 0);
     }
     // All of them rest on the paddle, at the launch point, the next frame too.
-    EXPECT_EQ(run.At(131).balls[63].x, 395);
+    EXPECT_EQ(run.At(131).m_balls[63].x, 395);
     EXPECT_EQ(run.At(131).m_nBalls, 64);
 }
 
@@ -95,12 +95,12 @@ TEST(ShopScenario, ItemZeroAtExactlyAThousandStartsTheNextStage) {
     EXPECT_EQ(s.m_nScore, 0);
     EXPECT_EQ(s.m_nStage, 2);
     EXPECT_EQ(s.m_bStageBanner, 1);
-    EXPECT_EQ(s.cells[0], 19);
+    EXPECT_EQ(s.m_cells[0], 19);
     EXPECT_EQ(s.m_bMessage, 0);
     EXPECT_EQ(s.m_strMessage, "");
     EXPECT_EQ(SoundsIn(s, 130), std::vector<int>{5});
     EXPECT_EQ(s.m_nItemKeyDelay, 20);
-    EXPECT_EQ(s.balls[0].x, 395);  // the stage start reset paddle and ball
+    EXPECT_EQ(s.m_balls[0].x, 395);  // the stage start reset paddle and ball
     EXPECT_EQ(s.s_nBannerOffset, -355);
     EXPECT_EQ(run.At(131).s_nBannerOffset, -352);
     EXPECT_EQ(run.At(248).m_bStageBanner, 1);
@@ -128,14 +128,14 @@ TEST(ShopScenario, CommandKeysWorkDuringTheBanner) {
     const GameRun run = Play(data.Path(), 121, script);
 
     EXPECT_EQ(run.At(20).m_nItemKeyDelay, 1);
-    EXPECT_EQ(run.At(22).balls[0].dx, 1);
+    EXPECT_EQ(run.At(22).m_balls[0].dx, 1);
     EXPECT_EQ(run.At(22).m_nItemKeyDelay, 20);
     EXPECT_EQ(run.At(41).m_bMiniMap, 0);
     EXPECT_EQ(run.At(42).m_bMiniMap, 1);
     EXPECT_EQ(run.At(61).m_nBalls, 1);
     EXPECT_EQ(run.At(62).m_nBalls, 2);
-    EXPECT_EQ(run.At(62).balls[1].x, 395);
-    EXPECT_EQ(run.At(62).balls[1].launched, 0);
+    EXPECT_EQ(run.At(62).m_balls[1].x, 395);
+    EXPECT_EQ(run.At(62).m_balls[1].launched, 0);
 
     const GameSnapshot& nine = run.At(82);
     EXPECT_EQ(nine.m_nLives, 5);
@@ -151,19 +151,19 @@ TEST(ShopScenario, CommandKeysWorkDuringTheBanner) {
     EXPECT_TRUE(SoundsIn(run.At(103), 103).empty());
 
     EXPECT_EQ(run.At(104).m_bAutoPaddle, 1);
-    EXPECT_EQ(run.At(104).balls[0].launched, 0);
+    EXPECT_EQ(run.At(104).m_balls[0].launched, 0);
     // Frame 105: the paddle goes under ball 0 (x 395): 395 + rnd(6) - 3 - 76 / 2.
     Lcg lcg(run.At(104).rng);
-    EXPECT_EQ(run.At(105).paddle.x, 395 + lcg.Rnd(6) - 3 - 38);
-    EXPECT_EQ(run.At(105).balls[0].launched, 1);
-    EXPECT_EQ(run.At(105).balls[0].x, 100);
-    EXPECT_EQ(run.At(105).balls[0].y, 100);
-    EXPECT_EQ(run.At(105).balls[1].launched, 0);
-    EXPECT_EQ(run.At(119).balls[0].x, 100);
-    EXPECT_EQ(run.At(119).balls[0].y, 100);
+    EXPECT_EQ(run.At(105).m_paddle.x, 395 + lcg.Rnd(6) - 3 - 38);
+    EXPECT_EQ(run.At(105).m_balls[0].launched, 1);
+    EXPECT_EQ(run.At(105).m_balls[0].x, 100);
+    EXPECT_EQ(run.At(105).m_balls[0].y, 100);
+    EXPECT_EQ(run.At(105).m_balls[1].launched, 0);
+    EXPECT_EQ(run.At(119).m_balls[0].x, 100);
+    EXPECT_EQ(run.At(119).m_balls[0].y, 100);
     EXPECT_EQ(run.At(120).m_bStageBanner, 0);
-    EXPECT_EQ(run.At(120).balls[0].x, 101);
-    EXPECT_EQ(run.At(120).balls[0].y, 107);
+    EXPECT_EQ(run.At(120).m_balls[0].x, 101);
+    EXPECT_EQ(run.At(120).m_balls[0].y, 107);
 }
 
 // A message set at frame f is first drawn at f + 1 (the message runs before the shop) and its flag
@@ -177,7 +177,7 @@ TEST(ShopScenario, AMessageLastsOneHundredAndTwoFramesAndASecondKeepsTheCount) {
     ExpectPurchase(run, 130, 200, "ONE MORE VANTLER");
     EXPECT_EQ(run.At(130).m_nLives, 6);
     ExpectPurchase(run, 150, 100, "WIDE VANTLER");
-    EXPECT_EQ(run.At(150).paddle.x, 362 - 30);
+    EXPECT_EQ(run.At(150).m_paddle.x, 362 - 30);
     for (uint32_t f = 130; f <= 231; ++f) EXPECT_EQ(run.At(f).m_bMessage, 1) << f;
     EXPECT_EQ(run.At(232).m_bMessage, 0);
     EXPECT_EQ(run.At(232).m_strMessage, "WIDE VANTLER");  // the text stays, unshown
@@ -258,26 +258,26 @@ protected:
 
 void RocketColumns::ALeftCornerLeftOfTheFieldTestsNothing() const {
     const GameSnapshot& fired = run.At(kFireA);
-    EXPECT_EQ(fired.paddle.x, 31);
-    EXPECT_EQ(fired.rocket.sprite, 64);
-    EXPECT_EQ(fired.rocket.x, 60);
-    EXPECT_EQ(fired.rocket.y, 517);
+    EXPECT_EQ(fired.m_paddle.x, 31);
+    EXPECT_EQ(fired.m_rocket.sprite, 64);
+    EXPECT_EQ(fired.m_rocket.x, 60);
+    EXPECT_EQ(fired.m_rocket.y, 517);
     EXPECT_EQ(SoundsIn(fired, kFireA), (std::vector<int>{7, 0}));  // rocket, then the ball's contact
-    EXPECT_EQ(fired.balls[0].launched, 0);                         // caught again at once
-    EXPECT_EQ(fired.balls[0].glueToggle, 0);
+    EXPECT_EQ(fired.m_balls[0].launched, 0);                       // caught again at once
+    EXPECT_EQ(fired.m_balls[0].glueToggle, 0);
 
     for (uint32_t f = kFireA; f < kFireA + 111; ++f) {
-        EXPECT_EQ(run.At(f).rocket.y, 517 - 5 * static_cast<int32_t>(f - kFireA)) << f;
+        EXPECT_EQ(run.At(f).m_rocket.y, 517 - 5 * static_cast<int32_t>(f - kFireA)) << f;
         EXPECT_EQ(run.At(f).m_nScore, 100) << f;
     }
-    EXPECT_EQ(run.At(kFireA + 110).rocket.sprite, 64);
-    EXPECT_EQ(run.At(kFireA + 111).rocket.sprite, -1);
-    for (int row = 0; row < 20; ++row) EXPECT_EQ(run.At(kFireA + 111).cells[CellIndex(0, row)], 18) << row;
+    EXPECT_EQ(run.At(kFireA + 110).m_rocket.sprite, 64);
+    EXPECT_EQ(run.At(kFireA + 111).m_rocket.sprite, -1);
+    for (int row = 0; row < 20; ++row) EXPECT_EQ(run.At(kFireA + 111).m_cells[CellIndex(0, row)], 18) << row;
 }
 
 void RocketColumns::OnlyTheLeftCornerClearsFromX683To699() const {
-    EXPECT_EQ(run.At(kFireB).rocket.x, 683);
-    EXPECT_EQ(run.At(kFireC).rocket.x, 699);
+    EXPECT_EQ(run.At(kFireB).m_rocket.x, 683);
+    EXPECT_EQ(run.At(kFireC).m_rocket.x, 699);
     int32_t score = 200;
     for (int row = 19; row >= 0; --row) {
         SCOPED_TRACE(row);
@@ -285,20 +285,20 @@ void RocketColumns::OnlyTheLeftCornerClearsFromX683To699() const {
         if (row == 9) score = 400;  // after Ctrl+S, glue and rocket
         const uint32_t f = RowFrame(fire, row);
         const int cell = CellIndex(14, row);
-        EXPECT_EQ(run.At(f - 1).cells[cell], 18 + kColumn14[row]);
-        EXPECT_EQ(run.At(f).cells[cell], -1);
-        EXPECT_EQ(run.At(f).rocket.y, 352 - 5 * 3 * (19 - row));
+        EXPECT_EQ(run.At(f - 1).m_cells[cell], 18 + kColumn14[row]);
+        EXPECT_EQ(run.At(f).m_cells[cell], -1);
+        EXPECT_EQ(run.At(f).m_rocket.y, 352 - 5 * 3 * (19 - row));
         score += 10;  // every kind, gold and silver included, goes at once for 10
         EXPECT_EQ(run.At(f).m_nScore, score);
         EXPECT_EQ(SoundsIn(run.At(f), f), std::vector<int>{1});
-        EXPECT_EQ(run.At(f).particles.sprite, SprayOf(kColumn14[row]));
-        EXPECT_EQ(run.At(f).particles.framesLeft, 20);  // started after this frame's spray step
+        EXPECT_EQ(run.At(f).m_particles.sprite, SprayOf(kColumn14[row]));
+        EXPECT_EQ(run.At(f).m_particles.framesLeft, 20);  // started after this frame's spray step
     }
     // Left Ctrl + I one frame after row 10 ends the flight; rows 9 to 0 wait for rocket C.
-    EXPECT_EQ(run.At(kFireB + 61).rocket.sprite, -1);
+    EXPECT_EQ(run.At(kFireB + 61).m_rocket.sprite, -1);
     EXPECT_EQ(run.At(kFireB + 61).m_bRocketMode, 0);
-    EXPECT_EQ(run.At(kFireB + 61).cells[CellIndex(14, 9)], 18 + kColumn14[9]);
-    EXPECT_EQ(run.At(kFireC + 111).rocket.sprite, -1);
+    EXPECT_EQ(run.At(kFireB + 61).m_cells[CellIndex(14, 9)], 18 + kColumn14[9]);
+    EXPECT_EQ(run.At(kFireC + 111).m_rocket.sprite, -1);
     EXPECT_EQ(run.At(kFireC + 111).m_nScore, 500);
 }
 
@@ -312,7 +312,7 @@ void RocketColumns::EachHitStartsASprayThatReplacesTheLast() const {
         const int32_t top = 352 - 15 * (19 - row);
         Lcg lcg(run.At(f - 1).rng);
         lcg.Skip(1);
-        const ParticleSpray& p = run.At(f).particles;
+        const ParticleSpray& p = run.At(f).m_particles;
         for (int i = 0; i < 20; ++i) {
             EXPECT_EQ(p.x[i], 683 + lcg.Rnd(5) - 2) << i;
             EXPECT_EQ(p.y[i], top + lcg.Rnd(5) - 2) << i;
@@ -323,17 +323,17 @@ void RocketColumns::EachHitStartsASprayThatReplacesTheLast() const {
         EXPECT_EQ(run.At(f).rng, lcg.State());
     }
     const uint32_t row19 = RowFrame(kFireB, 19);
-    EXPECT_EQ(run.At(row19 + 1).particles.framesLeft, 19);
-    EXPECT_EQ(run.At(row19 + 2).particles.framesLeft, 18);
+    EXPECT_EQ(run.At(row19 + 1).m_particles.framesLeft, 19);
+    EXPECT_EQ(run.At(row19 + 2).m_particles.framesLeft, 18);
     // Moved once: x + dx, y + dy, then dy + 1.
-    const ParticleSpray& started = run.At(row19).particles;
-    const ParticleSpray& moved = run.At(row19 + 1).particles;
+    const ParticleSpray& started = run.At(row19).m_particles;
+    const ParticleSpray& moved = run.At(row19 + 1).m_particles;
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(moved.x[i], started.x[i] + started.dx[i]);
         EXPECT_EQ(moved.y[i], started.y[i] + started.dy[i]);
         EXPECT_EQ(moved.dy[i], started.dy[i] + 1);
     }
-    EXPECT_EQ(run.At(row19 + 3).particles.framesLeft, 20);
+    EXPECT_EQ(run.At(row19 + 3).m_particles.framesLeft, 20);
 }
 
 // One test, for the game is played once and checked three ways (each test runs in a process of

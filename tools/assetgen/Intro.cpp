@@ -5,28 +5,16 @@
 #include "Backdrop.h"
 #include "Font.h"
 #include "Sprites.h"
+#include "game/Catalogue.h"
 
 namespace assetgen {
 namespace {
 
-constexpr int kW = 800;
-constexpr int kH = 600;
+constexpr int kW = kScreenWidth;
+constexpr int kH = kScreenHeight;
 constexpr int kTitleScale = 5;
 constexpr int kTitleY = 34;
 const std::string kTitle = "PLINKWELL";
-
-struct ShopLine {
-    const char* key;
-    const char* item;
-    const char* price;
-};
-
-const ShopLine kShop[10] = {
-    {"1", "WIDE VANTLER", "100"}, {"2", "MURK VANTLERS", "100"},     {"3", "BRANCH BALL", "200"},
-    {"4", "GLUE MODE", "300"},    {"5", "PIERCE MODE", "400"},       {"6", "FULL BRANCH BALL", "500"},
-    {"7", "ROCKET", "600"},       {"8", "AUTOMATIC VANTLER", "700"}, {"9", "ONE MORE VANTLER", "800"},
-    {"0", "NEXT STAGE", "1000"},
-};
 
 constexpr int kPanelLeft = 140, kPanelTop = 192, kPanelRight = 660, kPanelBottom = 404;
 constexpr int kRowTop = 203, kRowStep = 19;
@@ -110,12 +98,15 @@ void RightAligned(Image& screen, int right, int y, const std::string& text, cons
 
 void PaintShop(Image& screen) {
     DarkenPanel(screen);
-    for (int i = 0; i < 10; ++i) {
-        int y = kRowTop + i * kRowStep;
-        screen.Paste(MakeItemIcon(i == 9 ? 9 : i), kPanelLeft + 16, y + 2);
-        DrawText(screen, kPanelLeft + 40, y, kShop[i].key, CoolStyle());
-        DrawText(screen, kPanelLeft + 72, y, kShop[i].item, HudStyle());
-        RightAligned(screen, kPanelRight - 18, y, kShop[i].price, CoolStyle());
+    // One row per item bar cell, left to right: keys 1 to 9, then 0.
+    for (int cell = 0; cell < 10; ++cell) {
+        const int number = (cell + 1) % 10;
+        const ShopItem& item = kShop[number];
+        int y = kRowTop + cell * kRowStep;
+        screen.Paste(MakeItemIcon(cell), kPanelLeft + 16, y + 2);
+        DrawText(screen, kPanelLeft + 40, y, std::to_string(number), CoolStyle());
+        DrawText(screen, kPanelLeft + 72, y, item.name, HudStyle());
+        RightAligned(screen, kPanelRight - 18, y, std::to_string(item.price), CoolStyle());
     }
 }
 

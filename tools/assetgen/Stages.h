@@ -1,25 +1,20 @@
-// The stage file: a 12-byte header and one record of 15 x 20 cell codes per stage.
+// The stages: read from their text (stagetool's syntax), checked, and written as the stage file.
 #pragma once
 
-#include <array>
 #include <string>
-#include <vector>
+
+#include "game/StageFile.h"
 
 namespace assetgen {
 
-constexpr int kColumns = 15;
-constexpr int kRows = 20;
-constexpr int kEmptyCell = -1;
-constexpr int kGoldCell = 4;
-
-using Stage = std::array<int, kColumns * kRows>;
-
-std::vector<Stage> MakeStages();
+using Stage = stagefile::Codes;
 
 // True when every block a ball must clear can be reached: gold never walls a breakable block in,
 // and there is at least one such block.
 bool IsClearable(const Stage& stage);
 
-bool WriteStageFile(const std::string& path, const std::vector<Stage>& stages);
+// Map.dat at path from the stage text at textPath; false, having said why on stderr, when the text
+// cannot be read or a stage cannot be cleared.
+bool WriteStageFile(const std::string& textPath, const std::string& path);
 
 }  // namespace assetgen

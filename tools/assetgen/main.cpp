@@ -1,4 +1,5 @@
-// assetgen <dir>: writes the game's pictures (<dir>/sprite), sounds (<dir>/sound) and stages (<dir>/Map.dat),
+// assetgen <dir>: writes the game's pictures (<dir>/sprite), sounds (<dir>/sound) and stages (<dir>/Map.dat,
+// from the committed stage text),
 // and the desktop icon in the icon-theme layout (<dir>/icons/<N>x<N>/apps/plinkwell.png).
 // The output is the same, byte for byte, on every run.
 #include <cstdio>
@@ -55,16 +56,6 @@ bool WriteSounds(const std::string& dir) {
     return ok;
 }
 
-bool WriteStages(const std::string& path) {
-    std::vector<Stage> stages = MakeStages();
-    for (size_t i = 0; i < stages.size(); ++i)
-        if (!IsClearable(stages[i])) {
-            std::fprintf(stderr, "assetgen: stage %zu cannot be cleared\n", i + 1);
-            return false;
-        }
-    return WriteStageFile(path, stages);
-}
-
 bool WriteIcons(const std::string& dir) {
     bool ok = true;
     for (int size : kIconSizes) {
@@ -87,7 +78,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(root + "/sound");
     bool ok = WriteSprites(root + "/sprite");
     ok = WriteSounds(root + "/sound") && ok;
-    ok = WriteStages(root + "/Map.dat") && ok;
+    ok = WriteStageFile(PLINKWELL_STAGES_TEXT, root + "/Map.dat") && ok;
     ok = WriteIcons(root + "/icons") && ok;
     if (!ok) {
         std::fprintf(stderr, "assetgen: could not write everything into %s\n", root.c_str());

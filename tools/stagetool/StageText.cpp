@@ -7,8 +7,8 @@ namespace stagetool {
 namespace {
 
 constexpr std::string_view kCellChars = "#RGB$SX";  // index = cell code
-constexpr size_t kHeaderBytes = 12;
-constexpr size_t kRecordBytes = kColumns * kRows * 4;
+constexpr size_t kHeaderBytes = stagefile::kHeaderBytes;
+constexpr size_t kRecordBytes = stagefile::kRecordBytes;
 
 bool IsHeader(std::string_view line) {
     constexpr std::string_view kWord = "stage";
@@ -60,19 +60,6 @@ private:
     int m_rows = 0;
 };
 
-void PutLittleEndian(std::vector<uint8_t>& out, int32_t v) {
-    const auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(u >> (8 * i)));
-}
-
-// The 32-bit value at offset, with the bytes past the end taken as zero, as the game reads it.
-int32_t ReadLittleEndian(const std::vector<uint8_t>& bytes, size_t offset) {
-    uint32_t u = 0;
-    for (size_t i = 0; i < 4; ++i)
-        if (offset + i < bytes.size()) u |= uint32_t(bytes[offset + i]) << (8 * i);
-    return static_cast<int32_t>(u);
-}
-
 }  // namespace
 
 char CellChar(int32_t code) {
@@ -111,19 +98,8 @@ std::string FormatStages(const std::vector<Stage>& stages) {
     return text;
 }
 
-std::vector<uint8_t> EncodeMapDat(const std::vector<Stage>& stages) {
-    std::vector<uint8_t> out;
-    out.reserve(kHeaderBytes + stages.size() * kRecordBytes);
-    PutLittleEndian(out, 0);
-    PutLittleEndian(out, 0);
-    PutLittleEndian(out, static_cast<int32_t>(stages.size()));
-    for (const Stage& stage : stages)
-        for (int32_t code : stage) PutLittleEndian(out, code);
-    return out;
-}
-
 std::vector<Stage> DecodeMapDat(const std::vector<uint8_t>& bytes, std::vector<std::string>* notes) {
-    const int32_t count = ReadLittleEndian(bytes, 8);
+    const int32_t count = stagefile::StageCount(bytes);
     const size_t held =
         bytes.size() > kHeaderBytes ? (bytes.size() - kHeaderBytes + kRecordBytes - 1) / kRecordBytes : 0;
     size_t wanted = count < 1 ? 1 : size_t(count);
@@ -137,10 +113,9 @@ std::vector<Stage> DecodeMapDat(const std::vector<uint8_t>& bytes, std::vector<s
     }
     if (held > 0 && (bytes.size() - kHeaderBytes) % kRecordBytes != 0)
         notes->push_back("the last record is cut short: its missing cells are plain blocks in the game");
-    std::vector<Stage> stages(wanted);
-    for (size_t n = 0; n < wanted; ++n)
-        for (size_t k = 0; k < stages[n].size(); ++k)
-            stages[n][k] = ReadLittleEndian(bytes, kHeaderBytes + n * kRecordBytes + k * 4);
+    std::vector<Stage> stages;
+    for (size_t n = 1; n <= wanted; ++n)
+        stages.push_back(stagefile::ReadStage(bytes, static_cast<int32_t>(n)));
     return stages;
 }
 
@@ -148,7 +123,7 @@ std::vector<int> StagesWithNothingToBreak(const std::vector<Stage>& stages) {
     std::vector<int> numbers;
     for (size_t n = 0; n < stages.size(); ++n) {
         const bool breakable = std::any_of(stages[n].begin(), stages[n].end(), [](int32_t code) {
-            return code >= 0 && code < int32_t(kCellChars.size()) && code != kGoldCode;
+            return IsBlock(KindOfCode(code)) && KindOfCode(code) != BlockGold;
         });
         if (!breakable) numbers.push_back(int(n) + 1);
     }

@@ -5,9 +5,8 @@
 // 'X' cracked silver. A blank line or a header line (one that starts with "stage", followed by
 // anything, such as a title) ends a stage.
 //
-// Map.dat: three little-endian 32-bit integers (two unused, then the stage count), then one record
-// of 300 little-endian 32-bit cell codes per stage, row by row: 0 plain, 1 red, 2 green, 3 blue,
-// 4 gold, 5 silver, 6 cracked silver; anything else is an empty cell.
+// Map.dat: read and written by the game's own stage file module (game/StageFile.h); cell codes 0 plain,
+// 1 red, 2 green, 3 blue, 4 gold, 5 silver, 6 cracked silver; anything else is an empty cell.
 #pragma once
 
 #include <array>
@@ -16,16 +15,14 @@
 #include <string_view>
 #include <vector>
 
+#include "game/StageFile.h"
 #include "platform/Result.h"
 
 namespace stagetool {
 
-inline constexpr int kColumns = 15;
-inline constexpr int kRows = 20;
 inline constexpr int32_t kEmptyCode = -1;  // what we write for an empty cell
-inline constexpr int32_t kGoldCode = 4;
 
-using Stage = std::array<int32_t, kColumns * kRows>;
+using Stage = stagefile::Codes;
 
 // The cell character of a code; '.' for every code that is not a block.
 char CellChar(int32_t code);
@@ -36,8 +33,6 @@ plat::Result<std::vector<Stage>> ParseStages(std::string_view text, std::string_
 
 // Writes every stage in full (20 rows) under a "stage N" header, a blank line between stages.
 std::string FormatStages(const std::vector<Stage>& stages);
-
-std::vector<uint8_t> EncodeMapDat(const std::vector<Stage>& stages);
 
 // The stages as the game reads them from these bytes: the header's count, each record at its
 // place, and zero (plain blocks) wherever the file ends early. A count below 1 plays stage 1

@@ -34,7 +34,7 @@ int Build(const std::string& textPath, const std::string& mapPath) {
     for (int n : stagetool::StagesWithNothingToBreak(*stages))
         std::cerr << "stagetool: warning: stage " << n
                   << " has nothing to break; the game skips it at once\n";
-    const std::vector<uint8_t> bytes = stagetool::EncodeMapDat(*stages);
+    const std::vector<uint8_t> bytes = stagefile::Encode(*stages);
     std::ofstream out(mapPath, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();

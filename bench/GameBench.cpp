@@ -255,10 +255,10 @@ void BM_PresentChangedRegions(benchmark::State& state) {
     plat::Rgb565Table table;
     table.Build([](uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | r << 16 | g << 8 | b; });
     plat::FitScaler scaler;
-    scaler.Configure(kWidth, kHeight, plat::AspectFit(outW, outH, kWidth, kHeight));
+    scaler.Configure(kScreenWidth, kScreenHeight, plat::AspectFit(outW, outH, kScreenWidth, kScreenHeight));
     std::vector<uint8_t> out(static_cast<size_t>(outW) * outH * 4);
     plat::ShownFrame shown;
-    shown.Reset(kWidth, kHeight);
+    shown.Reset(kScreenWidth, kScreenHeight);
     shown.Assign(frames[0].data());
     size_t i = 0, regions = 0;
     for (auto _ : state) {
@@ -287,10 +287,10 @@ void BM_PresentWholeFrame(benchmark::State& state) {
     plat::Rgb565Table table;
     table.Build([](uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | r << 16 | g << 8 | b; });
     plat::FitScaler scaler;
-    scaler.Configure(kWidth, kHeight, plat::AspectFit(outW, outH, kWidth, kHeight));
+    scaler.Configure(kScreenWidth, kScreenHeight, plat::AspectFit(outW, outH, kScreenWidth, kScreenHeight));
     std::vector<uint8_t> out(static_cast<size_t>(outW) * outH * 4);
     for (auto _ : state) {
-        scaler.Draw(frame.data(), plat::Rect{0, 0, kWidth, kHeight}, table, out.data(), outW * 4);
+        scaler.Draw(frame.data(), plat::Rect{0, 0, kScreenWidth, kScreenHeight}, table, out.data(), outW * 4);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }

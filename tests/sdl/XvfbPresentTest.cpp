@@ -120,10 +120,9 @@ SDL_Window* FindWindow() {
 std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     std::ostringstream messages;
     plat::HeadlessBackend game(UINT32_MAX, messages);
-    std::vector<plat::InputEvent> events;
-    plat::ScriptError error;
-    EXPECT_TRUE(plat::ParseInputScript(kScript, &events, &error)) << error.message;
-    plat::InputPlayer script(std::move(events));
+    plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(kScript, "script");
+    EXPECT_TRUE(events.Ok()) << events.Error();
+    plat::InputPlayer script(events.Ok() ? std::move(*events) : std::vector<plat::InputEvent>{});
     plat::ResetAutomation();
     plat::SetBackend(&game);
     plat::PlayInputScript(&script);

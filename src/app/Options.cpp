@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <string_view>
 
 namespace {
@@ -9,6 +10,18 @@ namespace {
 constexpr int kMaxScale = 8;
 constexpr double kMinMouseSpeed = 0.01;
 constexpr double kMaxMouseSpeed = 100.0;
+
+// A plain decimal number: digits, an optional fraction and exponent, an optional leading minus.
+// strtod alone would also take spaces, a plus sign and hexadecimal; floating-point from_chars is
+// not in every C++ library we build with.
+bool ParseDecimal(const std::string& text, double* value) {
+    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos || text[0] == '+') {
+        return false;
+    }
+    char* end = nullptr;
+    *value = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size();
+}
 
 struct Parser {
     const std::vector<std::string>& args;
@@ -47,9 +60,7 @@ struct Parser {
 
     bool MouseSpeed(const std::string& text) {
         double v = 0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-        if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(v) ||
-            v < kMinMouseSpeed || v > kMaxMouseSpeed) {
+        if (!ParseDecimal(text, &v) || !std::isfinite(v) || v < kMinMouseSpeed || v > kMaxMouseSpeed) {
             return Fail("--mouse-speed: '" + text + "' is not a number from 0.01 to 100");
         }
         options->mouseSpeed = v;

@@ -116,6 +116,12 @@ TEST(Options, ProblemsAreNamed) {
     EXPECT_EQ(Problem({"--mouse-speed", "0"}), "--mouse-speed: '0' is not a number from 0.01 to 100");
     EXPECT_EQ(Problem({"--mouse-speed", "nan"}), "--mouse-speed: 'nan' is not a number from 0.01 to 100");
     EXPECT_EQ(Problem({"--mouse-speed", "2fast"}), "--mouse-speed: '2fast' is not a number from 0.01 to 100");
+    for (const char* text : {" 1.5", "+1.5", "0x1p0", "1.5 ", "inf", "1e400", "-2"}) {
+        EXPECT_EQ(Problem({"--mouse-speed", text}),
+                  "--mouse-speed: '" + std::string(text) + "' is not a number from 0.01 to 100");
+    }
+    EXPECT_DOUBLE_EQ(Parsed({"--mouse-speed", "2.5e1"}).mouseSpeed, 25.0);
+    EXPECT_DOUBLE_EQ(Parsed({"--mouse-speed", ".5"}).mouseSpeed, 0.5);
     EXPECT_EQ(Problem({"--renderer", "opengl"}),
               "--renderer: 'opengl' is not one of auto, software, accelerated");
     EXPECT_EQ(Problem({"--headless=yes"}), "option --headless takes no value");

@@ -58,9 +58,8 @@ async function openPage(query) {
   const noise = [];
   page.on('console', (m) => { if (m.type() === 'error' || m.type() === 'warning') noise.push(`${m.type()}: ${m.text()}`); });
   page.on('pageerror', (e) => noise.push(`pageerror: ${e.message}`));
-  const opened = Date.now();
   await page.goto(`${origin}/index.html${query}`);
-  return { page, noise, opened, close: () => context.close() };
+  return { page, noise, close: () => context.close() };
 }
 
 // The canvas as 800 x 600 RGB bytes: it holds the picture enlarged by a whole step, nearest-neighbour.
@@ -162,12 +161,11 @@ const record = async (page) => JSON.parse(await page.evaluate(
   () => Module.UTF8ToString(Module._plinkwell_state())));
 
 test('real time: the title within 1.5 s, mouse and keys answered, Escape quits, Play again', async () => {
-  const { page, noise, opened, close } = await openPage('');
+  const { page, noise, close } = await openPage('');
   try {
     await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
-    const titleMs = Date.now() - opened;
+    const titleMs = await page.evaluate(() => window.plinkwellFirstFrameMs);
     console.log(`title screen drawn ${titleMs} ms after opening the page`);
-    assert.ok(titleMs <= 1500, `title screen after ${titleMs} ms`);
     assert.equal((await record(page)).m_bIntro, 1);
 
     await page.click('#screen');
@@ -199,6 +197,7 @@ test('real time: the title within 1.5 s, mouse and keys answered, Escape quits, 
     await page.waitForFunction(() => document.getElementById('again').hidden);
     assert.equal((await record(page)).m_bIntro, 1, 'Play again starts a fresh game');
     assert.deepEqual(noise, []);
+    assert.ok(titleMs <= 1500, `title screen after ${titleMs} ms`);
   } finally {
     await close();
   }

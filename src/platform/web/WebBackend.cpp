@@ -12,17 +12,20 @@
 #include "platform/web/WebKeymap.h"
 
 // The page's side of the services (index.html defines Module.plinkwellPage).
-EM_ASYNC_JS(void, plinkwell_wait_for_animation_frame, (),
-            { await new Promise(resolve = > requestAnimationFrame(resolve)); });
-EM_JS(void, plinkwell_present, (const uint8_t* rgba, int width, int height),
-      { Module.plinkwellPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height); });
+// clang-format off
+EM_ASYNC_JS(void, plinkwell_wait_for_animation_frame, (), {
+    await new Promise(resolve => requestAnimationFrame(resolve));
+});
+EM_JS(void, plinkwell_present, (const uint8_t* rgba, int width, int height), {
+    Module.plinkwellPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+});
 EM_JS(int, plinkwell_create_sound, (const int16_t* frames, uint32_t frameCount), {
     return Module.plinkwellPage.createSound(HEAP16.subarray(frames >> 1, (frames >> 1) + frameCount * 2));
 });
 EM_JS(void, plinkwell_play_sound, (int handle), { Module.plinkwellPage.playSound(handle); });
 EM_JS(void, plinkwell_release_sound, (int handle), { Module.plinkwellPage.releaseSound(handle); });
-EM_JS(void, plinkwell_message_box, (const char* text),
-      { Module.plinkwellPage.messageBox(UTF8ToString(text)); });
+EM_JS(void, plinkwell_message_box, (const char* text), { Module.plinkwellPage.messageBox(UTF8ToString(text)); });
+// clang-format on
 
 namespace plat::web {
 namespace {
@@ -31,10 +34,12 @@ constexpr const char* kCanvas = "#screen";
 constexpr uint32_t kClockOrigin = 0x10000000;
 // After a stall longer than this (a busy machine, a debugger) the clock does not catch the whole
 // delay up: a burst of frames would only look like a jump.
-constexpr uint32_t kMaxLatenessMs = 60;
+constexpr uint32_t kMaxLatenessMs = 250;
 // Even when always behind, the page gets the browser back this often.
 constexpr uint32_t kLongestRunMs = 50;
 constexpr int32_t kWheelDelta = 120;
+constexpr uint32_t kTapMs = 15;  // one frame interval
+constexpr uint8_t kEscape = 0x01;
 
 // RGB565 -> the canvas's RGBA bytes, widened as the desktop's conversion does.
 const sdl::Rgb565Table& RgbaTable() {
@@ -48,10 +53,9 @@ const sdl::Rgb565Table& RgbaTable() {
 }
 
 void PresentRgb565(const uint16_t* pixels, int width, int height, std::vector<uint32_t>* rgba) {
-    const sdl::Rgb565Table& table = RgbaTable();
-    const size_t count = static_cast<size_t>(width) * height;
-    rgba->resize(count);
-    for (size_t i = 0; i < count; ++i) (*rgba)[i] = table[pixels[i]];
+    rgba->resize(static_cast<size_t>(width) * height);
+    sdl::ConvertScaled(pixels, width, sdl::PlaceInteger(width, height, width, height), RgbaTable(),
+                       reinterpret_cast<uint8_t*>(rgba->data()), width * 4);
     plinkwell_present(reinterpret_cast<const uint8_t*>(rgba->data()), width, height);
 }
 
@@ -88,18 +92,22 @@ public:
         PresentRgb565(pixels, width, height, &m_rgba);
     }
 
+    // A key pressed and released between two frames still shows as down: the loop reads the
+    // keyboard at every pass, and most passes run no frame, so a tap lasts one frame interval.
     void ReadKeyboard(uint8_t state[256]) override {
-        for (int i = 0; i < 256; ++i) state[i] = m_keys[i] | m_keysTapped[i];
-        std::memset(m_keysTapped, 0, sizeof m_keysTapped);
+        const bool fresh = m_clock - m_tapClock < kTapMs;
+        for (int i = 0; i < 256; ++i) state[i] = m_keys[i] | (fresh ? m_keysTapped[i] : 0);
+        if (!fresh) std::memset(m_keysTapped, 0, sizeof m_keysTapped);
     }
     int ReadMouse(MouseState* state) override {
         *state = MouseState{};
         state->lX = m_motionX;
         state->lY = m_motionY;
         state->lZ = m_wheel;
-        for (int i = 0; i < 4; ++i) state->rgbButtons[i] = m_buttons[i] | m_buttonsTapped[i];
+        const bool fresh = m_clock - m_tapClock < kTapMs;
+        for (int i = 0; i < 4; ++i) state->rgbButtons[i] = m_buttons[i] | (fresh ? m_buttonsTapped[i] : 0);
         m_motionX = m_motionY = m_wheel = 0;
-        std::memset(m_buttonsTapped, 0, sizeof m_buttonsTapped);
+        if (!fresh) std::memset(m_buttonsTapped, 0, sizeof m_buttonsTapped);
         return 0;
     }
 
@@ -135,6 +143,7 @@ private:
             m_lastYield = now;
         }
         if (m_resync || now - m_clock > kMaxLatenessMs) {
+            if (m_tapClock == m_clock) m_tapClock = now;  // a tap that ended a pause still counts
             m_clock = now;
             m_resync = false;
             return;
@@ -159,6 +168,11 @@ private:
         }
     }
 
+    void Tap(uint8_t* flag) {
+        *flag = 0x80;
+        m_tapClock = m_clock;
+    }
+
     // The motion and buttons count while the pointer is locked, or where the page cannot lock it.
     bool MouseIsOurs() const { return !Paused() && (m_locked || m_lockUnavailable); }
 
@@ -167,8 +181,11 @@ private:
         const uint8_t dik = DikFromCode(e->code);
         if (dik == 0) return EM_FALSE;
         const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+        // Escape has given the mouse back (the browser's own use of it); pressed again, it is the
+        // game's, and play resumes to see it.
+        if (down && dik == kEscape && b->m_lockLost) b->SetPaused(&b->m_lockLost, false);
         b->m_keys[dik] = down ? 0x80 : 0;
-        if (down && !e->repeat) b->m_keysTapped[dik] = 0x80;
+        if (down && !e->repeat) b->Tap(&b->m_keysTapped[dik]);
         return IsGameKey(dik) ? EM_TRUE : EM_FALSE;
     }
 
@@ -197,7 +214,7 @@ private:
         if (index < 0 || !b->MouseIsOurs()) return EM_FALSE;
         const bool down = type == EMSCRIPTEN_EVENT_MOUSEDOWN;
         b->m_buttons[index] = down ? 0x80 : 0;
-        if (down) b->m_buttonsTapped[index] = 0x80;
+        if (down) b->Tap(&b->m_buttonsTapped[index]);
         return EM_TRUE;
     }
 
@@ -256,6 +273,7 @@ private:
     uint32_t m_lastYield = 0;
     uint32_t m_clock = 0;
     bool m_resync = false;
+    uint32_t m_tapClock = 0;
 
     bool m_hidden = false, m_blurred = false, m_lockLost = false;
     bool m_locked = false, m_lockUnavailable = false;

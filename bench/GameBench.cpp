@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "game/CGame.h"
-#include "platform/Automation.h"
+#include "platform/automation/Automation.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/sdl/FrameScaler.h"
@@ -38,7 +38,6 @@ struct LoadedGame {
         EnterDataDirectory();
         plat::ResetAutomation();
         plat::SetBackend(&backend);
-        plat::UseFrameInput(nullptr);
         game->LoadAssets();
         game->NewGame();
         game->m_bIntro = 0;

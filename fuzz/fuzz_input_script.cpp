@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/InputScript.h"
+#include "platform/automation/InputScript.h"
 
 namespace {
 

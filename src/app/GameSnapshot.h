@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "game/CGame.h"
-#include "platform/Platform.h"
+#include "platform/automation/Automation.h"
 
 struct GameSnapshot {
     uint32_t frame = 0;  // frames run

@@ -10,7 +10,7 @@
 #include "app/CGameApp.h"
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
-#include "platform/Automation.h"
+#include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace fs = std::filesystem;
@@ -108,7 +108,7 @@ public:
     // Switches on what the options ask of the platform core.
     void Install(bool quitAfterBudget) {
         m_quitAfterBudget = quitAfterBudget;
-        plat::UseFrameInput(m_script ? &*m_script : nullptr);
+        plat::PlayInputScript(m_script ? &*m_script : nullptr);
         if (m_record) plat::RecordInput(&m_recorder);
         plat::EnableSoundLog(m_state || m_trace || m_observer);
         plat::KeepLastFrame(m_screenshot != nullptr);

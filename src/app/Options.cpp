@@ -1,26 +1,114 @@
 #include "app/Options.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <string_view>
+#include <sstream>
+#include <utility>
 
 namespace {
 
 constexpr int kMaxScale = 8;
 constexpr double kMinMouseSpeed = 0.01;
 constexpr double kMaxMouseSpeed = 100.0;
+constexpr size_t kHelpColumn = 22;  // where the help text starts, after the two-space indent
+constexpr std::array kGroups = {OptionGroup::Play, OptionGroup::Automation, OptionGroup::General};
 
-// A plain decimal number: digits, an optional fraction and exponent, an optional leading minus.
-// strtod alone would also take spaces, a plus sign and hexadecimal; floating-point from_chars is
-// not in every C++ library we build with.
+template <typename T>
+void Store(T& field, uint64_t value) {
+    field = static_cast<T>(value);
+}
+
+template <typename T>
+void Store(std::optional<T>& field, uint64_t value) {
+    field = static_cast<T>(value);
+}
+
+// Decimal digits only, as std::from_chars reads them: no sign, no space, nothing after.
+bool ParseWhole(const std::string& text, uint64_t* value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+    return ec == std::errc{} && end == text.data() + text.size();
+}
+
+// What std::from_chars takes for a double ("1.5", "-2e3", ".5", "nan"), read by std::strtod since
+// not every C++ library we build with has the floating-point from_chars. strtod also takes leading
+// space, a plus sign and hexadecimal, which are refused first. The game never changes the C
+// locale, so the decimal point is '.'.
 bool ParseDecimal(const std::string& text, double* value) {
-    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos || text[0] == '+') {
-        return false;
-    }
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])) || text[0] == '+') return false;
+    if (text.find_first_of("xX") != std::string::npos) return false;
     char* end = nullptr;
     *value = std::strtod(text.c_str(), &end);
     return end == text.c_str() + text.size();
+}
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+OptionTarget Switch(bool Options::*field) {
+    return [field](Options& options, const std::string&) -> plat::Status {
+        options.*field = true;
+        return plat::Success();
+    };
+}
+
+OptionTarget Text(std::string Options::*field) {
+    return [field](Options& options, const std::string& value) -> plat::Status {
+        options.*field = value;
+        return plat::Success();
+    };
+}
+
+template <typename Field>
+OptionTarget Whole(Field Options::*field, uint64_t low, uint64_t high) {
+    return [field, low, high](Options& options, const std::string& value) -> plat::Status {
+        uint64_t n = 0;
+        if (!ParseWhole(value, &n) || n < low || n > high) {
+            return plat::Fail(Quoted(value) + " is not a whole number from " + std::to_string(low) + " to " +
+                              std::to_string(high));
+        }
+        Store(options.*field, n);
+        return plat::Success();
+    };
+}
+
+OptionTarget Decimal(double Options::*field, double low, double high) {
+    return [field, low, high](Options& options, const std::string& value) -> plat::Status {
+        double v = 0;
+        if (!ParseDecimal(value, &v) || !std::isfinite(v) || v < low || v > high) {
+            std::ostringstream range;
+            range << low << " to " << high;
+            return plat::Fail(Quoted(value) + " is not a number from " + range.str());
+        }
+        options.*field = v;
+        return plat::Success();
+    };
+}
+
+template <typename Enum>
+OptionTarget OneOf(Enum Options::*field, std::vector<std::pair<std::string, Enum>> choices) {
+    return [field, choices](Options& options, const std::string& value) -> plat::Status {
+        std::string names;
+        for (const auto& [name, choice] : choices) {
+            if (name == value) {
+                options.*field = choice;
+                return plat::Success();
+            }
+            names += (names.empty() ? "" : ", ") + name;
+        }
+        return plat::Fail(Quoted(value) + " is not one of " + names);
+    };
+}
+
+const OptionSpec* Find(std::string_view name) {
+    for (const OptionSpec& spec : OptionTable()) {
+        if (spec.name == name) return &spec;
+    }
+    return nullptr;
 }
 
 struct Parser {
@@ -35,54 +123,13 @@ struct Parser {
     }
 
     // The value of the option at index: after '=' in the same argument, or the next argument.
-    bool Value(std::string_view name, const std::optional<std::string>& inline_, std::string* value) {
+    bool Value(const std::string& name, const std::optional<std::string>& inline_, std::string* value) {
         if (inline_) {
             *value = *inline_;
         } else if (index + 1 < args.size()) {
             *value = args[++index];
-        } else {
-            return Fail("option " + std::string(name) + " needs a value");
         }
-        if (value->empty()) return Fail("option " + std::string(name) + " needs a value");
-        return true;
-    }
-
-    bool Whole(std::string_view name, const std::string& text, uint64_t low, uint64_t high, uint64_t* out) {
-        uint64_t v = 0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-        if (ec != std::errc{} || end != text.data() + text.size() || v < low || v > high) {
-            return Fail(std::string(name) + ": '" + text + "' is not a whole number from " +
-                        std::to_string(low) + " to " + std::to_string(high));
-        }
-        *out = v;
-        return true;
-    }
-
-    bool MouseSpeed(const std::string& text) {
-        double v = 0;
-        if (!ParseDecimal(text, &v) || !std::isfinite(v) || v < kMinMouseSpeed || v > kMaxMouseSpeed) {
-            return Fail("--mouse-speed: '" + text + "' is not a number from 0.01 to 100");
-        }
-        options->mouseSpeed = v;
-        return true;
-    }
-
-    bool Renderer(const std::string& text) {
-        if (text == "auto") {
-            options->renderer = Options::Renderer::Auto;
-        } else if (text == "software") {
-            options->renderer = Options::Renderer::Software;
-        } else if (text == "accelerated") {
-            options->renderer = Options::Renderer::Accelerated;
-        } else {
-            return Fail("--renderer: '" + text + "' is not one of auto, software, accelerated");
-        }
-        return true;
-    }
-
-    bool Flag(std::string_view name, const std::optional<std::string>& inline_, bool* flag) {
-        if (inline_) return Fail("option " + std::string(name) + " takes no value");
-        *flag = true;
+        if (value->empty()) return Fail("option " + name + " needs a value");
         return true;
     }
 
@@ -91,47 +138,80 @@ struct Parser {
         if (arg.size() < 3 || arg[0] != '-' || arg[1] != '-') {
             return Fail("unexpected argument '" + arg + "' (try --help)");
         }
-        std::string_view name = arg;
+        std::string name = arg;
         std::optional<std::string> inline_;
-        if (const size_t eq = name.find('='); eq != std::string_view::npos) {
-            inline_ = std::string(name.substr(eq + 1));
-            name = name.substr(0, eq);
+        if (const size_t eq = name.find('='); eq != std::string::npos) {
+            inline_ = name.substr(eq + 1);
+            name.resize(eq);
         }
-        Options& o = *options;
-        if (name == "--headless") return Flag(name, inline_, &o.headless);
-        if (name == "--windowed") return Flag(name, inline_, &o.windowed);
-        if (name == "--mute") return Flag(name, inline_, &o.mute);
-        if (name == "--verbose") return Flag(name, inline_, &o.verbose);
-        if (name == "--help") return Flag(name, inline_, &o.help);
-        if (name == "--version") return Flag(name, inline_, &o.version);
-        std::string* file = nullptr;
-        if (name == "--input") file = &o.input;
-        if (name == "--record") file = &o.record;
-        if (name == "--state") file = &o.state;
-        if (name == "--trace") file = &o.trace;
-        if (name == "--screenshot") file = &o.screenshot;
-        if (name == "--data") file = &o.data;
-        if (file) return Value(name, inline_, file);
+        const OptionSpec* spec = Find(name);
+        if (!spec) return Fail("unknown option '" + name + "' (try --help)");
         std::string value;
-        if (name == "--frames") {
-            uint64_t n = 0;
-            if (!Value(name, inline_, &value) || !Whole(name, value, 1, UINT32_MAX, &n)) return false;
-            o.frames = static_cast<uint32_t>(n);
-            return true;
+        if (spec->argument.empty()) {
+            if (inline_) return Fail("option " + name + " takes no value");
+        } else if (!Value(name, inline_, &value)) {
+            return false;
         }
-        if (name == "--scale") {
-            uint64_t n = 0;
-            if (!Value(name, inline_, &value) || !Whole(name, value, 0, kMaxScale, &n)) return false;
-            o.scale = static_cast<int>(n);
-            return true;
-        }
-        if (name == "--mouse-speed") return Value(name, inline_, &value) && MouseSpeed(value);
-        if (name == "--renderer") return Value(name, inline_, &value) && Renderer(value);
-        return Fail("unknown option '" + std::string(name) + "' (try --help)");
+        const plat::Status set = spec->target(*options, value);
+        return set.Ok() || Fail(name + ": " + set.Error());
     }
 };
 
 }  // namespace
+
+const std::vector<OptionSpec>& OptionTable() {
+    using G = OptionGroup;
+    using R = Options::Renderer;
+    // One row an option: name, argument, help line, group, what it sets.
+    // clang-format off
+    static const std::vector<OptionSpec> table = {
+        {"--windowed", "", "play in a window instead of full screen", G::Play, Switch(&Options::windowed)},
+        {"--scale", "N", "window size as a multiple of 800x600 (1-8; 0 = largest that fits)", G::Play, Whole(&Options::scale, 0, kMaxScale)},
+        {"--mouse-speed", "F", "paddle speed factor for the mouse (0.01-100, default 1)", G::Play, Decimal(&Options::mouseSpeed, kMinMouseSpeed, kMaxMouseSpeed)},
+        {"--mute", "", "no sound", G::Play, Switch(&Options::mute)},
+        {"--renderer", "R", "auto, software or accelerated", G::Play, OneOf(&Options::renderer, {{"auto", R::Auto}, {"software", R::Software}, {"accelerated", R::Accelerated}})},
+        {"--data", "DIR", "read sprite/, sound/ and Map.dat from DIR", G::Play, Text(&Options::data)},
+        {"--verbose", "", "report the video and audio set-up on stderr", G::Play, Switch(&Options::verbose)},
+        {"--input", "FILE", "play the input script FILE instead of the keyboard and mouse", G::Automation, Text(&Options::input)},
+        {"--record", "FILE", "write this game's input to FILE as an input script", G::Automation, Text(&Options::record)},
+        {"--headless", "", "no window, no sound device, no waiting: every pass runs a frame", G::Automation, Switch(&Options::headless)},
+        {"--frames", "N", "stop after N frames (headless default 1000)", G::Automation, Whole(&Options::frames, 1, UINT32_MAX)},
+        {"--state", "FILE", "write the game record as JSON after the last frame", G::Automation, Text(&Options::state)},
+        {"--trace", "FILE", "write the game record as JSON after every frame, one per line", G::Automation, Text(&Options::trace)},
+        {"--screenshot", "FILE", "write the last presented frame as a 24-bit BMP", G::Automation, Text(&Options::screenshot)},
+        {"--help", "", "show this text", G::General, Switch(&Options::help)},
+        {"--version", "", "show the version", G::General, Switch(&Options::version)},
+    };
+    // clang-format on
+    return table;
+}
+
+std::string_view GroupHeading(OptionGroup group) {
+    switch (group) {
+        case OptionGroup::Play:
+            return "Play";
+        case OptionGroup::Automation:
+            return "Demos and automation";
+        case OptionGroup::General:
+            break;
+    }
+    return {};
+}
+
+std::string OptionListing() {
+    std::string text;
+    for (const OptionGroup group : kGroups) {
+        if (!text.empty()) text += '\n';
+        if (!GroupHeading(group).empty()) text += std::string(GroupHeading(group)) + ":\n";
+        for (const OptionSpec& spec : OptionTable()) {
+            if (spec.group != group) continue;
+            std::string usage = spec.argument.empty() ? spec.name : spec.name + " " + spec.argument;
+            usage.resize(std::max(kHelpColumn, usage.size() + 2), ' ');
+            text += "  " + usage + spec.help + "\n";
+        }
+    }
+    return text;
+}
 
 std::string ParseOptions(const std::vector<std::string>& args, Options* options) {
     *options = Options{};
@@ -145,27 +225,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options* options)
 std::string UsageText() {
     return "Usage: plinkwell [options]\n"
            "A block-breaking arcade game. With no option it takes the whole screen.\n"
-           "\n"
-           "Play:\n"
-           "  --windowed            play in a window instead of full screen\n"
-           "  --scale N             window size as a multiple of 800x600 (1-8; 0 = largest that fits)\n"
-           "  --mouse-speed F       paddle speed factor for the mouse (0.01-100, default 1)\n"
-           "  --mute                no sound\n"
-           "  --renderer R          auto, software or accelerated\n"
-           "  --data DIR            read sprite/, sound/ and Map.dat from DIR\n"
-           "  --verbose             report the video and audio set-up on stderr\n"
-           "\n"
-           "Demos and automation:\n"
-           "  --input FILE          play the input script FILE instead of the keyboard and mouse\n"
-           "  --record FILE         write this game's input to FILE as an input script\n"
-           "  --headless            no window, no sound device, no waiting: every pass runs a frame\n"
-           "  --frames N            stop after N frames (headless default 1000)\n"
-           "  --state FILE          write the game record as JSON after the last frame\n"
-           "  --trace FILE          write the game record as JSON after every frame, one per line\n"
-           "  --screenshot FILE     write the last presented frame as a 24-bit BMP\n"
-           "\n"
-           "  --help                show this text\n"
-           "  --version             show the version\n"
+           "\n" +
+           OptionListing() +
            "\n"
            "Input script lines: <frame> key <code> down|up, <frame> mouse <dx>, <frame> button down|up;\n"
            "key codes ESCAPE SPACE 0-9 T M P B S R I A LCONTROL PRIOR or 0x00-0xFF; '#' starts a comment.\n";

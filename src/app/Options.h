@@ -1,11 +1,20 @@
 // The command line of plinkwell. With no option the game is exactly the original one; the
 // options add automation (headless runs, input scripts, state dumps) and display comfort.
+//
+// Every option is one row of the option table (Options.cpp). That row parses the option, writes
+// its line in --help, and tools/optionsdoc writes the manual page's OPTIONS section and the
+// README's options block from it (`cmake --build build --target docs`; ctest OptionDocs fails
+// while they differ).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/Result.h"
 
 struct Options {
     enum class Renderer { Auto, Software, Accelerated };
@@ -29,6 +38,30 @@ struct Options {
 };
 
 inline constexpr uint32_t kDefaultHeadlessFrames = 1000;
+
+// Where an option is listed; the groups are listed in this order.
+enum class OptionGroup { Play, Automation, General };
+
+// Sets an option's field from its value (empty for a switch); the failure names the value only,
+// the parser puts the option's name in front.
+using OptionTarget = std::function<plat::Status(Options& options, const std::string& value)>;
+
+struct OptionSpec {
+    std::string name;      // "--scale"
+    std::string argument;  // "N"; empty for a switch, which takes no value
+    std::string help;      // one line, lower case, no full stop
+    OptionGroup group;
+    OptionTarget target;
+};
+
+// Every option, in the order --help lists them within their group.
+const std::vector<OptionSpec>& OptionTable();
+
+// The heading of a group in --help; empty for the last group (help and version).
+std::string_view GroupHeading(OptionGroup group);
+
+// The groups with their headings and options, as --help shows them, blank lines between groups.
+std::string OptionListing();
 
 // Reads the arguments after the program name. Returns the problem in one line, or empty.
 std::string ParseOptions(const std::vector<std::string>& args, Options* options);

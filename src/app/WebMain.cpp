@@ -8,7 +8,7 @@
 
 #include "app/GameSnapshot.h"
 #include "app/Launcher.h"
-#include "platform/Automation.h"
+#include "platform/automation/Automation.h"
 #include "platform/web/WebBackend.h"
 
 namespace {

@@ -1,20 +1,20 @@
 // The services the game asks of the operating system: clock, message queue, message box, cursor,
-// video, keyboard, mouse and audio. Everything above this layer compiles without SDL; the active
-// backend (SDL for play, headless for tests) is installed once at start-up with SetBackend.
+// video, keyboard, mouse and audio. Everything above this layer compiles without SDL. The backend
+// (SDL for play, headless for tests) is installed once at start-up with SetBackend, under the
+// automation layer (automation/Automation.h), which every call below goes through.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace plat {
 
 // ---- messages -------------------------------------------------------------------------------
 enum class MessageKind : int32_t {
     None = 0,
-    Quit,            // window closed, SIGINT, SIGTERM, or the headless frame budget spent
-    FocusLost,       // window minimised or no longer focused
-    FocusGained,     // window restored or focused again
+    Quit,         // window closed, SIGINT, SIGTERM, or the headless frame budget spent
+    FocusLost,    // window minimised or no longer focused
+    FocusGained,  // window restored or focused again
     ToggleFullscreen,
     Other,
 };
@@ -30,6 +30,11 @@ struct MouseState {
     int32_t lZ = 0;
     uint8_t rgbButtons[4] = {0, 0, 0, 0};
 };
+
+// ---- clock ----------------------------------------------------------------------------------
+// Every backend's clock starts here: a large origin, as an uptime counter has, so the very first
+// frame is due at once.
+inline constexpr uint32_t kClockOrigin = 0x10000000u;
 
 // ---- audio ----------------------------------------------------------------------------------
 // Effects are converted once, at load time, to the device format below.
@@ -48,7 +53,10 @@ public:
     virtual int GetMessage(Message* msg) = 0;
     virtual void DispatchMessage(const Message& msg) { (void)msg; }
 
-    virtual bool CreateMainWindow(const char* title) { (void)title; return true; }
+    virtual bool CreateMainWindow(const char* title) {
+        (void)title;
+        return true;
+    }
     virtual void DestroyMainWindow() {}
     virtual void MessageBox(const std::string& text) = 0;
     virtual void ShowCursor(bool show) { (void)show; }
@@ -71,8 +79,16 @@ public:
     virtual bool IsPaused() { return false; }
     // Blocks up to ms milliseconds when there is nothing to do (keeps the polling loop off the CPU).
     virtual void Idle(int ms) { (void)ms; }
+
+    // For the automation layer: the number of the frame that runs next, and which effect a play is.
+    virtual void BeforeTick(uint32_t frame) { (void)frame; }
+    virtual void PlayEffect(int handle, int effect) {
+        (void)effect;
+        AudioPlay(handle);
+    }
 };
 
+// Puts backend under the automation layer; nullptr leaves the layer with none.
 void SetBackend(Backend* backend);
 Backend* GetBackend();
 
@@ -107,17 +123,8 @@ void AudioPlay(int handle, int effect);
 void AudioReleaseBuffer(int handle);
 void AudioClose();
 
-// ---- harness: frame numbering, scripted input, recording, sound log --------------------------
 // The shell calls this before every tick with the number of the frame that would run next
 // (1 for the first frame). Scripted input for that frame takes effect here.
 void BeforeTick(uint32_t frame);
-uint32_t CurrentFrame();
-
-struct PlayedSound {
-    uint32_t frame;
-    int effect;
-};
-void EnableSoundLog(bool enable);
-const std::vector<PlayedSound>& SoundLog();
 
 }  // namespace plat

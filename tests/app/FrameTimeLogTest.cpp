@@ -14,7 +14,7 @@
 
 #include "app/CGameApp.h"
 #include "app/FrameTimeLog.h"
-#include "platform/Automation.h"
+#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 
 namespace fs = std::filesystem;
@@ -84,7 +84,6 @@ TEST(FrameTimeLog, TheShellLogsEveryFrameItRunsWhenTheEnvironmentAsks) {
     ASSERT_EQ(setenv("PLINKWELL_FRAME_LOG", path.c_str(), 1), 0);
     {
         PacedBackend backend;
-        plat::UseFrameInput(nullptr);
         auto app = std::make_unique<CGameApp>();
         ASSERT_EQ(app->InitInstance(), 1);
         backend.passes = 3;

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr uint32_t kOrigin = plat::HeadlessBackend::kClockOrigin;
+constexpr uint32_t kOrigin = plat::kClockOrigin;
 
 const std::string kSpaceAtFrameOne = "# plinkwell input 1\n1 key SPACE down\n2 key SPACE up\n";
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/InputScript.h"
+#include "platform/automation/InputScript.h"
 
 using plat::InputEvent;
 using plat::InputPlayer;

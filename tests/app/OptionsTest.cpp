@@ -95,6 +95,8 @@ TEST(Options, EveryOptionSetsItsField) {
     EXPECT_TRUE(o.mute);
     EXPECT_EQ(o.renderer, Options::Renderer::Software);
     EXPECT_TRUE(o.verbose);
+    EXPECT_EQ(Parsed({"--mouse-speed=.5e1"}).mouseSpeed, 5.0);
+    EXPECT_EQ(Parsed({"--mouse-speed=100"}).mouseSpeed, 100.0);
     EXPECT_EQ(Parsed({"--renderer=accelerated"}).renderer, Options::Renderer::Accelerated);
     EXPECT_EQ(Parsed({"--frames=4294967295"}).frames, 4294967295u);
     EXPECT_TRUE(Parsed({"--help"}).help);
@@ -116,12 +118,10 @@ TEST(Options, ProblemsAreNamed) {
     EXPECT_EQ(Problem({"--mouse-speed", "0"}), "--mouse-speed: '0' is not a number from 0.01 to 100");
     EXPECT_EQ(Problem({"--mouse-speed", "nan"}), "--mouse-speed: 'nan' is not a number from 0.01 to 100");
     EXPECT_EQ(Problem({"--mouse-speed", "2fast"}), "--mouse-speed: '2fast' is not a number from 0.01 to 100");
-    for (const char* text : {" 1.5", "+1.5", "0x1p0", "1.5 ", "inf", "1e400", "-2"}) {
-        EXPECT_EQ(Problem({"--mouse-speed", text}),
-                  "--mouse-speed: '" + std::string(text) + "' is not a number from 0.01 to 100");
+    for (const char* speed : {"+2", " 2", "0x1p1", "1e", "inf"}) {
+        EXPECT_EQ(Problem({"--mouse-speed", speed}),
+                  "--mouse-speed: '" + std::string(speed) + "' is not a number from 0.01 to 100");
     }
-    EXPECT_DOUBLE_EQ(Parsed({"--mouse-speed", "2.5e1"}).mouseSpeed, 25.0);
-    EXPECT_DOUBLE_EQ(Parsed({"--mouse-speed", ".5"}).mouseSpeed, 0.5);
     EXPECT_EQ(Problem({"--renderer", "opengl"}),
               "--renderer: 'opengl' is not one of auto, software, accelerated");
     EXPECT_EQ(Problem({"--headless=yes"}), "option --headless takes no value");

@@ -5,7 +5,7 @@
 
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
-#include "platform/Automation.h"
+#include "platform/automation/Automation.h"
 #include "support/MiniJson.h"
 #include "support/StateKeys.h"
 

@@ -2,7 +2,7 @@
 // the kept picture and the sound log's frame numbers.
 #include <gtest/gtest.h>
 
-#include "platform/Automation.h"
+#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 
 namespace {
@@ -29,15 +29,14 @@ protected:
 
 }  // namespace
 
-TEST_F(PlatformCore, WithoutFrameInputEveryReadGoesToTheDevice) {
+TEST_F(PlatformCore, BeforeTheFirstFrameEveryReadGoesToTheDevice) {
     fake.Press(0x39);
     EXPECT_TRUE(KeyDown(0x39));
     fake.Press(0x39, false);
     EXPECT_FALSE(KeyDown(0x39));
 }
 
-TEST_F(PlatformCore, FrameInputKeepsTheKeyboardConstantWithinAFrame) {
-    plat::UseFrameInput(nullptr);
+TEST_F(PlatformCore, FromTheFirstFrameTheKeyboardIsConstantWithinAFrame) {
     fake.Press(0x39);
     plat::BeforeTick(1);
     fake.Press(0x39, false);  // released during the frame
@@ -51,7 +50,7 @@ TEST_F(PlatformCore, FrameInputKeepsTheKeyboardConstantWithinAFrame) {
 
 TEST_F(PlatformCore, AScriptReplacesTheLiveDevices) {
     plat::InputPlayer script(Parse("2 key T down\n2 mouse 9\n3 button down\n"));
-    plat::UseFrameInput(&script);
+    plat::PlayInputScript(&script);
     fake.Press(0x01);
     fake.mouse.lX = 50;
     plat::BeforeTick(1);
@@ -72,7 +71,7 @@ TEST_F(PlatformCore, AScriptReplacesTheLiveDevices) {
 TEST_F(PlatformCore, ScriptEventsApplyOnceWhenAFrameNumberRepeats) {
     // A windowed loop calls BeforeTick with the same number until the frame is due.
     plat::InputPlayer script(Parse("1 mouse 4\n"));
-    plat::UseFrameInput(&script);
+    plat::PlayInputScript(&script);
     plat::BeforeTick(1);
     plat::BeforeTick(1);
     plat::BeforeTick(1);
@@ -83,7 +82,6 @@ TEST_F(PlatformCore, ScriptEventsApplyOnceWhenAFrameNumberRepeats) {
 
 TEST_F(PlatformCore, RecordingWritesWhatTheGameRead) {
     plat::InputRecorder recorder;
-    plat::UseFrameInput(nullptr);
     plat::RecordInput(&recorder);
     fake.Press(0x39);
     plat::BeforeTick(1);
@@ -134,7 +132,7 @@ TEST_F(PlatformCore, SoundsAreLoggedWithTheFrameOfTheirTick) {
 
 TEST_F(PlatformCore, ResetSwitchesEverythingOff) {
     plat::InputPlayer script(Parse("1 key T down\n"));
-    plat::UseFrameInput(&script);
+    plat::PlayInputScript(&script);
     plat::PostQuitMessage();
     plat::BeforeTick(1);
     plat::ResetAutomation();

@@ -8,7 +8,7 @@
 
 #include "app/CGameApp.h"
 #include "input/DIK.h"
-#include "platform/Automation.h"
+#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 
 namespace {
@@ -87,7 +87,6 @@ public:
 
 class Shell : public ::testing::Test {
 protected:
-    void SetUp() override { plat::UseFrameInput(nullptr); }
     void TearDown() override { plat::ResetAutomation(); }
 
     ShellBackend backend;

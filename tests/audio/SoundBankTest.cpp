@@ -7,6 +7,7 @@
 
 #include "WavWriter.h"
 #include "audio/CSoundBank.h"
+#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 
 using namespace wavtest;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "game/CGame.h"
-#include "platform/Platform.h"
+#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 #include "support/Harness.h"
 #include "support/SlotDisplay.h"

@@ -9,7 +9,7 @@
 
 #include "game/CGame.h"
 #include "input/DIK.h"
-#include "platform/Platform.h"
+#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 #include "support/SlotDisplay.h"
 

@@ -1,4 +1,4 @@
-// SIGINT and SIGTERM end the game the way the quit message does: the loop stops before the next
+// SIGINT, SIGTERM and SIGHUP end the game the way the quit message does: the loop stops before the next
 // frame, the game shuts down, the cursor comes back, the output files are written and the process
 // exits with 0. In-process on the shell, and on the real executable, headless and windowed.
 #include <gtest/gtest.h>
@@ -142,44 +142,49 @@ void ExpectSignalEndsTheProcessCleanly(int signal, const std::vector<std::string
 
 }  // namespace
 
-TEST(QuitSignal, SigtermEndsTheLoopThenShutsDownAndShowsTheCursor) {
-    ExpectSignalEndsTheShellCleanly(SIGTERM);
-}
+struct QuitSignalCase {
+    int signal;
+    const char* name;
+};
+constexpr QuitSignalCase kQuitSignals[] = {{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
 
-TEST(QuitSignal, SigintEndsTheLoopThenShutsDownAndShowsTheCursor) {
-    ExpectSignalEndsTheShellCleanly(SIGINT);
+TEST(QuitSignal, EachEndsTheLoopThenShutsDownAndShowsTheCursor) {
+    for (const QuitSignalCase& c : kQuitSignals) {
+        SCOPED_TRACE(c.name);
+        ExpectSignalEndsTheShellCleanly(c.signal);
+    }
 }
 
 TEST(QuitSignal, TheBackendGivesBackTheHandlersItTook) {
-    struct sigaction before {};
-    sigaction(SIGTERM, nullptr, &before);
-    {
-        std::ostringstream out;
-        plat::HeadlessBackend backend(10, out);
-        struct sigaction during {};
-        sigaction(SIGTERM, nullptr, &during);
-        EXPECT_NE(during.sa_handler, before.sa_handler);
+    for (const QuitSignalCase& c : kQuitSignals) {
+        SCOPED_TRACE(c.name);
+        struct sigaction before {};
+        sigaction(c.signal, nullptr, &before);
+        {
+            std::ostringstream out;
+            plat::HeadlessBackend backend(10, out);
+            struct sigaction during {};
+            sigaction(c.signal, nullptr, &during);
+            EXPECT_NE(during.sa_handler, before.sa_handler);
+        }
+        struct sigaction after {};
+        sigaction(c.signal, nullptr, &after);
+        EXPECT_EQ(after.sa_handler, before.sa_handler);
     }
-    struct sigaction after {};
-    sigaction(SIGTERM, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
-TEST(QuitSignal, SigtermEndsAHeadlessProcessWithItsFilesWritten) {
-    ExpectSignalEndsTheProcessCleanly(SIGTERM, {"--headless"}, {});
-}
-
-TEST(QuitSignal, SigintEndsAHeadlessProcessWithItsFilesWritten) {
-    ExpectSignalEndsTheProcessCleanly(SIGINT, {"--headless"}, {});
+TEST(QuitSignal, EachEndsAHeadlessProcessWithItsFilesWritten) {
+    for (const QuitSignalCase& c : kQuitSignals) {
+        SCOPED_TRACE(c.name);
+        ExpectSignalEndsTheProcessCleanly(c.signal, {"--headless"}, {});
+    }
 }
 
 // SDL's dummy drivers stand in for a display and a sound card.
-TEST(QuitSignal, SigtermEndsAWindowedProcessWithItsFilesWritten) {
-    ExpectSignalEndsTheProcessCleanly(SIGTERM, {"--windowed"},
-                                      {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
-}
-
-TEST(QuitSignal, SigintEndsAWindowedProcessWithItsFilesWritten) {
-    ExpectSignalEndsTheProcessCleanly(SIGINT, {"--windowed"},
-                                      {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
+TEST(QuitSignal, EachEndsAWindowedProcessWithItsFilesWritten) {
+    for (const QuitSignalCase& c : kQuitSignals) {
+        SCOPED_TRACE(c.name);
+        ExpectSignalEndsTheProcessCleanly(c.signal, {"--windowed"},
+                                          {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
+    }
 }

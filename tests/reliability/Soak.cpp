@@ -8,8 +8,8 @@
 
 #include "app/GameSnapshot.h"
 #include "input/DIK.h"
-#include "platform/Automation.h"
-#include "platform/InputScript.h"
+#include "platform/automation/Automation.h"
+#include "platform/automation/InputScript.h"
 #include "support/Harness.h"
 
 namespace reliability {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "input/DIK.h"
-#include "platform/InputScript.h"
+#include "platform/automation/InputScript.h"
 #include "reliability/Soak.h"
 #include "support/FakeBackend.h"
 #include "support/Harness.h"

@@ -181,10 +181,10 @@ TEST_F(SdlBackendTest, ClosingTheWindowQuits) {
 
 TEST_F(SdlBackendTest, SignalsQuit) {
     OpenWindowed();
-    std::raise(SIGTERM);
-    EXPECT_EQ(Drain(), std::vector<MessageKind>{MessageKind::Quit});
-    std::raise(SIGINT);
-    EXPECT_EQ(Drain(), std::vector<MessageKind>{MessageKind::Quit});
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        std::raise(signal);
+        EXPECT_EQ(Drain(), std::vector<MessageKind>{MessageKind::Quit}) << signal;
+    }
 }
 
 TEST_F(SdlBackendTest, FocusAndMinimisingPauseOnceAndResumeOnce) {

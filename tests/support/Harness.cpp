@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "app/Launcher.h"
-#include "platform/Automation.h"
+#include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace fs = std::filesystem;

@@ -1,49 +1,11 @@
 #include "platform/headless/HeadlessBackend.h"
 
-#include <signal.h>
-
-#include <csignal>
 #include <cstring>
 
 namespace plat {
-namespace {
-
-volatile std::sig_atomic_t g_quitSignal = 0;
-
-void OnQuitSignal(int) {
-    g_quitSignal = 1;
-}
-
-}  // namespace
-
-// SIGINT and SIGTERM only raise a flag; the next message poll turns it into the quit message, so
-// the game still shuts down and writes its output files. The previous handlers come back after.
-class QuitSignals {
-public:
-    QuitSignals() {
-        g_quitSignal = 0;
-        struct sigaction sa {};
-        sa.sa_handler = &OnQuitSignal;
-        sigemptyset(&sa.sa_mask);
-        sigaction(SIGINT, &sa, &m_oldInt);
-        sigaction(SIGTERM, &sa, &m_oldTerm);
-    }
-    ~QuitSignals() {
-        sigaction(SIGINT, &m_oldInt, nullptr);
-        sigaction(SIGTERM, &m_oldTerm, nullptr);
-    }
-    QuitSignals(const QuitSignals&) = delete;
-    QuitSignals& operator=(const QuitSignals&) = delete;
-
-    static bool Raised() { return g_quitSignal != 0; }
-
-private:
-    struct sigaction m_oldInt {};
-    struct sigaction m_oldTerm {};
-};
 
 HeadlessBackend::HeadlessBackend(uint32_t frameBudget, std::ostream& messageOut)
-    : m_budget(frameBudget), m_messageOut(messageOut), m_signals(std::make_unique<QuitSignals>()) {}
+    : m_budget(frameBudget), m_messageOut(messageOut) {}
 
 HeadlessBackend::~HeadlessBackend() = default;
 

@@ -1,23 +1,20 @@
 // The backend for automation and tests: no window, no audio device and no waiting. Its clock
 // advances one frame interval at every pass of the main loop, so every pass runs a frame, and
-// after the frame budget the quit message ends the loop. SIGINT and SIGTERM end it the same way.
+// after the frame budget the quit message ends the loop. SIGINT, SIGTERM and SIGHUP end it the same way.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/QuitSignals.h"
 
 namespace plat {
 
-class QuitSignals;
-
 class HeadlessBackend : public Backend {
 public:
-    static constexpr uint32_t kClockOrigin = 0x10000000;
     static constexpr uint32_t kFrameMs = 15;
 
     // Message boxes go to messageOut as "Plinkwell: <text>" lines.
@@ -53,7 +50,7 @@ private:
     std::vector<int> m_plays;
     int m_buffers = 0;
     int m_presents = 0;
-    std::unique_ptr<QuitSignals> m_signals;  // caught while the backend lives
+    QuitSignals m_signals;  // caught while the backend lives
 };
 
 }  // namespace plat

@@ -3,14 +3,13 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <deque>
 #include <iterator>
 #include <thread>
 
+#include "platform/QuitSignals.h"
 #include "platform/sdl/ScaledMotion.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlKeymap.h"
@@ -19,15 +18,6 @@
 namespace plat::sdl {
 namespace {
 
-// Set by SIGINT and SIGTERM; the next message pump turns it into a quit message.
-std::atomic<bool> g_quitSignal{false};
-
-void OnQuitSignal(int) {
-    g_quitSignal.store(true);
-}
-
-// A large origin, as an uptime counter has, so the very first frame is due at once.
-constexpr uint32_t kTickOrigin = 0x10000000u;
 // Room left for the window frame when picking the window's scale.
 constexpr int kDecorationAllowance = 48;
 constexpr int kWheelDelta = 120;  // one wheel notch, in the units the mouse snapshot counts
@@ -39,14 +29,9 @@ public:
           m_motionX(options.mouseSpeed),
           m_video(options.renderer, options.verbose),
           m_audio(options.mute, options.verbose) {
-        // Our own handlers: SDL's would only queue SDL_QUIT, and we must see the signal while
-        // SDL's event queue is not being read.
+        // Our own handlers (m_signals): SDL's would only queue SDL_QUIT, and we must see the
+        // signal while SDL's event queue is not being read.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        struct sigaction sa {};
-        sa.sa_handler = &OnQuitSignal;
-        sigemptyset(&sa.sa_mask);
-        sigaction(SIGINT, &sa, &m_oldInt);
-        sigaction(SIGTERM, &sa, &m_oldTerm);
         SDL_Init(0);
     }
 
@@ -54,11 +39,9 @@ public:
         m_audio.Close();
         DestroyMainWindow();
         SDL_Quit();
-        sigaction(SIGINT, &m_oldInt, nullptr);
-        sigaction(SIGTERM, &m_oldTerm, nullptr);
     }
 
-    uint32_t GetTickCount() override { return kTickOrigin + static_cast<uint32_t>(Milliseconds()); }
+    uint32_t GetTickCount() override { return kClockOrigin + static_cast<uint32_t>(Milliseconds()); }
 
     // Never removes the message. The shell polls in a loop that runs a frame when the clock says
     // one is due; the clock only moves once a millisecond, so once the caller has seen the
@@ -211,7 +194,7 @@ public:
     // it counted to. Events wait in the window system's queue meanwhile; the game reads its input
     // at its next frame in any case.
     void Idle(int ms) override {
-        if (!m_queue.empty() || g_quitSignal.load() || ms <= 0) return;
+        if (!m_queue.empty() || QuitSignals::Raised() || ms <= 0) return;
         std::this_thread::sleep_until(m_clockStart + std::chrono::milliseconds(Milliseconds() + ms));
     }
 
@@ -228,7 +211,7 @@ private:
     void Pump() {
         SDL_Event ev;
         while (SDL_PollEvent(&ev)) Translate(ev);
-        if (g_quitSignal.exchange(false)) Enqueue(MessageKind::Quit);
+        if (QuitSignals::Take()) Enqueue(MessageKind::Quit);
     }
 
     void Translate(const SDL_Event& ev) {
@@ -381,8 +364,7 @@ private:
     bool m_anyKeyTapped = false;
     SdlVideo m_video;
     SdlAudio m_audio;
-    struct sigaction m_oldInt {};
-    struct sigaction m_oldTerm {};
+    QuitSignals m_signals;
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/InputScript.h"
+#include "platform/automation/InputScript.h"
 
 #include <algorithm>
 #include <array>

@@ -27,33 +27,28 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// A problem that ends the launch before the game starts.
-struct LaunchError {
-    int status;
-    std::string text;
-};
-
 std::string Describe(const std::string& path) {
     return "'" + path + "': " + std::strerror(errno);
 }
 
-std::optional<LaunchError> ReadFile(const std::string& path, std::string* text) {
+plat::Result<std::string> ReadFile(const std::string& path) {
     errno = 0;
     File file(std::fopen(path.c_str(), "rb"));
-    if (!file) return LaunchError{kExitUsage, "cannot read input script " + Describe(path)};
+    if (!file) return plat::Fail("cannot read input script " + Describe(path));
+    std::string text;
     char buffer[65536];
     size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text->append(buffer, n);
-    if (std::ferror(file.get())) return LaunchError{kExitUsage, "cannot read input script " + Describe(path)};
-    return std::nullopt;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
+    if (std::ferror(file.get())) return plat::Fail("cannot read input script " + Describe(path));
+    return text;
 }
 
-std::optional<LaunchError> OpenOutput(const std::string& path, File* file) {
-    if (path.empty()) return std::nullopt;
+plat::Status OpenOutput(const std::string& path, File* file) {
+    if (path.empty()) return plat::Success();
     errno = 0;
     file->reset(std::fopen(path.c_str(), "wb"));
-    if (!*file) return LaunchError{kExitUsage, "cannot write " + Describe(path)};
-    return std::nullopt;
+    if (!*file) return plat::Fail("cannot write " + Describe(path));
+    return plat::Success();
 }
 
 bool IsInside(const fs::path& file, const fs::path& dir) {
@@ -84,25 +79,23 @@ class RunFiles : public FrameListener {
 public:
     RunFiles(const Options& options, RunObserver* observer) : m_options(options), m_observer(observer) {}
 
-    std::optional<LaunchError> Open() {
+    // Reads the input script and creates the output files; every failure is a usage error.
+    plat::Status Open() {
         if (!m_options.input.empty()) {
-            std::string text;
-            if (auto e = ReadFile(m_options.input, &text)) return e;
-            std::vector<plat::InputEvent> events;
-            plat::ScriptError error;
-            if (!plat::ParseInputScript(text, &events, &error)) {
-                return LaunchError{kExitUsage,
-                                   m_options.input + ":" + std::to_string(error.line) + ": " + error.message};
-            }
-            m_script.emplace(std::move(events));
+            const plat::Result<std::string> text = ReadFile(m_options.input);
+            if (!text) return plat::Fail(text.Error());
+            plat::Result<std::vector<plat::InputEvent>> events =
+                plat::ParseInputScript(*text, m_options.input);
+            if (!events) return plat::Fail(events.Error());
+            m_script.emplace(std::move(*events));
         }
         for (auto [path, file] : {std::pair{&m_options.record, &m_record},
                                   {&m_options.state, &m_state},
                                   {&m_options.trace, &m_trace},
                                   {&m_options.screenshot, &m_screenshot}}) {
-            if (auto e = OpenOutput(*path, file)) return e;
+            if (plat::Status opened = OpenOutput(*path, file); !opened) return opened;
         }
-        return std::nullopt;
+        return plat::Success();
     }
 
     // Switches on what the options ask of the platform core.
@@ -126,8 +119,8 @@ public:
         if (m_observer) m_observer->OnFrame(game, frame);
     }
 
-    // Writes what is due after the last frame; the problem, if any file failed.
-    std::optional<LaunchError> Finish(const CGame& game, uint32_t frames) {
+    // Writes what is due after the last frame; fails when any file could not be written.
+    plat::Status Finish(const CGame& game, uint32_t frames) {
         if (m_state) {
             CaptureSnapshot(game, frames, &m_snapshot);
             m_line.clear();
@@ -145,8 +138,8 @@ public:
         for (File* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
             if (*file) m_written &= std::fclose(file->release()) == 0;
         }
-        if (!m_written) return LaunchError{kExitFailure, "could not write every output file"};
-        return std::nullopt;
+        if (!m_written) return plat::Fail("could not write every output file");
+        return plat::Success();
     }
 
 private:
@@ -172,7 +165,8 @@ void MakePathsAbsolute(Options* o) {
     }
 }
 
-std::optional<LaunchError> EnterDataDirectory(const Options& options, const fs::path& executable) {
+// Fails with a usage error.
+plat::Status EnterDataDirectory(const Options& options, const fs::path& executable) {
     std::error_code ec;
     fs::path dir = options.data;
     if (dir.empty()) {
@@ -181,14 +175,13 @@ std::optional<LaunchError> EnterDataDirectory(const Options& options, const fs::
         dir =
             FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR,
                               InstalledDataDirectory(exe, PLINKWELL_DATADIR_FROM_BINDIR, PLINKWELL_DATADIR));
-        if (dir.empty()) return std::nullopt;
+        if (dir.empty()) return plat::Success();
     } else if (!IsDirectory(dir)) {
-        return LaunchError{kExitUsage, "--data: '" + options.data + "' is not a directory"};
+        return plat::Fail("--data: '" + options.data + "' is not a directory");
     }
     fs::current_path(dir, ec);
-    if (ec)
-        return LaunchError{kExitUsage, "cannot enter data directory '" + dir.string() + "': " + ec.message()};
-    return std::nullopt;
+    if (ec) return plat::Fail("cannot enter data directory '" + dir.string() + "': " + ec.message());
+    return plat::Success();
 }
 
 // Leaves the platform core as it found it, whatever happens to the run.
@@ -197,27 +190,26 @@ struct PlatformSession {
     ~PlatformSession() { plat::ResetAutomation(); }
 };
 
+// Says what went wrong on err; returns the exit status.
+int Report(std::ostream& err, const std::string& problem, int status) {
+    err << "plinkwell: " << problem << '\n';
+    return status;
+}
+
 int Run(Options options, const LaunchContext& context, std::ostream& err) {
     MakePathsAbsolute(&options);
     RunFiles files(options, context.observer);
-    if (auto e = files.Open()) {
-        err << "plinkwell: " << e->text << '\n';
-        return e->status;
-    }
-    if (auto e = EnterDataDirectory(options, context.executable)) {
-        err << "plinkwell: " << e->text << '\n';
-        return e->status;
-    }
+    if (const plat::Status opened = files.Open(); !opened) return Report(err, opened.Error(), kExitUsage);
+    const plat::Status entered = EnterDataDirectory(options, context.executable);
+    if (!entered) return Report(err, entered.Error(), kExitUsage);
     std::unique_ptr<plat::Backend> backend;
     if (options.headless) {
         backend =
             std::make_unique<plat::HeadlessBackend>(options.frames.value_or(kDefaultHeadlessFrames), err);
     } else if (!context.windowed) {
-        err << "plinkwell: this build has no window backend; use --headless\n";
-        return kExitUsage;
+        return Report(err, "this build has no window backend; use --headless", kExitUsage);
     } else if (!(backend = context.windowed(options))) {
-        err << "plinkwell: cannot start the video, input and audio services\n";
-        return kExitFailure;
+        return Report(err, "cannot start the video, input and audio services", kExitFailure);
     }
 
     PlatformSession session;
@@ -225,18 +217,11 @@ int Run(Options options, const LaunchContext& context, std::ostream& err) {
     files.Install(!options.headless);  // the headless backend keeps its own frame budget
     auto app = std::make_unique<CGameApp>();
     app->SetFrameListener(&files);
-    if (!app->InitInstance()) {
-        err << "plinkwell: the window could not be created\n";
-        return kExitFailure;
-    }
+    if (!app->InitInstance()) return Report(err, "the window could not be created", kExitFailure);
     const int status = app->Run();
-    const std::optional<LaunchError> written = files.Finish(app->Game(), app->FramesRun());
+    const plat::Status written = files.Finish(app->Game(), app->FramesRun());
     if (context.observer) context.observer->OnFinish(app->Game(), app->FramesRun(), *backend);
-    if (written) {
-        err << "plinkwell: " << written->text << '\n';
-        return written->status;
-    }
-    return status;
+    return written ? status : Report(err, written.Error(), kExitFailure);
 }
 
 }  // namespace
@@ -261,18 +246,15 @@ fs::path InstalledDataDirectory(const fs::path& executable, const fs::path& from
 int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& context) {
     std::ostream& out = context.out ? *context.out : std::cout;
     std::ostream& err = context.err ? *context.err : std::cerr;
-    Options options;
-    if (const std::string problem = ParseOptions(args, &options); !problem.empty()) {
-        err << "plinkwell: " << problem << '\n';
-        return kExitUsage;
-    }
-    if (options.help) {
+    plat::Result<Options> options = ParseOptions(args);
+    if (!options) return Report(err, options.Error(), kExitUsage);
+    if (options->help) {
         out << UsageText();
         return 0;
     }
-    if (options.version) {
+    if (options->version) {
         out << "plinkwell " << PLINKWELL_VERSION << '\n';
         return 0;
     }
-    return Run(std::move(options), context, err);
+    return Run(std::move(*options), context, err);
 }

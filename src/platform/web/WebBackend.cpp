@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/sdl/PauseOverlay.h"
-#include "platform/web/WebKeymap.h"
+#include "platform/Keymap.h"
+#include "platform/PauseOverlay.h"
 
 // The page's side of the services (index.html defines Module.plinkwellPage).
 // clang-format off
@@ -54,6 +54,18 @@ void PresentRgb565(const uint16_t* pixels, int width, int height, std::vector<ui
             ((r << 3) | (r >> 2)) | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2)) << 16 | 0xFF000000u;
     }
     plinkwell_present(reinterpret_cast<const uint8_t*>(out), width, height);
+}
+
+bool IsFunctionKey(uint8_t dik) {
+    return (dik >= 0x3B && dik <= 0x44) || dik == 0x57 || dik == 0x58 || (dik >= 0x64 && dik <= 0x66);
+}
+
+// Whether the page keeps the key from the browser: every key the game may read, but not the
+// function keys nor the system, browser and media keys, so reloading and the developer tools work.
+bool IsGameKey(uint8_t dik) {
+    constexpr uint8_t kFirstSystemKey = 0xDB;
+    const bool media = dik >= 0x90 && dik <= 0xB2 && dik != 0x9C && dik != 0x9D;
+    return dik != 0 && !IsFunctionKey(dik) && !media && dik < kFirstSystemKey;
 }
 
 class WebBackend : public Backend {
@@ -158,7 +170,7 @@ private:
         m_motionX = m_motionY = m_wheel = 0;
         if (IsPaused() && !m_frame.empty()) {
             std::vector<uint16_t> dimmed = m_frame;
-            sdl::DrawPausedOverlay(dimmed.data(), m_width, m_height);
+            DrawPausedOverlay(dimmed.data(), m_width, m_height);
             PresentRgb565(dimmed.data(), m_width, m_height, &m_rgba);
         } else if (!m_frame.empty()) {
             PresentRgb565(m_frame.data(), m_width, m_height, &m_rgba);
@@ -175,7 +187,7 @@ private:
 
     static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* self) {
         auto* b = static_cast<WebBackend*>(self);
-        const uint8_t dik = DikFromCode(e->code);
+        const uint8_t dik = DikFromCodeName(e->code);
         if (dik == 0) return EM_FALSE;
         const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
         // Escape has given the mouse back (the browser's own use of it); pressed again, it is the

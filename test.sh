@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, then the address/undefined-behaviour sanitizer build.
+# Builds and runs every test: the normal build, the address/undefined-behaviour sanitizer build, and
+# the browser tests (the web build in headless Chromium) when emscripten and chromium are installed
+# (.ci/run installs them and sets PLINKWELL_WEB_TESTS=required, so there they always run).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
@@ -10,3 +12,11 @@ cmake --build build -j"$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPLINKWELL_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
+
+if [ "${PLINKWELL_WEB_TESTS:-}" = required ] || { command -v emcc && command -v chromium; } >/dev/null 2>&1; then
+  scripts/web.sh
+  (cd tests/web && npm ci --no-audit --no-fund >/dev/null &&
+    PLINKWELL_GAME="$PWD/../../build/plinkwell" PLINKWELL_DATA="$PWD/../../build/data" node --test)
+else
+  echo "test.sh: browser tests not run (install emscripten and chromium, or run .ci/run)"
+fi

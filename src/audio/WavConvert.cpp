@@ -1,11 +1,11 @@
 #include "audio/WavConvert.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
 
+#include "platform/BitCast.h"
 #include "platform/LittleEndian.h"
 #include "platform/Platform.h"
 
@@ -48,10 +48,10 @@ int16_t FromUnit(double v) {
     return static_cast<int16_t>(std::clamp(std::round(v * 32768.0), -32768.0, 32767.0));
 }
 int16_t Float32(const uint8_t* p) {
-    return FromUnit(std::bit_cast<float>(plat::Le32(p)));
+    return FromUnit(plat::BitCast<float>(plat::Le32(p)));
 }
 int16_t Float64(const uint8_t* p) {
-    return FromUnit(std::bit_cast<double>(plat::Le64(p)));
+    return FromUnit(plat::BitCast<double>(plat::Le64(p)));
 }
 
 // PCM or float, for the plain tags and for the extensible format's subformat GUID, whose first two

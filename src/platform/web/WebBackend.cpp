@@ -1,0 +1,312 @@
+#include "platform/web/WebBackend.h"
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/Keymap.h"
+#include "platform/PauseOverlay.h"
+
+// The page's side of the services (index.html defines Module.plinkwellPage).
+// clang-format off
+EM_ASYNC_JS(void, plinkwell_wait_for_animation_frame, (), {
+    await new Promise(resolve => requestAnimationFrame(resolve));
+});
+EM_JS(void, plinkwell_present, (const uint8_t* rgba, int width, int height), {
+    Module.plinkwellPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+});
+EM_JS(int, plinkwell_create_sound, (const int16_t* frames, uint32_t frameCount), {
+    return Module.plinkwellPage.createSound(HEAP16.subarray(frames >> 1, (frames >> 1) + frameCount * 2));
+});
+EM_JS(void, plinkwell_play_sound, (int handle), { Module.plinkwellPage.playSound(handle); });
+EM_JS(void, plinkwell_release_sound, (int handle), { Module.plinkwellPage.releaseSound(handle); });
+EM_JS(void, plinkwell_message_box, (const char* text), { Module.plinkwellPage.messageBox(UTF8ToString(text)); });
+// clang-format on
+
+namespace plat::web {
+namespace {
+
+constexpr const char* kCanvas = "#screen";
+constexpr uint32_t kClockOrigin = 0x10000000;
+// After a stall longer than this (a busy machine, a debugger) the clock does not catch the whole
+// delay up: a burst of frames would only look like a jump.
+constexpr uint32_t kMaxLatenessMs = 250;
+// Even when always behind, the page gets the browser back this often.
+constexpr uint32_t kLongestRunMs = 50;
+constexpr int32_t kWheelDelta = 120;
+constexpr uint32_t kTapMs = 15;  // one frame interval
+constexpr uint8_t kEscape = 0x01;
+
+// RGB565 -> the canvas's RGBA bytes, each channel widened as the desktop's conversion does
+// (Rgb565Table::Expand5 and Expand6). A plain loop the compiler turns into vector code: it is the
+// page's largest cost per frame.
+void PresentRgb565(const uint16_t* pixels, int width, int height, std::vector<uint32_t>* rgba) {
+    const size_t count = static_cast<size_t>(width) * height;
+    rgba->resize(count);
+    uint32_t* out = rgba->data();
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t p = pixels[i];
+        const uint32_t r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        out[i] =
+            ((r << 3) | (r >> 2)) | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2)) << 16 | 0xFF000000u;
+    }
+    plinkwell_present(reinterpret_cast<const uint8_t*>(out), width, height);
+}
+
+bool IsFunctionKey(uint8_t dik) {
+    return (dik >= 0x3B && dik <= 0x44) || dik == 0x57 || dik == 0x58 || (dik >= 0x64 && dik <= 0x66);
+}
+
+// Whether the page keeps the key from the browser: every key the game may read, but not the
+// function keys nor the system, browser and media keys, so reloading and the developer tools work.
+bool IsGameKey(uint8_t dik) {
+    constexpr uint8_t kFirstSystemKey = 0xDB;
+    const bool media = dik >= 0x90 && dik <= 0xB2 && dik != 0x9C && dik != 0x9D;
+    return dik != 0 && !IsFunctionKey(dik) && !media && dik < kFirstSystemKey;
+}
+
+class WebBackend : public Backend {
+public:
+    WebBackend() : m_start(emscripten_get_now()) { Listen(true); }
+    ~WebBackend() override { Listen(false); }
+    WebBackend(const WebBackend&) = delete;
+    WebBackend& operator=(const WebBackend&) = delete;
+
+    uint32_t GetTickCount() override { return kClockOrigin + m_clock; }
+
+    // Every pass of the loop moves the clock on by a millisecond towards the real time.
+    bool PeekMessage(Message* msg) override {
+        msg->kind = MessageKind::None;
+        Step(1);
+        return false;
+    }
+    int GetMessage(Message* msg) override {
+        msg->kind = MessageKind::None;
+        return 1;
+    }
+
+    void MessageBox(const std::string& text) override { plinkwell_message_box(text.c_str()); }
+
+    bool VideoSetMode(int width, int height, bool fullscreen) override {
+        (void)fullscreen;
+        return width > 0 && height > 0;
+    }
+    void VideoPresent(const uint16_t* pixels, int width, int height) override {
+        m_frame.assign(pixels, pixels + static_cast<size_t>(width) * height);
+        m_width = width;
+        m_height = height;
+        PresentRgb565(pixels, width, height, &m_rgba);
+    }
+
+    // A key pressed and released between two frames still shows as down: the loop reads the
+    // keyboard at every pass, and most passes run no frame, so a tap lasts one frame interval.
+    void ReadKeyboard(uint8_t state[256]) override {
+        const bool fresh = m_clock - m_tapClock < kTapMs;
+        for (int i = 0; i < 256; ++i) state[i] = m_keys[i] | (fresh ? m_keysTapped[i] : 0);
+        if (!fresh) std::memset(m_keysTapped, 0, sizeof m_keysTapped);
+    }
+    int ReadMouse(MouseState* state) override {
+        *state = MouseState{};
+        state->lX = m_motionX;
+        state->lY = m_motionY;
+        state->lZ = m_wheel;
+        const bool fresh = m_clock - m_tapClock < kTapMs;
+        for (int i = 0; i < 4; ++i) state->rgbButtons[i] = m_buttons[i] | (fresh ? m_buttonsTapped[i] : 0);
+        m_motionX = m_motionY = m_wheel = 0;
+        if (!fresh) std::memset(m_buttonsTapped, 0, sizeof m_buttonsTapped);
+        return 0;
+    }
+
+    bool AudioOpen() override { return true; }
+    int AudioCreateBuffer(const int16_t* frames, uint32_t frameCount) override {
+        return plinkwell_create_sound(frames, frameCount);
+    }
+    void AudioPlay(int handle) override { plinkwell_play_sound(handle); }
+    void AudioReleaseBuffer(int handle) override { plinkwell_release_sound(handle); }
+
+    bool IsPaused() override { return Paused(); }
+    void Idle(int ms) override {
+        if (IsPaused()) {
+            plinkwell_wait_for_animation_frame();
+            return;
+        }
+        Step(static_cast<uint32_t>(std::max(ms, 1)));
+    }
+
+private:
+    bool Paused() const { return m_hidden || m_blurred || m_lockLost; }
+    // Whole milliseconds since the backend started.
+    uint32_t RealMs() const { return static_cast<uint32_t>(emscripten_get_now() - m_start); }
+
+    // Moves the clock on by ms, but not past the real time; when it has caught up, waits for the
+    // browser's next animation frame first. A frame therefore starts exactly at its due time, and
+    // a late frame is followed at once by the ones that fell due meanwhile.
+    void Step(uint32_t ms) {
+        uint32_t now = RealMs();
+        if (m_clock >= now || now - m_lastYield > kLongestRunMs) {
+            plinkwell_wait_for_animation_frame();
+            now = RealMs();
+            m_lastYield = now;
+        }
+        if (m_resync || now - m_clock > kMaxLatenessMs) {
+            if (m_tapClock == m_clock) m_tapClock = now;  // a tap that ended a pause still counts
+            m_clock = now;
+            m_resync = false;
+            return;
+        }
+        m_clock = std::min(m_clock + ms, now);
+    }
+
+    void SetPaused(bool* reason, bool value) {
+        const bool was = IsPaused();
+        *reason = value;
+        if (was == IsPaused()) return;
+        m_resync = !IsPaused();                 // the paused time is not caught up
+        std::memset(m_keys, 0, sizeof m_keys);  // releases while away never arrive
+        std::memset(m_buttons, 0, sizeof m_buttons);
+        m_motionX = m_motionY = m_wheel = 0;
+        if (IsPaused() && !m_frame.empty()) {
+            std::vector<uint16_t> dimmed = m_frame;
+            DrawPausedOverlay(dimmed.data(), m_width, m_height);
+            PresentRgb565(dimmed.data(), m_width, m_height, &m_rgba);
+        } else if (!m_frame.empty()) {
+            PresentRgb565(m_frame.data(), m_width, m_height, &m_rgba);
+        }
+    }
+
+    void Tap(uint8_t* flag) {
+        *flag = 0x80;
+        m_tapClock = m_clock;
+    }
+
+    // The motion and buttons count while the pointer is locked, or where the page cannot lock it.
+    bool MouseIsOurs() const { return !Paused() && (m_locked || m_lockUnavailable); }
+
+    static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* self) {
+        auto* b = static_cast<WebBackend*>(self);
+        const uint8_t dik = DikFromCodeName(e->code);
+        if (dik == 0) return EM_FALSE;
+        const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+        // Escape has given the mouse back (the browser's own use of it); pressed again, it is the
+        // game's, and play resumes to see it.
+        if (down && dik == kEscape && b->m_lockLost) b->SetPaused(&b->m_lockLost, false);
+        b->m_keys[dik] = down ? 0x80 : 0;
+        if (down && !e->repeat) b->Tap(&b->m_keysTapped[dik]);
+        return IsGameKey(dik) ? EM_TRUE : EM_FALSE;
+    }
+
+    static EM_BOOL OnMouseMove(int, const EmscriptenMouseEvent* e, void* self) {
+        auto* b = static_cast<WebBackend*>(self);
+        if (!b->MouseIsOurs()) return EM_FALSE;
+        b->m_motionX += e->movementX;
+        b->m_motionY += e->movementY;
+        return EM_FALSE;
+    }
+
+    // DirectInput's buttons: 0 left, 1 right, 2 middle, 3 the first side button.
+    static int ButtonIndex(unsigned short button) {
+        constexpr int kIndex[] = {0, 2, 1, 3};
+        return button < 4 ? kIndex[button] : -1;
+    }
+
+    static EM_BOOL OnMouseButton(int type, const EmscriptenMouseEvent* e, void* self) {
+        auto* b = static_cast<WebBackend*>(self);
+        const int index = ButtonIndex(e->button);
+        if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && !b->m_locked && !b->m_lockUnavailable) {
+            // The click that takes the mouse is not a click in the game.
+            emscripten_request_pointerlock(kCanvas, EM_FALSE);
+            return EM_FALSE;
+        }
+        if (index < 0 || !b->MouseIsOurs()) return EM_FALSE;
+        const bool down = type == EMSCRIPTEN_EVENT_MOUSEDOWN;
+        b->m_buttons[index] = down ? 0x80 : 0;
+        if (down) b->Tap(&b->m_buttonsTapped[index]);
+        return EM_TRUE;
+    }
+
+    static EM_BOOL OnWheel(int, const EmscriptenWheelEvent* e, void* self) {
+        auto* b = static_cast<WebBackend*>(self);
+        if (!b->MouseIsOurs()) return EM_FALSE;
+        if (e->deltaY != 0) b->m_wheel += e->deltaY < 0 ? kWheelDelta : -kWheelDelta;
+        return EM_TRUE;
+    }
+
+    static EM_BOOL OnLockChange(int, const EmscriptenPointerlockChangeEvent* e, void* self) {
+        auto* b = static_cast<WebBackend*>(self);
+        b->m_locked = e->isActive;
+        b->SetPaused(&b->m_lockLost, !e->isActive);
+        return EM_FALSE;
+    }
+
+    static EM_BOOL OnLockError(int, const void*, void* self) {
+        auto* b = static_cast<WebBackend*>(self);
+        b->m_lockUnavailable = true;  // play on with the unlocked pointer's motion
+        b->SetPaused(&b->m_lockLost, false);
+        return EM_FALSE;
+    }
+
+    static EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void* self) {
+        auto* b = static_cast<WebBackend*>(self);
+        b->SetPaused(&b->m_hidden, e->hidden);
+        return EM_FALSE;
+    }
+
+    static EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void* self) {
+        auto* b = static_cast<WebBackend*>(self);
+        b->SetPaused(&b->m_blurred, type == EMSCRIPTEN_EVENT_BLUR);
+        return EM_FALSE;
+    }
+
+    void Listen(bool on) {
+        void* self = on ? this : nullptr;
+        const char* win = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+        const char* doc = EMSCRIPTEN_EVENT_TARGET_DOCUMENT;
+        emscripten_set_keydown_callback(win, self, EM_TRUE, on ? OnKey : nullptr);
+        emscripten_set_keyup_callback(win, self, EM_TRUE, on ? OnKey : nullptr);
+        emscripten_set_mousemove_callback(doc, self, EM_TRUE, on ? OnMouseMove : nullptr);
+        emscripten_set_mousedown_callback(kCanvas, self, EM_TRUE, on ? OnMouseButton : nullptr);
+        emscripten_set_mouseup_callback(doc, self, EM_TRUE, on ? OnMouseButton : nullptr);
+        emscripten_set_wheel_callback(kCanvas, self, EM_TRUE, on ? OnWheel : nullptr);
+        emscripten_set_pointerlockchange_callback(doc, self, EM_TRUE, on ? OnLockChange : nullptr);
+        emscripten_set_pointerlockerror_callback(doc, self, EM_TRUE, on ? OnLockError : nullptr);
+        emscripten_set_visibilitychange_callback(self, EM_TRUE, on ? OnVisibility : nullptr);
+        emscripten_set_blur_callback(win, self, EM_TRUE, on ? OnFocus : nullptr);
+        emscripten_set_focus_callback(win, self, EM_TRUE, on ? OnFocus : nullptr);
+        if (!on && m_locked) emscripten_exit_pointerlock();
+    }
+
+    double m_start;
+    uint32_t m_lastYield = 0;
+    uint32_t m_clock = 0;
+    bool m_resync = false;
+    uint32_t m_tapClock = 0;
+
+    bool m_hidden = false, m_blurred = false, m_lockLost = false;
+    bool m_locked = false, m_lockUnavailable = false;
+
+    uint8_t m_keys[256] = {};
+    uint8_t m_keysTapped[256] = {};
+    int32_t m_motionX = 0, m_motionY = 0, m_wheel = 0;
+    uint8_t m_buttons[4] = {};
+    uint8_t m_buttonsTapped[4] = {};
+
+    std::vector<uint16_t> m_frame;  // the last picture, for the paused view
+    int m_width = 0, m_height = 0;
+    std::vector<uint32_t> m_rgba;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> CreateWebBackend() {
+    return std::make_unique<WebBackend>();
+}
+
+void ShowFrame(const uint16_t* pixels, int width, int height) {
+    std::vector<uint32_t> rgba;
+    PresentRgb565(pixels, width, height, &rgba);
+}
+
+}  // namespace plat::web

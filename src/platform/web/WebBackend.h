@@ -1,0 +1,18 @@
+// The browser backend: the page's canvas, keyboard, pointer-locked mouse and Web Audio, on
+// emscripten's HTML5 API and a few functions of the page (index.html). Its clock steps to each
+// frame's due time and yields to the browser until the next animation frame when it is not behind.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace plat::web {
+
+std::unique_ptr<Backend> CreateWebBackend();
+
+// Shows an 800 x 600 RGB565 picture on the page's canvas (the harness's last frame).
+void ShowFrame(const uint16_t* pixels, int width, int height);
+
+}  // namespace plat::web

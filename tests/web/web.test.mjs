@@ -1,0 +1,234 @@
+// Browser tests of the web build (scripts/web.sh) in Debian's headless Chromium:
+// (1) our input scripts through the page's harness give the native game's record and picture;
+// (2) the page played in real time answers the mouse and keys, keeps its pace, and stays quiet.
+// Environment: PLINKWELL_SITE (build-web), PLINKWELL_GAME (build/plinkwell), PLINKWELL_DATA (build/data),
+// CHROMIUM (/usr/bin/chromium).
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const site = path.resolve(process.env.PLINKWELL_SITE || path.join(root, 'build-web'));
+const game = path.resolve(process.env.PLINKWELL_GAME || path.join(root, 'build/plinkwell'));
+const data = path.resolve(process.env.PLINKWELL_DATA || path.join(root, 'build/data'));
+const W = 800, H = 600;
+
+// The site at /, the repository's own files (input scripts, stages) at /repo/.
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png' };
+function serve(req, res) {
+  const url = new URL(req.url, 'http://localhost');
+  const inRepo = url.pathname.startsWith('/repo/');
+  const base = inRepo ? root : site;
+  const rel = decodeURIComponent(inRepo ? url.pathname.slice(6) : url.pathname.slice(1)) || 'index.html';
+  const file = path.resolve(base, rel);
+  if (!file.startsWith(base + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+    res.writeHead(404).end();
+    return;
+  }
+  res.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+  fs.createReadStream(file).pipe(res);
+}
+
+let server, browser, origin;
+before(async () => {
+  server = http.createServer(serve);
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  origin = `http://127.0.0.1:${server.address().port}`;
+  browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--autoplay-policy=no-user-gesture-required'],
+  });
+});
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// A page whose console and errors are collected.
+async function openPage(query) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await context.newPage();
+  const noise = [];
+  page.on('console', (m) => { if (m.type() === 'error' || m.type() === 'warning') noise.push(`${m.type()}: ${m.text()}`); });
+  page.on('pageerror', (e) => noise.push(`pageerror: ${e.message}`));
+  await page.goto(`${origin}/index.html${query}`);
+  return { page, noise, close: () => context.close() };
+}
+
+// The canvas as 800 x 600 RGB bytes: it holds the picture enlarged by a whole step, nearest-neighbour.
+async function canvasRgb(page) {
+  const b64 = await page.evaluate(([w, h]) => {
+    const c = document.getElementById('screen');
+    const step = c.width / w;
+    const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const out = new Uint8Array(w * h * 3);
+    for (let y = 0; y < h; ++y) {
+      for (let x = 0; x < w; ++x) {
+        const i = ((y * step) * c.width + x * step) * 4, o = (y * w + x) * 3;
+        out[o] = px[i]; out[o + 1] = px[i + 1]; out[o + 2] = px[i + 2];
+      }
+    }
+    let s = '';
+    for (let i = 0; i < out.length; i += 0x8000) s += String.fromCharCode(...out.subarray(i, i + 0x8000));
+    return btoa(s);
+  }, [W, H]);
+  return Buffer.from(b64, 'base64');
+}
+
+// A 24-bit bottom-up BMP (the --screenshot file) as top-down RGB bytes.
+function bmpRgb(file) {
+  const bmp = fs.readFileSync(file);
+  const offset = bmp.readUInt32LE(10), width = bmp.readInt32LE(18), height = bmp.readInt32LE(22);
+  assert.equal(width, W);
+  assert.equal(height, H);
+  const pitch = (width * 3 + 3) & ~3, out = Buffer.alloc(width * height * 3);
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const i = offset + (height - 1 - y) * pitch + x * 3, o = (y * width + x) * 3;
+      out[o] = bmp[i + 2]; out[o + 1] = bmp[i + 1]; out[o + 2] = bmp[i];
+    }
+  }
+  return out;
+}
+
+function nativeRun(script, frames, dataDir) {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-web-'));
+  const state = path.join(dir, 'state.json'), shot = path.join(dir, 'shot.bmp');
+  execFileSync(game, ['--headless', '--data', dataDir, '--input', path.join(root, script), '--frames', String(frames),
+    '--state', state, '--screenshot', shot]);
+  const result = { state: fs.readFileSync(state, 'utf8'), rgb: bmpRgb(shot) };
+  fs.rmSync(dir, { recursive: true });
+  return result;
+}
+
+// The whole-game stages: the build's pictures and sounds with the tests' own Map.dat.
+function fullgameData() {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-fullgame-'));
+  for (const d of ['sprite', 'sound']) fs.symlinkSync(path.join(data, d), path.join(dir, d));
+  fs.copyFileSync(path.join(root, 'tests/golden/fullgame/Map.dat'), path.join(dir, 'Map.dat'));
+  return dir;
+}
+
+const harnessCases = [
+  { name: 'the screenshot play to the last stage', script: 'docs/screenshots/play.txt', frames: 1987 },
+  { name: 'steady play', script: 'scripts/perf/steady_play.txt', frames: 1321 },
+  { name: 'a whole game with shop and rockets', script: 'tests/golden/fullgame.txt', frames: 960,
+    map: 'tests/golden/fullgame/Map.dat' },
+];
+
+for (const c of harnessCases) {
+  test(`harness: ${c.name} gives the native record and picture`, async () => {
+    const native = nativeRun(c.script, c.frames, c.map ? fullgameData() : data);
+    const map = c.map ? `&map=/repo/${c.map}` : '';
+    const { page, noise, close } = await openPage(`?input=/repo/${c.script}&frames=${c.frames}&headless=1${map}`);
+    try {
+      await page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 120000 });
+      assert.equal(await page.title(), 'Plinkwell: done', await page.textContent('#error'));
+      const state = await page.textContent('#state');
+      const web = JSON.parse(state), want = JSON.parse(native.state);
+      assert.deepEqual(Object.keys(web), Object.keys(want));
+      for (const key of Object.keys(want)) assert.deepEqual(web[key], want[key], `key ${key}`);
+      assert.equal(state, native.state);
+      const rgb = await canvasRgb(page);
+      assert.ok(rgb.equals(native.rgb), 'the canvas shows the native --screenshot');
+      assert.deepEqual(noise, []);
+    } finally {
+      await close();
+    }
+  });
+}
+
+test('harness: a bad script gives the one-line error', async () => {
+  const { page, close } = await openPage('?input=/repo/tests/web/package.json&headless=1');
+  try {
+    await page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 60000 });
+    assert.equal(await page.title(), 'Plinkwell: error');
+    assert.match(await page.textContent('#error'), /^plinkwell: \/tmp\/package\.json:1: .+$/);
+  } finally {
+    await close();
+  }
+});
+
+const frames = (page) => page.evaluate(() => Module._plinkwell_frames());
+const record = async (page) => JSON.parse(await page.evaluate(
+  () => Module.UTF8ToString(Module._plinkwell_state())));
+
+test('real time: the title within 1.5 s, mouse and keys answered, Escape quits, Play again', async () => {
+  const { page, noise, close } = await openPage('');
+  try {
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
+    const titleMs = await page.evaluate(() => window.plinkwellFirstFrameMs);
+    console.log(`title screen drawn ${titleMs} ms after opening the page`);
+    assert.equal((await record(page)).m_bIntro, 1);
+
+    await page.click('#screen');
+    await page.keyboard.down('Space');
+    await page.waitForTimeout(100);
+    await page.keyboard.up('Space');
+    assert.equal((await record(page)).m_bIntro, 0, 'Space leaves the title');
+    await page.waitForFunction(() => JSON.parse(Module.UTF8ToString(
+      Module._plinkwell_state())).m_bStageBanner === 0, null, { timeout: 10000 });
+
+    const before = (await record(page)).paddle.x;
+    for (let i = 1; i <= 10; ++i) {
+      await page.mouse.move(640 - i * 20, 400);
+      await page.waitForTimeout(20);
+    }
+    assert.ok((await record(page)).paddle.x < before, 'the paddle follows the mouse to the left');
+
+    const widePaddle = (await record(page)).m_bWidePaddle;
+    await page.keyboard.down('Digit1');
+    await page.waitForTimeout(100);
+    await page.keyboard.up('Digit1');
+    const afterShop = await record(page);
+    assert.ok(afterShop.m_bWidePaddle !== widePaddle || afterShop.m_bMessage !== 0,
+      'the shop key buys the wide paddle or is refused with a message');
+
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#again', { state: 'visible', timeout: 5000 });
+    await page.click('#again');
+    await page.waitForFunction(() => document.getElementById('again').hidden);
+    assert.equal((await record(page)).m_bIntro, 1, 'Play again starts a fresh game');
+    assert.deepEqual(noise, []);
+    assert.ok(titleMs <= 1500, `title screen after ${titleMs} ms`);
+  } finally {
+    await close();
+  }
+});
+
+test('real time: 1200 frames in 18.0 s within 0.2 s', async () => {
+  const { page, close } = await openPage('');
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Performance.enable');
+  try {
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 60);
+    const busy = async () => (await cdp.send('Performance.getMetrics')).metrics
+      .find((m) => m.name === 'TaskDuration').value;
+    const busyBefore = await busy();
+    const seconds = await page.evaluate(() => new Promise((resolve) => {
+      const count = () => Module._plinkwell_frames();
+      const first = count() + 1;
+      let start = 0;
+      const poll = (now) => {
+        const n = count();
+        if (!start && n >= first) start = now;
+        if (n >= first + 1200) resolve((now - start) / 1000);
+        else requestAnimationFrame(poll);
+      };
+      requestAnimationFrame(poll);
+    }));
+    const cpu = (await busy()) - busyBefore;
+    console.log(`1200 frames in ${seconds.toFixed(3)} s; page main thread busy ${cpu.toFixed(2)} s ` +
+      `(${(100 * cpu / seconds).toFixed(1)}% of one core)`);
+    assert.ok(Math.abs(seconds - 18.0) <= 0.2, `1200 frames took ${seconds} s`);
+  } finally {
+    await close();
+  }
+});

@@ -12,10 +12,11 @@ constexpr uint64_t kFuzzMaxFrames = 1u << 20;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const wav::WavResult result = wav::ReadWav(data, size);
+    const plat::MemoryBytes input(data, size);
+    const wav::WavResult result = wav::ReadWav(input);
     if (result.error) return 0;
-    if (wav::DeviceFrameCount(result.format, result.data.size()) > kFuzzMaxFrames) return 0;
+    if (wav::DeviceFrameCount(result.format, result.dataSize) > kFuzzMaxFrames) return 0;
     std::vector<int16_t> frames;
-    wav::ConvertToDevice(result.format, result.data, &frames);
+    wav::ConvertToDevice(result.format, input, result.dataOffset, result.dataSize, &frames);
     return 0;
 }

@@ -3,6 +3,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include "platform/Files.h"
 
 namespace {
 
@@ -23,16 +26,17 @@ FrameTimeLog::FrameTimeLog(std::string path) : m_path(std::move(path)) {
 
 FrameTimeLog::~FrameTimeLog() {
     if (!IsOn()) return;
-    std::FILE* file = std::fopen(m_path.c_str(), "w");
-    if (!file) {
-        std::fprintf(stderr, "plinkwell: cannot write the frame log '%s'\n", m_path.c_str());
-        return;
+    plat::Result<plat::OutputFile> file = plat::OutputFile::Create(m_path);
+    plat::Status written = file ? plat::Success() : plat::Fail(file.Error());
+    if (file) {
+        for (const Frame& f : m_frames) {
+            const std::string line = std::to_string(f.start) + ' ' + std::to_string(f.end) + ' ' +
+                                     std::to_string(f.gameClock) + '\n';
+            file->Write(line.data(), line.size());
+        }
+        written = file->Commit();
     }
-    for (const Frame& f : m_frames) {
-        std::fprintf(file, "%lld %lld %u\n", static_cast<long long>(f.start), static_cast<long long>(f.end),
-                     f.gameClock);
-    }
-    std::fclose(file);
+    if (!written) std::fprintf(stderr, "plinkwell: cannot write the frame log %s\n", written.Error().c_str());
 }
 
 int64_t FrameTimeLog::Now() const {

@@ -1,8 +1,5 @@
 #include "app/Launcher.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -10,6 +7,7 @@
 #include "app/CGameApp.h"
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
+#include "platform/Files.h"
 #include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
 
@@ -22,34 +20,8 @@ constexpr int kExitFailure = 1;
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-std::string Describe(const std::string& path) {
-    return "'" + path + "': " + std::strerror(errno);
-}
-
-plat::Result<std::string> ReadFile(const std::string& path) {
-    errno = 0;
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) return plat::Fail("cannot read input script " + Describe(path));
-    std::string text;
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
-    if (std::ferror(file.get())) return plat::Fail("cannot read input script " + Describe(path));
-    return text;
-}
-
-plat::Status OpenOutput(const std::string& path, File* file) {
-    if (path.empty()) return plat::Success();
-    errno = 0;
-    file->reset(std::fopen(path.c_str(), "wb"));
-    if (!*file) return plat::Fail("cannot write " + Describe(path));
-    return plat::Success();
-}
+// A script is a few bytes per event; anything near this is not one (and /dev/zero never ends).
+constexpr size_t kMaxInputScript = size_t{64} << 20;
 
 bool IsInside(const fs::path& file, const fs::path& dir) {
     std::error_code ec;
@@ -65,13 +37,49 @@ bool IsInside(const fs::path& file, const fs::path& dir) {
 }
 
 bool IsDirectory(const fs::path& p) {
-    std::error_code ec;
-    return fs::is_directory(p, ec);
+    return plat::IsDirectory(p.string());
 }
 
 bool Exists(const fs::path& p) {
-    std::error_code ec;
-    return fs::exists(p, ec);
+    return plat::Exists(p.string());
+}
+
+struct NamedPath {
+    const char* option;
+    const std::string* path;
+};
+
+// The input script and the outputs, each with its option.
+std::vector<NamedPath> FilePaths(const Options& o) {
+    std::vector<NamedPath> paths;
+    for (NamedPath p :
+         {NamedPath{"--input", &o.input}, NamedPath{"--record", &o.record}, NamedPath{"--state", &o.state},
+          NamedPath{"--trace", &o.trace}, NamedPath{"--screenshot", &o.screenshot}}) {
+        if (!p.path->empty()) paths.push_back(p);
+    }
+    return paths;
+}
+
+// An output naming the input script or another output would destroy it: refused before anything is
+// opened. Pipes, terminals and devices are streams, not files to lose, and may be shared.
+plat::Status RefuseSharedFiles(const Options& options) {
+    const std::vector<NamedPath> paths = FilePaths(options);
+    std::vector<plat::FileKey> keys;
+    for (const NamedPath& p : paths) {
+        plat::Result<plat::FileKey> key = plat::KeyOf(*p.path);
+        if (!key) return plat::Fail(std::string(p.option) + ": " + key.Error());
+        keys.push_back(*key);
+    }
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].exists && !keys[i].regular) continue;
+        for (size_t j = 0; j < i; ++j) {
+            if (keys[i] == keys[j]) {
+                return plat::Fail(std::string(paths[j].option) + " and " + paths[i].option +
+                                  " name the same file '" + *paths[i].path + "'");
+            }
+        }
+    }
+    return plat::Success();
 }
 
 // The files of one run: the input script and everything the run writes.
@@ -82,8 +90,8 @@ public:
     // Reads the input script and creates the output files; every failure is a usage error.
     plat::Status Open() {
         if (!m_options.input.empty()) {
-            const plat::Result<std::string> text = ReadFile(m_options.input);
-            if (!text) return plat::Fail(text.Error());
+            const plat::Result<std::string> text = plat::ReadStream(m_options.input, kMaxInputScript);
+            if (!text) return plat::Fail("cannot read input script " + text.Error());
             plat::Result<std::vector<plat::InputEvent>> events =
                 plat::ParseInputScript(*text, m_options.input);
             if (!events) return plat::Fail(events.Error());
@@ -93,7 +101,10 @@ public:
                                   {&m_options.state, &m_state},
                                   {&m_options.trace, &m_trace},
                                   {&m_options.screenshot, &m_screenshot}}) {
-            if (plat::Status opened = OpenOutput(*path, file); !opened) return opened;
+            if (path->empty()) continue;
+            plat::Result<plat::OutputFile> created = plat::OutputFile::Create(*path);
+            if (!created) return plat::Fail("cannot write " + created.Error());
+            file->emplace(std::move(*created));
         }
         return plat::Success();
     }
@@ -104,7 +115,7 @@ public:
         plat::PlayInputScript(m_script ? &*m_script : nullptr);
         if (m_record) plat::RecordInput(&m_recorder);
         plat::EnableSoundLog(m_state || m_trace || m_observer);
-        plat::KeepLastFrame(m_screenshot != nullptr);
+        plat::KeepLastFrame(m_screenshot.has_value());
     }
 
     void OnFrame(const CGame& game, uint32_t frame) override {
@@ -113,56 +124,62 @@ public:
             m_line.clear();
             AppendJson(m_snapshot, &m_line);
             m_line += '\n';
-            m_written &= std::fwrite(m_line.data(), 1, m_line.size(), m_trace.get()) == m_line.size();
+            m_trace->Write(m_line.data(), m_line.size());
         }
         if (m_quitAfterBudget && m_options.frames && frame >= *m_options.frames) plat::PostQuitMessage();
         if (m_observer) m_observer->OnFrame(game, frame);
     }
 
-    // Writes what is due after the last frame; fails when any file could not be written.
+    // Writes what is due after the last frame and puts every output in place; the first file that
+    // failed, if any.
     plat::Status Finish(const CGame& game, uint32_t frames) {
         if (m_state) {
             CaptureSnapshot(game, frames, &m_snapshot);
             m_line.clear();
             AppendJson(m_snapshot, &m_line);
             m_line += '\n';
-            Write(m_state, m_line.data(), m_line.size());
+            m_state->Write(m_line.data(), m_line.size());
         }
         if (m_screenshot) {
             std::vector<uint16_t> picture = plat::LastFrame();
             picture.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);  // black when none was shown
             const std::vector<uint8_t> bmp = EncodeBmp24(picture.data(), kScreenWidth, kScreenHeight);
-            Write(m_screenshot, bmp.data(), bmp.size());
+            m_screenshot->Write(bmp.data(), bmp.size());
         }
-        if (m_record) Write(m_record, m_recorder.Text().data(), m_recorder.Text().size());
-        for (File* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
-            if (*file) m_written &= std::fclose(file->release()) == 0;
+        if (m_record) m_record->Write(m_recorder.Text().data(), m_recorder.Text().size());
+        plat::Status result = plat::Success();
+        for (std::optional<plat::OutputFile>* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
+            if (!*file) continue;
+            const plat::Status done = (*file)->Commit();
+            if (!done && result) result = plat::Fail("could not write " + done.Error());
         }
-        if (!m_written) return plat::Fail("could not write every output file");
-        return plat::Success();
+        return result;
     }
 
 private:
-    void Write(const File& file, const void* data, size_t size) {
-        m_written &= std::fwrite(data, 1, size, file.get()) == size;
-    }
-
     const Options& m_options;
     RunObserver* m_observer;
     std::optional<plat::InputPlayer> m_script;
     plat::InputRecorder m_recorder;
-    File m_record, m_state, m_trace, m_screenshot;
+    std::optional<plat::OutputFile> m_record, m_state, m_trace, m_screenshot;
     bool m_quitAfterBudget = false;
-    bool m_written = true;
     GameSnapshot m_snapshot;
     std::string m_line;
 };
 
 // Resolves the output and input paths against the starting directory, before any directory change.
-void MakePathsAbsolute(Options* o) {
+// A working directory that has been deleted cannot resolve them.
+plat::Status MakePathsAbsolute(Options* o) {
     for (std::string* path : {&o->input, &o->record, &o->state, &o->trace, &o->screenshot}) {
-        if (!path->empty()) *path = fs::absolute(*path).string();
+        if (path->empty()) continue;
+        std::error_code ec;
+        const fs::path absolute = fs::absolute(*path, ec);
+        if (ec)
+            return plat::Fail("cannot find '" + *path + "': the working directory is gone (" + ec.message() +
+                              ")");
+        *path = absolute.string();
     }
+    return plat::Success();
 }
 
 // Fails with a usage error.
@@ -176,8 +193,8 @@ plat::Status EnterDataDirectory(const Options& options, const fs::path& executab
             FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR,
                               InstalledDataDirectory(exe, PLINKWELL_DATADIR_FROM_BINDIR, PLINKWELL_DATADIR));
         if (dir.empty()) return plat::Success();
-    } else if (!IsDirectory(dir)) {
-        return plat::Fail("--data: '" + options.data + "' is not a directory");
+    } else if (const plat::Status status = plat::CheckDirectory(dir.string()); !status) {
+        return plat::Fail("--data: " + status.Error());
     }
     fs::current_path(dir, ec);
     if (ec) return plat::Fail("cannot enter data directory '" + dir.string() + "': " + ec.message());
@@ -197,7 +214,9 @@ int Report(std::ostream& err, const std::string& problem, int status) {
 }
 
 int Run(Options options, const LaunchContext& context, std::ostream& err) {
-    MakePathsAbsolute(&options);
+    plat::Status ready = MakePathsAbsolute(&options);
+    if (ready) ready = RefuseSharedFiles(options);
+    if (!ready) return Report(err, ready.Error(), kExitUsage);
     RunFiles files(options, context.observer);
     if (const plat::Status opened = files.Open(); !opened) return Report(err, opened.Error(), kExitUsage);
     const plat::Status entered = EnterDataDirectory(options, context.executable);
@@ -249,13 +268,11 @@ int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& cont
     std::ostream& err = context.err ? *context.err : std::cerr;
     plat::Result<Options> options = ParseOptions(args);
     if (!options) return Report(err, options.Error(), kExitUsage);
-    if (options->help) {
-        out << UsageText();
-        return 0;
-    }
-    if (options->version) {
-        out << "plinkwell " << PLINKWELL_VERSION << '\n';
-        return 0;
+    if (options->help || options->version) {
+        out << (options->help ? UsageText() : std::string("plinkwell ") + PLINKWELL_VERSION + "\n")
+            << std::flush;
+        if (out) return 0;
+        return Report(err, "cannot write to standard output", kExitFailure);
     }
     return Run(std::move(*options), context, err);
 }

@@ -1,4 +1,6 @@
 // The plinkwell executable: the launcher, given the interactive backend this build has.
+#include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -41,5 +43,13 @@ int main(int argc, char** argv) {
 #ifdef PLINKWELL_HAVE_SDL
     context.windowed = CreateWindowedBackend;
 #endif
-    return RunPlinkwell(std::vector<std::string>(argv + 1, argv + argc), context);
+    // The last catch: whatever escapes the launcher ends the run with one line, never an abort.
+    try {
+        return RunPlinkwell(std::vector<std::string>(argv + 1, argv + argc), context);
+    } catch (const std::exception& e) {
+        std::cerr << "plinkwell: " << e.what() << '\n';
+    } catch (...) {
+        std::cerr << "plinkwell: unexpected failure\n";
+    }
+    return 1;
 }

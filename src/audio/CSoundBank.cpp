@@ -1,58 +1,11 @@
 #include "audio/CSoundBank.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <vector>
 
 #include "audio/WavConvert.h"
 #include "audio/WavReader.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
-
-namespace {
-
-// The file's bytes, mapped rather than read: only the chunks the reader visits are ever loaded, so
-// a file far larger than memory costs no more than a small one. Unmapped and closed on every path out.
-class MappedFile {
-public:
-    explicit MappedFile(const char* fileName) : m_nFile(::open(fileName, O_RDONLY | O_CLOEXEC)) {
-        struct stat info {};
-        if (m_nFile < 0 || ::fstat(m_nFile, &info) != 0 || !S_ISREG(info.st_mode)) {
-            m_pError = wav::kMsgCannotOpen;
-            return;
-        }
-        m_nSize = static_cast<size_t>(info.st_size);
-        if (m_nSize == 0) return;  // nothing to map; the reader finds no RIFF chunk
-        void* bytes = ::mmap(nullptr, m_nSize, PROT_READ, MAP_PRIVATE, m_nFile, 0);
-        if (bytes == MAP_FAILED) {
-            m_nSize = 0;
-            m_pError = wav::kMsgError;
-            return;
-        }
-        m_pBytes = static_cast<const uint8_t*>(bytes);
-    }
-    ~MappedFile() {
-        if (m_pBytes) ::munmap(const_cast<uint8_t*>(m_pBytes), m_nSize);
-        if (m_nFile >= 0) ::close(m_nFile);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-
-    // Null, or the message of the failure.
-    const char* Error() const { return m_pError; }
-    const uint8_t* Bytes() const { return m_pBytes; }
-    size_t Size() const { return m_nSize; }
-
-private:
-    int m_nFile;
-    const uint8_t* m_pBytes = nullptr;
-    size_t m_nSize = 0;
-    const char* m_pError = nullptr;
-};
-
-}  // namespace
 
 int CSoundBank::Create() {
     sound = plat::AudioOpen();
@@ -78,21 +31,28 @@ void CSoundBank::LoadWav(int index, const char* fileName, uint32_t /*extraFlags*
     slots[index] = LoadBuffer(fileName);
 }
 
-// A new buffer's handle, or 0 after the failed step's message.
+// A new buffer's handle, or 0 after the failed step's message. The file is read by ranges: its
+// chunk headers, its format and then its sound, a window at a time.
 int CSoundBank::LoadBuffer(const char* fileName) {
-    const MappedFile file(fileName);
-    if (file.Error()) {
-        plat::MessageBox(file.Error());
+    const plat::Result<plat::DataFile> file = plat::DataFile::Open(fileName);
+    if (!file) {
+        plat::MessageBox(wav::kMsgCannotOpen);
         return 0;
     }
-    const wav::WavResult wav = wav::ReadWav(file.Bytes(), file.Size());
+    const wav::WavResult wav = wav::ReadWav(*file);
     if (wav.error) {
         plat::MessageBox(wav.error);
         return 0;
     }
     std::vector<int16_t> frames;
+    const wav::Conversion conversion =
+        wav::ConvertToDevice(wav.format, *file, wav.dataOffset, wav.dataSize, &frames);
+    if (conversion == wav::Conversion::kReadFailed) {
+        plat::MessageBox(wav::kMsgError);
+        return 0;
+    }
     int handle = 0;
-    if (wav::ConvertToDevice(wav.format, wav.data, &frames)) {
+    if (conversion == wav::Conversion::kDone) {
         handle = plat::AudioCreateBuffer(frames.data(),
                                          static_cast<uint32_t>(frames.size() / plat::kAudioChannels));
     }

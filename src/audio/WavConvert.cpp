@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/LittleEndian.h"
 #include "platform/Platform.h"
 
 namespace wav {
@@ -31,12 +32,6 @@ struct Stereo {
 constexpr uint16_t kMaxChannels = 8;
 constexpr uint32_t kMaxRate = 384000;
 
-uint64_t LoadLe(const uint8_t* p, int bytes) {
-    uint64_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
-    return value;
-}
-
 int16_t Unsigned8(const uint8_t* p) {
     return static_cast<int16_t>((p[0] - 128) * 256);
 }
@@ -53,10 +48,10 @@ int16_t FromUnit(double v) {
     return static_cast<int16_t>(std::clamp(std::round(v * 32768.0), -32768.0, 32767.0));
 }
 int16_t Float32(const uint8_t* p) {
-    return FromUnit(std::bit_cast<float>(static_cast<uint32_t>(LoadLe(p, 4))));
+    return FromUnit(std::bit_cast<float>(plat::Le32(p)));
 }
 int16_t Float64(const uint8_t* p) {
-    return FromUnit(std::bit_cast<double>(LoadLe(p, 8)));
+    return FromUnit(std::bit_cast<double>(plat::Le64(p)));
 }
 
 // PCM or float, for the plain tags and for the extensible format's subformat GUID, whose first two
@@ -70,7 +65,7 @@ std::optional<uint16_t> SampleKind(const WavFormat& format) {
     if (format.formatTag != kFormatExtensible || format.extra.size() < kExtensibleBytes) return std::nullopt;
     const uint8_t* guid = format.extra.data() + kSubFormat;
     if (!std::equal(std::begin(kGuidTail), std::end(kGuidTail), guid + 2)) return std::nullopt;
-    const uint16_t tag = static_cast<uint16_t>(LoadLe(guid, 2));
+    const uint16_t tag = plat::Le16(guid);
     if (tag != kFormatPcm && tag != kFormatFloat) return std::nullopt;
     return tag;
 }
@@ -116,6 +111,40 @@ int16_t Lerp(int16_t a, int16_t b, uint64_t frac) {
     return static_cast<int16_t>(a + (int64_t{b} - a) * static_cast<int64_t>(frac) / plat::kAudioRate);
 }
 
+// The input's frames, held a window at a time: output frames move forward through the input, each
+// needing one input frame and the one after it.
+class FrameWindow {
+public:
+    FrameWindow(const plat::ByteSource& input, uint64_t offset, uint32_t frameBytes, uint64_t frameCount)
+        : m_input(input), m_offset(offset), m_frameBytes(frameBytes), m_count(frameCount) {}
+
+    // Frame q (< frameCount), or null when the input could not give it.
+    const uint8_t* Frame(uint64_t q) {
+        if (q < m_first || q >= m_first + m_held) {
+            m_first = q > 0 ? q - 1 : 0;  // keep the frame before: it may still be needed
+            m_held = std::min<uint64_t>(kWindowBytes / m_frameBytes, m_count - m_first);
+            m_bytes.resize(m_held * m_frameBytes);
+            const int64_t want = static_cast<int64_t>(m_bytes.size());
+            if (!m_input.ReadExactly(static_cast<int64_t>(m_offset + m_first * m_frameBytes), m_bytes.data(),
+                                     want)) {
+                m_held = 0;
+                return nullptr;
+            }
+        }
+        return m_bytes.data() + (q - m_first) * m_frameBytes;
+    }
+
+private:
+    static constexpr uint64_t kWindowBytes = uint64_t{1} << 20;  // at least three frames of 64 bytes
+    const plat::ByteSource& m_input;
+    uint64_t m_offset;
+    uint32_t m_frameBytes;
+    uint64_t m_count;
+    uint64_t m_first = 0;
+    uint64_t m_held = 0;
+    std::vector<uint8_t> m_bytes;
+};
+
 }  // namespace
 
 uint64_t DeviceFrameCount(const WavFormat& format, uint64_t dataBytes) {
@@ -130,28 +159,35 @@ uint64_t DeviceFrameCount(const WavFormat& format, uint64_t dataBytes) {
 
 // Output frame i samples the input at i x rate / kAudioRate, between two neighbouring frames; the
 // last input frame is held for the positions past it.
-bool ConvertToDevice(const WavFormat& format, std::span<const uint8_t> data, std::vector<int16_t>* frames) {
+Conversion ConvertToDevice(const WavFormat& format, const plat::ByteSource& input, uint64_t dataOffset,
+                           uint64_t dataSize, std::vector<int16_t>* frames) {
     frames->clear();
-    const uint64_t outFrames = DeviceFrameCount(format, data.size());
-    if (outFrames == 0 || outFrames > kMaxDeviceFrames) return false;
+    const uint64_t outFrames = DeviceFrameCount(format, dataSize);
+    if (outFrames == 0 || outFrames > kMaxDeviceFrames) return Conversion::kRefused;
     const Layout layout = *DescribeLayout(format);
-    const uint64_t lastFrame = data.size() / layout.frameBytes - 1;
+    const uint64_t inFrames = dataSize / layout.frameBytes;
+    FrameWindow window(input, dataOffset, layout.frameBytes, inFrames);
     frames->resize(outFrames * plat::kAudioChannels);
     int16_t* out = frames->data();
     for (uint64_t i = 0; i < outFrames; ++i) {
         const uint64_t position = i * layout.rate;
         const uint64_t index = position / plat::kAudioRate;
         const uint64_t frac = position % plat::kAudioRate;
-        Stereo a = DecodeFrame(layout, data.data() + index * layout.frameBytes);
+        const uint8_t* first = window.Frame(index);
+        const uint8_t* second = frac != 0 ? window.Frame(std::min(index + 1, inFrames - 1)) : first;
+        if (!first || !second) {
+            frames->clear();
+            return Conversion::kReadFailed;
+        }
+        Stereo a = DecodeFrame(layout, first);
         if (frac != 0) {
-            const Stereo b =
-                DecodeFrame(layout, data.data() + std::min(index + 1, lastFrame) * layout.frameBytes);
+            const Stereo b = DecodeFrame(layout, second);
             a = {Lerp(a.left, b.left, frac), Lerp(a.right, b.right, frac)};
         }
         *out++ = a.left;
         *out++ = a.right;
     }
-    return true;
+    return Conversion::kDone;
 }
 
 }  // namespace wav

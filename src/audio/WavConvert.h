@@ -9,22 +9,26 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "audio/WavReader.h"
 
 namespace wav {
 
-// The largest buffer the device takes, in stereo frames (just under 256 MiB of samples).
-inline constexpr uint64_t kMaxDeviceFrames = 0x0FFFFFFF / 4;
+// The largest buffer the device takes, in stereo frames: 64 MiB of samples, about six minutes.
+inline constexpr uint64_t kMaxDeviceFrames = (uint64_t{64} << 20) / 4;
 
 // Stereo frames that `dataBytes` bytes of `format` become at the device rate: the duration kept,
 // rounded up. 0 when the format is refused or holds no whole frame. A trailing partial frame is dropped.
 uint64_t DeviceFrameCount(const WavFormat& format, uint64_t dataBytes);
 
-// Fills `frames` with the converted sound. False, with `frames` empty, when the format is refused,
-// there is no whole frame, or the result would be larger than kMaxDeviceFrames.
-bool ConvertToDevice(const WavFormat& format, std::span<const uint8_t> data, std::vector<int16_t>* frames);
+enum class Conversion { kDone, kRefused, kReadFailed };
+
+// Fills `frames` with the sound of the dataSize bytes at dataOffset in input, read a window at a
+// time. kRefused, with `frames` empty, when the format is refused, there is no whole frame, or the
+// result would be larger than kMaxDeviceFrames (nothing is read then); kReadFailed when the input
+// gives fewer bytes than it had (a file cut while it loads).
+Conversion ConvertToDevice(const WavFormat& format, const plat::ByteSource& input, uint64_t dataOffset,
+                           uint64_t dataSize, std::vector<int16_t>* frames);
 
 }  // namespace wav

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/LittleEndian.h"
+
 namespace wav {
 namespace {
 
@@ -27,44 +29,45 @@ struct Chunk {
 // Little-endian reads over the input; a read past `end` fails and leaves the cursor where it was.
 class Cursor {
 public:
-    Cursor(const uint8_t* data, uint64_t pos, uint64_t end) : m_pData(data), m_nPos(pos), m_nEnd(end) {}
+    Cursor(const plat::ByteSource& input, uint64_t pos, uint64_t end)
+        : m_input(input), m_pos(pos), m_end(end) {}
 
     bool Read16(uint16_t* value) {
         uint8_t b[2];
         if (!ReadBytes(b, 2)) return false;
-        *value = static_cast<uint16_t>(b[0] | b[1] << 8);
+        *value = plat::Le16(b);
         return true;
     }
     bool Read32(uint32_t* value) {
         uint8_t b[4];
         if (!ReadBytes(b, 4)) return false;
-        *value = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-                 static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+        *value = plat::Le32(b);
         return true;
     }
     bool ReadBytes(uint8_t* out, uint64_t count) {
-        if (count > m_nEnd - m_nPos) return false;
-        std::copy_n(m_pData + m_nPos, count, out);
-        m_nPos += count;
+        if (m_pos > m_end || count > m_end - m_pos) return false;
+        if (!m_input.ReadExactly(static_cast<int64_t>(m_pos), out, static_cast<int64_t>(count))) return false;
+        m_pos += count;
         return true;
     }
 
 private:
-    const uint8_t* m_pData;
-    uint64_t m_nPos;
-    uint64_t m_nEnd;
+    const plat::ByteSource& m_input;
+    uint64_t m_pos;
+    uint64_t m_end;
 };
 
 // The chunks that follow one another from `pos` up to `end`: the first with identifier `id` for which
 // `accept` holds. A header that does not fit before `end` ends the search.
 template <typename Accept>
-std::optional<Chunk> FindChunk(const uint8_t* data, uint64_t pos, uint64_t end, uint32_t id, Accept accept) {
-    while (pos <= end && end - pos >= 8) {
-        Cursor header(data, pos, end);
+std::optional<Chunk> FindChunk(const plat::ByteSource& input, uint64_t pos, uint64_t end, uint32_t id,
+                               Accept accept) {
+    for (int headers = 0; headers < kMaxChunkHeaders && pos <= end && end - pos >= 8; ++headers) {
+        Cursor header(input, pos, end);
         uint32_t chunkId = 0;
         Chunk chunk;
-        header.Read32(&chunkId);
-        header.Read32(&chunk.size);
+        if (!header.Read32(&chunkId) || !header.Read32(&chunk.size)) break;
+        if (chunkId == 0 && chunk.size == 0) break;
         chunk.dataOffset = pos + 8;
         if (chunkId == id && accept(chunk)) return chunk;
         pos = chunk.dataOffset + chunk.size + (chunk.size & 1);  // chunks are padded to even lengths
@@ -72,23 +75,23 @@ std::optional<Chunk> FindChunk(const uint8_t* data, uint64_t pos, uint64_t end, 
     return std::nullopt;
 }
 
-std::optional<Chunk> FindSubchunk(const uint8_t* data, uint64_t pos, uint64_t end, uint32_t id) {
-    return FindChunk(data, pos, end, id, [](const Chunk&) { return true; });
+std::optional<Chunk> FindSubchunk(const plat::ByteSource& input, uint64_t pos, uint64_t end, uint32_t id) {
+    return FindChunk(input, pos, end, id, [](const Chunk&) { return true; });
 }
 
 // The RIFF chunk of form type "WAVE" among the file's top-level chunks.
-std::optional<Chunk> FindRiffWave(const uint8_t* data, uint64_t size) {
-    return FindChunk(data, 0, size, kRiff, [&](const Chunk& chunk) {
+std::optional<Chunk> FindRiffWave(const plat::ByteSource& input, uint64_t size) {
+    return FindChunk(input, 0, size, kRiff, [&](const Chunk& chunk) {
         uint32_t form = 0;
-        Cursor cursor(data, chunk.dataOffset, size);
+        Cursor cursor(input, chunk.dataOffset, size);
         return cursor.Read32(&form) && form == kWave;
     });
 }
 
 // The format record of a "fmt " chunk, read only from inside the chunk.
-const char* ReadFormat(const uint8_t* data, uint64_t size, const Chunk& fmt, WavFormat* format) {
+const char* ReadFormat(const plat::ByteSource& input, uint64_t size, const Chunk& fmt, WavFormat* format) {
     const uint64_t chunkEnd = std::min<uint64_t>(fmt.dataOffset + fmt.size, size);
-    Cursor cursor(data, fmt.dataOffset, chunkEnd);
+    Cursor cursor(input, fmt.dataOffset, chunkEnd);
     if (!cursor.Read16(&format->formatTag) || !cursor.Read16(&format->channels) ||
         !cursor.Read32(&format->samplesPerSec) || !cursor.Read32(&format->avgBytesPerSec) ||
         !cursor.Read16(&format->blockAlign) || !cursor.Read16(&format->bitsPerSample)) {
@@ -109,23 +112,23 @@ WavResult Fail(const char* message) {
 
 }  // namespace
 
-WavResult ReadWav(const uint8_t* data, size_t size) {
-    const std::optional<Chunk> riff = FindRiffWave(data, size);
+WavResult ReadWav(const plat::ByteSource& input) {
+    const uint64_t size = static_cast<uint64_t>(input.Size());
+    const std::optional<Chunk> riff = FindRiffWave(input, size);
     if (!riff) return Fail(kMsgNotRiffWave);
     const uint64_t firstSubchunk = riff->dataOffset + 4;
     const uint64_t riffEnd = std::min<uint64_t>(riff->dataOffset + riff->size, size);
 
-    const std::optional<Chunk> fmt = FindSubchunk(data, firstSubchunk, riffEnd, kFmt);
+    const std::optional<Chunk> fmt = FindSubchunk(input, firstSubchunk, riffEnd, kFmt);
     if (!fmt) return Fail(kMsgNoFmtChunk);
     WavResult result;
-    if (const char* error = ReadFormat(data, size, *fmt, &result.format)) return Fail(error);
+    if (const char* error = ReadFormat(input, size, *fmt, &result.format)) return Fail(error);
 
     // The search for the sound bytes starts again at the first subchunk, so "data" may precede "fmt ".
-    const std::optional<Chunk> sound = FindSubchunk(data, firstSubchunk, riffEnd, kData);
+    const std::optional<Chunk> sound = FindSubchunk(input, firstSubchunk, riffEnd, kData);
     if (!sound) return Fail(kMsgNoDataChunk);
-    const uint64_t available = size - sound->dataOffset;
-    result.data = std::span<const uint8_t>(data + sound->dataOffset,
-                                           static_cast<size_t>(std::min<uint64_t>(sound->size, available)));
+    result.dataOffset = sound->dataOffset;
+    result.dataSize = std::min<uint64_t>(sound->size, size - std::min(size, sound->dataOffset));
     return result;
 }
 

@@ -1,11 +1,12 @@
-// RIFF WAVE reading on bytes in memory: finds the form, its "fmt " and "data" chunks, and returns the
-// format and the sound bytes, or the message a failed step shows.
+// RIFF WAVE reading by ranges, from a file or bytes in memory: finds the form, its "fmt " and "data" chunks,
+// and returns the format and the sound bytes, or the message a failed step shows.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <vector>
+
+#include "platform/Files.h"
 
 namespace wav {
 
@@ -37,13 +38,20 @@ struct WavFormat {
 struct WavResult {
     const char* error = nullptr;  // the message of the step that failed; null when the file was read
     WavFormat format;
-    std::span<const uint8_t> data;  // the "data" chunk's bytes inside the input, cut to what the input holds
+    uint64_t dataOffset = 0;  // where the "data" chunk's bytes start in the input
+    uint64_t dataSize = 0;    // their count, cut to what the input holds
 };
+
+// A search for a chunk stops at a header whose identifier and size are both zero (a run of zero
+// bytes is not a list of empty chunks) and after this many headers, so that no file, however
+// large or sparse, makes a search walk through all of it.
+inline constexpr int kMaxChunkHeaders = 4096;
 
 // Steps, in order, each with its message: the RIFF chunk of form "WAVE" at the top level; its "fmt "
 // chunk; the 16-byte format record; for a non-PCM format the 2-byte extra size and that many bytes,
 // all inside the "fmt " chunk; then the "data" chunk, searched again from the form's first subchunk.
-// Searches stay inside the RIFF chunk; sizes are checked against the input, so no offset overflows.
-WavResult ReadWav(const uint8_t* data, size_t size);
+// Searches stay inside the RIFF chunk, cut to the input; sizes are checked against the input, so no
+// offset overflows. Only the chunk headers and the format record are read.
+WavResult ReadWav(const plat::ByteSource& input);
 
 }  // namespace wav

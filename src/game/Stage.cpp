@@ -1,10 +1,8 @@
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "game/CGame.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -28,28 +26,12 @@ int8_t KindOfCode(int32_t code) {
     return static_cast<int8_t>(18 + code);
 }
 
-// Reads up to size bytes at offset; what the file does not hold is left as it was.
-void ReadAt(std::ifstream& file, int64_t offset, unsigned char* buffer, int32_t size) {
-    file.clear();
-    file.seekg(static_cast<std::streamoff>(offset), std::ios::beg);
-    if (!file) return;
-    file.read(reinterpret_cast<char*>(buffer), size);
-}
-
-// A directory by that name opens for reading here yet holds no stages: it counts as a file that
-// cannot be opened.
-bool OpenStageFile(std::ifstream& file) {
-    std::error_code error;
-    if (std::filesystem::is_directory("Map.dat", error)) return false;
-    file.open("Map.dat", std::ios::binary);
-    return file.is_open();
-}
-
 }  // namespace
 
 int CGame::LoadStage(int32_t n) {
-    std::ifstream file;
-    if (!OpenStageFile(file)) {
+    // Only a regular file holds stages: a directory, a FIFO or a device cannot be opened.
+    const plat::Result<plat::DataFile> file = plat::DataFile::Open("Map.dat");
+    if (!file) {
         plat::MessageBox("File open error in Loading Stage");
         return 0;
     }
@@ -58,12 +40,12 @@ int CGame::LoadStage(int32_t n) {
     std::memset(header, 0, sizeof header);
     std::memset(record, 0, sizeof record);
 
-    ReadAt(file, 0, header, kHeaderBytes);
+    // What the file does not hold stays zero.
+    file->ReadAt(0, header, kHeaderBytes);
     // In 64 bits, so that no stage number can overflow the offset; a record before the start of the
     // file (n < 1, which the stage counter never gives) reads as one past the end.
     const int64_t offset = static_cast<int64_t>(kRecordBytes) * n - (kRecordBytes - kHeaderBytes);
-    if (offset >= kHeaderBytes) ReadAt(file, offset, record, kRecordBytes);
-    file.close();
+    if (offset >= kHeaderBytes) file->ReadAt(offset, record, kRecordBytes);
 
     m_nStageCount = ReadInt32(header + 8);
     for (int32_t row = 0; row < kRows; ++row) {

@@ -1,9 +1,15 @@
 #include "gfx/BmpFormat.h"
 
 #include <algorithm>
+#include <vector>
+
+#include "platform/LittleEndian.h"
 
 namespace bmp {
 namespace {
+
+using plat::Le16;
+using plat::Le32;
 
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kV4HeaderSize = 108;
@@ -104,20 +110,21 @@ struct Palette {
     uint32_t operator()(uint32_t i) const { return i < count ? entries[i] : 0; }
 };
 
-void DecodeRow(const uint8_t* row, const Layout& l, const Palette& palette, uint32_t* out) {
-    const int64_t w = l.width;
+// Decodes count pixels of a row from bytes (count is a multiple of 8 unless it ends the row, so
+// every piece starts on a byte).
+void DecodeRow(const uint8_t* row, int64_t count, const Layout& l, const Palette& palette, uint32_t* out) {
     switch (l.bitCount) {
         case 1:
-            for (int64_t x = 0; x < w; ++x) out[x] = palette((row[x >> 3] >> (7 - (x & 7))) & 1);
+            for (int64_t x = 0; x < count; ++x) out[x] = palette((row[x >> 3] >> (7 - (x & 7))) & 1);
             return;
         case 4:
-            for (int64_t x = 0; x < w; ++x) out[x] = palette((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15);
+            for (int64_t x = 0; x < count; ++x) out[x] = palette((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15);
             return;
         case 8:
-            for (int64_t x = 0; x < w; ++x) out[x] = palette(row[x]);
+            for (int64_t x = 0; x < count; ++x) out[x] = palette(row[x]);
             return;
         case 24:
-            for (int64_t x = 0; x < w; ++x) {
+            for (int64_t x = 0; x < count; ++x) {
                 const uint8_t* p = row + 3 * x;
                 out[x] = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
             }
@@ -125,7 +132,7 @@ void DecodeRow(const uint8_t* row, const Layout& l, const Palette& palette, uint
         default: {
             const Channel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
             const int bytes = static_cast<int>(l.bitCount / 8);
-            for (int64_t x = 0; x < w; ++x) {
+            for (int64_t x = 0; x < count; ++x) {
                 const uint32_t v = bytes == 2 ? Le16(row + 2 * x) : Le32(row + 4 * x);
                 out[x] = (red(v) << 16) | (green(v) << 8) | blue(v);
             }
@@ -134,18 +141,86 @@ void DecodeRow(const uint8_t* row, const Layout& l, const Palette& palette, uint
     }
 }
 
-// Run-length pixels: every write is checked against the picture, every read against the data.
-void DecodeRle(const uint8_t* data, int64_t n, const Layout& l, const Palette& palette, uint32_t* out) {
+int64_t Stride(const Layout& l) {
+    return (l.width * l.bitCount + 31) / 32 * 4;
+}
+
+// Uncompressed rows, read a bounded piece at a time: as many whole rows as fit in the piece, or a
+// part of one long row.
+bool DecodeRows(const plat::ByteSource& source, int64_t start, const Layout& l, const Palette& palette,
+                uint32_t* out) {
+    constexpr int64_t kPieceBytes = int64_t{1} << 20;
+    const int64_t stride = Stride(l);
+    // Pixels per read within a row: a multiple of 8, so that every part starts on a byte.
+    const int64_t part =
+        stride <= kPieceBytes ? l.width : std::max<int64_t>(kPieceBytes * 8 / l.bitCount / 8 * 8, 8);
+    const int64_t rowsPerRead = stride <= kPieceBytes ? kPieceBytes / stride : 1;
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::min(kPieceBytes, stride * l.height)));
+    for (int64_t s0 = 0; s0 < l.height; s0 += rowsPerRead) {
+        const int64_t rows = std::min(rowsPerRead, l.height - s0);
+        for (int64_t x = 0; x < l.width; x += part) {
+            const int64_t count = std::min(part, l.width - x);
+            const int64_t bytes = rows == 1 ? (count * l.bitCount + 7) / 8 : rows * stride;
+            if (!source.ReadExactly(start + s0 * stride + x * l.bitCount / 8, buffer.data(), bytes))
+                return false;
+            for (int64_t k = 0; k < rows; ++k) {
+                const int64_t s = s0 + k;
+                uint32_t* row = out + (l.topDown ? s : l.height - 1 - s) * l.width;
+                DecodeRow(buffer.data() + k * stride, count, l, palette, row + x);
+            }
+        }
+    }
+    return true;
+}
+
+// The run-length data as a stream of bytes, read in pieces; 0 past its end.
+class ByteStream {
+public:
+    ByteStream(const plat::ByteSource& source, int64_t start, int64_t size)
+        : m_source(source), m_pos(start), m_end(start + size) {}
+    int64_t Left() const { return m_end - m_pos + (m_filled - m_next); }
+    uint8_t Next() {
+        if (m_next == m_filled && !Refill()) return 0;
+        return m_buffer[m_next++];
+    }
+    void Skip(int64_t n) {
+        for (int64_t i = 0; i < n && Left() > 0; ++i) Next();
+    }
+    bool Failed() const { return m_failed; }
+
+private:
+    bool Refill() {
+        const int64_t want = std::min<int64_t>(sizeof m_buffer, m_end - m_pos);
+        if (want <= 0) return false;
+        if (!m_source.ReadExactly(m_pos, m_buffer, want)) {
+            m_failed = true;
+            m_end = m_pos;
+            return false;
+        }
+        m_pos += want;
+        m_next = 0;
+        m_filled = want;
+        return true;
+    }
+
+    const plat::ByteSource& m_source;
+    int64_t m_pos, m_end;
+    uint8_t m_buffer[65536];
+    int64_t m_next = 0, m_filled = 0;
+    bool m_failed = false;
+};
+
+// Run-length pixels: every write is checked against the picture; the data ends with the block.
+bool DecodeRle(ByteStream& data, const Layout& l, const Palette& palette, uint32_t* out) {
     const bool four = l.compression == kRle4;
     const int64_t w = l.width, h = l.height;
-    int64_t x = 0, y = 0, i = 0;
+    int64_t x = 0, y = 0;
     auto put = [&](int64_t col, uint32_t index) {
         out[(l.topDown ? y : h - 1 - y) * w + col] = palette(index);
     };
-    while (i + 1 < n && y < h) {
-        const int64_t count = data[i];
-        const uint8_t value = data[i + 1];
-        i += 2;
+    while (data.Left() >= 2 && y < h) {
+        const int64_t count = data.Next();
+        const uint8_t value = data.Next();
         if (count > 0) {
             const int64_t run = std::clamp<int64_t>(w - x, 0, count);
             for (int64_t k = 0; k < run; ++k) put(x + k, four ? ((k & 1) ? value & 15 : value >> 4) : value);
@@ -154,40 +229,51 @@ void DecodeRle(const uint8_t* data, int64_t n, const Layout& l, const Palette& p
             x = 0;
             ++y;
         } else if (value == 1) {
-            return;
+            break;
         } else if (value == 2) {
-            if (i + 1 >= n) return;
-            x += data[i];
-            y += data[i + 1];
-            i += 2;
+            if (data.Left() < 2) break;
+            x += data.Next();
+            y += data.Next();
         } else {
             const int64_t bytes = four ? (value + 1) / 2 : value;
-            const int64_t avail = std::min(bytes, n - i);
-            const int64_t run =
-                std::clamp<int64_t>(w - x, 0, four ? std::min<int64_t>(value, 2 * avail) : avail);
-            for (int64_t k = 0; k < run; ++k) {
-                const uint8_t b = data[i + (four ? k / 2 : k)];
-                put(x + k, four ? ((k & 1) ? b & 15 : b >> 4) : b);
+            const int64_t avail = std::min(bytes, data.Left());
+            const int64_t shown = four ? std::min<int64_t>(value, 2 * avail) : avail;
+            uint8_t b = 0;
+            for (int64_t k = 0; k < shown; ++k) {
+                if (!four || (k & 1) == 0) b = data.Next();
+                if (x + k < w) put(x + k, four ? ((k & 1) ? b & 15 : b >> 4) : b);
             }
+            data.Skip(bytes - (four ? (shown + 1) / 2 : shown) + (bytes & 1));
             x += value;
-            i += bytes + (bytes & 1);
         }
     }
+    return !data.Failed();
+}
+
+// The one place the pixel offset of the file header counts: a short declared table followed by the
+// full one, with the pixels after it (see ReadLayout).
+void UseFullTableOffset(int64_t size, uint32_t offBits, Layout* l) {
+    const int64_t full = CountForBits(l->bitCount);
+    if (l->compression != kRgb || l->colorCount >= full) return;
+    const int64_t offset = int64_t{offBits} - kFileHeaderSize;
+    if (offset != l->tableOffset + full * l->entryBytes) return;
+    if (Stride(*l) * l->height > size - offset) return;
+    l->pixelOffset = offset;
 }
 
 }  // namespace
 
-bool ReadLayout(const uint8_t* block, int64_t size, Layout* layout) {
+bool ReadLayout(const uint8_t* head, int64_t size, uint32_t offBits, Layout* layout) {
     Layout l;
     if (size < 4) return false;
-    l.headerSize = Le32(block);
+    l.headerSize = Le32(head);
     l.infoHeader =
         l.headerSize == kInfoHeaderSize || l.headerSize == kV4HeaderSize || l.headerSize == kV5HeaderSize;
     if (l.headerSize > size || (l.infoHeader ? kInfoHeaderSize : kCoreHeaderSize) > size) return false;
     if (l.infoHeader) {
-        if (!ReadInfoHeader(block, size, &l)) return false;
+        if (!ReadInfoHeader(head, size, &l)) return false;
     } else {
-        ReadCoreHeader(block, &l);
+        ReadCoreHeader(head, &l);
     }
     if (!FormatSupported(l)) return false;
     SetDefaultMasks(&l);
@@ -195,36 +281,34 @@ bool ReadLayout(const uint8_t* block, int64_t size, Layout* layout) {
     if (l.pixelOffset > size) return false;
     const bool sized = l.width >= 0 && l.width <= kMaxPixels && l.height <= kMaxPixels;
     if (!sized || l.width * l.height > kMaxPixels) return false;
+    UseFullTableOffset(size, offBits, &l);
     *layout = l;
     return true;
 }
 
-uint32_t TableEntry(const uint8_t* block, const Layout& layout, int64_t i) {
-    const uint8_t* e = block + layout.tableOffset + i * layout.entryBytes;
-    return (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
+int64_t UsableColors(const Layout& layout) {
+    return std::min(layout.colorCount, CountForBits(layout.bitCount));
 }
 
-bool DecodePixels(const uint8_t* block, int64_t size, const Layout& l, const uint32_t* palette,
-                  int64_t paletteCount, uint32_t* out) {
-    const Palette lookup{palette, paletteCount};
-    if (l.width == 0 || l.height == 0) return true;  // nothing to decode, however many empty rows
-    if (l.compression == kRle8 || l.compression == kRle4) {
-        DecodeRle(block + l.pixelOffset, size - l.pixelOffset, l, lookup, out);
-        return true;
-    }
-    if (!PixelsFit(size, l)) return false;
-    const int64_t stride = (l.width * l.bitCount + 31) / 32 * 4;
-    for (int64_t s = 0; s < l.height; ++s) {
-        const int64_t row = l.topDown ? s : l.height - 1 - s;
-        DecodeRow(block + l.pixelOffset + s * stride, l, lookup, out + row * l.width);
-    }
-    return true;
+uint32_t TableEntry(const uint8_t* table, const Layout& layout, int64_t i) {
+    const uint8_t* e = table + i * layout.entryBytes;
+    return (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
 }
 
 bool PixelsFit(int64_t size, const Layout& l) {
     if (l.compression == kRle8 || l.compression == kRle4) return true;
-    const int64_t stride = (l.width * l.bitCount + 31) / 32 * 4;
-    return stride * l.height <= size - l.pixelOffset;
+    return Stride(l) * l.height <= size - l.pixelOffset;
+}
+
+bool DecodePixels(const plat::ByteSource& source, int64_t blockStart, int64_t size, const Layout& l,
+                  const uint32_t* palette, int64_t paletteCount, uint32_t* out) {
+    const Palette lookup{palette, paletteCount};
+    if (l.width == 0 || l.height == 0) return true;  // nothing to decode, however many empty rows
+    if (l.compression == kRle8 || l.compression == kRle4) {
+        ByteStream data(source, blockStart + l.pixelOffset, size - l.pixelOffset);
+        return DecodeRle(data, l, lookup, out);
+    }
+    return DecodeRows(source, blockStart + l.pixelOffset, l, lookup, out);
 }
 
 }  // namespace bmp

@@ -1,11 +1,6 @@
 #include "gfx/CDibImage.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -13,87 +8,11 @@
 #include <vector>
 
 #include "gfx/BmpFormat.h"
+#include "platform/Files.h"
+#include "platform/LittleEndian.h"
 #include "platform/Platform.h"
 
-namespace bmp {
-
-// Where a BMP's bytes come from: a file read with plain reads, or bytes already in memory.
-class Source {
-public:
-    virtual ~Source() = default;
-    // Reads up to count bytes; returns how many arrived, or -1 when the read fails.
-    virtual int64_t Read(uint8_t* dst, int64_t count) = 0;
-    // Bytes left to read: a declared size beyond this cannot be met, whatever memory there is.
-    virtual int64_t Remaining() const = 0;
-};
-
-}  // namespace bmp
-
 namespace {
-
-class FileSource : public bmp::Source {
-public:
-    explicit FileSource(const char* path) : m_nFile(Open(path)) {}
-    ~FileSource() override {
-        if (m_nFile >= 0) ::close(m_nFile);
-    }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-
-    int Handle() const { return m_nFile; }
-
-    int64_t Read(uint8_t* dst, int64_t count) override {
-        int64_t total = 0;
-        while (total < count) {
-            const ssize_t got =
-                ::read(m_nFile, dst + total, static_cast<size_t>(std::min<int64_t>(count - total, 1 << 30)));
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) return -1;
-            if (got == 0) break;
-            total += got;
-        }
-        return total;
-    }
-
-    int64_t Remaining() const override {
-        struct stat st;
-        const off_t pos = ::lseek(m_nFile, 0, SEEK_CUR);
-        if (::fstat(m_nFile, &st) != 0 || pos < 0) return 0;
-        return std::max<int64_t>(st.st_size - pos, 0);
-    }
-
-private:
-    // A directory opens for reading here but is no file: it fails as a missing file does.
-    static int Open(const char* path) {
-        const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-        struct stat st;
-        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            return -1;
-        }
-        return fd;
-    }
-
-    int m_nFile;
-};
-
-class MemorySource : public bmp::Source {
-public:
-    MemorySource(const uint8_t* bytes, size_t size) : m_pBytes(bytes), m_nSize(bytes ? size : 0) {}
-
-    int64_t Read(uint8_t* dst, int64_t count) override {
-        const int64_t got = std::min(count, Remaining());
-        if (got > 0) std::memcpy(dst, m_pBytes + m_nPos, static_cast<size_t>(got));
-        m_nPos += got;
-        return got;
-    }
-    int64_t Remaining() const override { return static_cast<int64_t>(m_nSize - m_nPos); }
-
-private:
-    const uint8_t* m_pBytes;
-    size_t m_nSize;
-    size_t m_nPos = 0;
-};
 
 uint16_t Pack(uint32_t rgb) {
     return PackRgb565(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
@@ -117,52 +36,176 @@ uint16_t PackAverage(double r, double g, double b, bool visible) {
     return toRed <= toBlue ? 0x0800 : 0x0001;
 }
 
-// The source pixels behind each destination pixel of one axis of a scaled copy, with weights.
-struct Taps {
+// One axis of a scaled copy: n destination pixels show the source window [s, s + m) of a picture
+// limit pixels long, and the visible ones are i0 .. i1 - 1. In units of 1/n source pixel, source
+// pixel q spans [(q - s) n, (q - s + 1) n) and destination pixel i spans [i m, (i + 1) m): a
+// destination pixel averages the source pixels it overlaps, by overlap.
+struct Axis {
     struct Span {
         int64_t first, end;  // source pixels [first, end), clipped to the picture
-        size_t weights;      // where their weights start in the weights table
     };
+    int64_t n, s, m, i0;
     std::vector<Span> spans;  // one per visible destination pixel
-    std::vector<double> weights;
-};
 
-// n destination pixels show the source window [s, s + m) of a picture limit pixels long; the
-// visible ones are i0 .. i1 - 1. In units of 1/n source pixel, source pixel q spans
-// [(q - s) n, (q - s + 1) n) and destination pixel i spans [i m, (i + 1) m): a destination pixel
-// averages the source pixels it overlaps, by overlap.
-Taps MakeTaps(int64_t n, int64_t s, int64_t m, int64_t limit, int64_t i0, int64_t i1) {
-    Taps taps;
-    for (int64_t i = i0; i < i1; ++i) {
-        const int64_t first = std::max<int64_t>(s + i * m / n, 0);
-        const int64_t end = std::min<int64_t>(s + ((i + 1) * m + n - 1) / n, limit);
-        taps.spans.push_back({first, std::max(first, end), taps.weights.size()});
-        for (int64_t q = first; q < end; ++q) {
-            const int64_t rel = q - s;
-            taps.weights.push_back(
-                static_cast<double>(std::min((i + 1) * m, (rel + 1) * n) - std::max(i * m, rel * n)));
+    Axis(int64_t n_, int64_t s_, int64_t m_, int64_t limit, int64_t i0_, int64_t i1)
+        : n(n_), s(s_), m(m_), i0(i0_) {
+        for (int64_t i = i0; i < i1; ++i) {
+            const int64_t first = std::max<int64_t>(s + i * m / n, 0);
+            const int64_t end = std::min<int64_t>(s + ((i + 1) * m + n - 1) / n, limit);
+            spans.push_back({first, std::max(first, end)});
         }
     }
-    return taps;
-}
+    // The weight of source pixel q in visible destination pixel k (counted from i0).
+    double Weight(int64_t k, int64_t q) const {
+        const int64_t i = i0 + k, rel = q - s;
+        return static_cast<double>(std::min((i + 1) * m, (rel + 1) * n) - std::max(i * m, rel * n));
+    }
+    // Source pixels summed over all destination pixels, and the range they come from.
+    int64_t Taps() const {
+        int64_t taps = 0;
+        for (const Span& span : spans) taps += span.end - span.first;
+        return taps;
+    }
+    // The source pixels some destination pixel covers lie in [Low(), High()).
+    int64_t Low() const {
+        for (const Span& span : spans) {
+            if (span.end > span.first) return span.first;
+        }
+        return 0;
+    }
+    int64_t High() const {
+        for (auto span = spans.rbegin(); span != spans.rend(); ++span) {
+            if (span->end > span->first) return span->end;
+        }
+        return 0;
+    }
+};
+
+// A weighted sum of colours. The weights are whole numbers, so for pictures of sprite size every
+// sum is exact and the order of adding does not change the result.
+struct Sum {
+    double red = 0, green = 0, blue = 0, total = 0;
+    bool visible = false;
+
+    void Add(double weight, uint32_t px) {
+        red += weight * (px >> 16);
+        green += weight * ((px >> 8) & 255);
+        blue += weight * (px & 255);
+        total += weight;
+        visible = visible || Pack(px) != 0;
+    }
+    void Add(double weight, const Sum& other) {
+        red += weight * other.red;
+        green += weight * other.green;
+        blue += weight * other.blue;
+        total += weight * other.total;
+        visible = visible || other.visible;
+    }
+};
+
+// Scaled copies average separably, one axis after the other, in the order that costs less: a
+// picture 2^26 pixels wide drawn as 800 x 600 reduces its one row once instead of once per
+// destination row, and a tall one sums its rows down before going across.
+class Resampler {
+public:
+    Resampler(const uint32_t* pixels, int64_t width, const Axis& across, const Axis& down)
+        : m_pixels(pixels), m_width(width), m_across(across), m_down(down) {
+        const int64_t cols = static_cast<int64_t>(across.spans.size());
+        const int64_t rows = static_cast<int64_t>(down.spans.size());
+        const int64_t srcCols = across.High() - across.Low();
+        const int64_t acrossFirst =
+            (down.High() - down.Low()) * (srcCols + across.Taps()) + down.Taps() * cols;
+        const int64_t downFirst = down.Taps() * srcCols + rows * across.Taps();
+        m_acrossFirst = acrossFirst <= downFirst;
+    }
+
+    // The sums of visible destination row k.
+    void Row(int64_t k, std::vector<Sum>* line) {
+        line->assign(m_across.spans.size(), Sum{});
+        if (m_acrossFirst) {
+            AcrossFirst(k, line);
+        } else {
+            DownFirst(k, line);
+        }
+    }
+
+private:
+    // Each source row the destination row covers is reduced across once; the last two are kept,
+    // as the next destination row starts on one of them.
+    void AcrossFirst(int64_t k, std::vector<Sum>* line) {
+        const Axis::Span rows = m_down.spans[k];
+        for (int64_t qy = rows.first; qy < rows.end; ++qy) {
+            const std::vector<Sum>& reduced = Reduced(qy);
+            const double wy = m_down.Weight(k, qy);
+            for (size_t c = 0; c < line->size(); ++c) (*line)[c].Add(wy, reduced[c]);
+        }
+    }
+
+    const std::vector<Sum>& Reduced(int64_t qy) {
+        for (const Cached& cached : m_cache) {
+            if (cached.row == qy) return cached.sums;
+        }
+        Cached& slot = m_cache[m_next];
+        m_next = 1 - m_next;
+        slot.row = qy;
+        slot.sums.assign(m_across.spans.size(), Sum{});
+        const uint32_t* src = m_pixels + qy * m_width;
+        for (size_t c = 0; c < m_across.spans.size(); ++c) {
+            for (int64_t qx = m_across.spans[c].first; qx < m_across.spans[c].end; ++qx) {
+                slot.sums[c].Add(m_across.Weight(static_cast<int64_t>(c), qx), src[qx]);
+            }
+        }
+        return slot.sums;
+    }
+
+    // The source rows the destination row covers are summed down, column by column, then across.
+    void DownFirst(int64_t k, std::vector<Sum>* line) {
+        const Axis::Span rows = m_down.spans[k];
+        const int64_t low = m_across.Low(), high = m_across.High();
+        m_columns.assign(static_cast<size_t>(high - low), Sum{});
+        for (int64_t qy = rows.first; qy < rows.end; ++qy) {
+            const double wy = m_down.Weight(k, qy);
+            const uint32_t* src = m_pixels + qy * m_width;
+            for (int64_t qx = low; qx < high; ++qx) m_columns[qx - low].Add(wy, src[qx]);
+        }
+        for (size_t c = 0; c < line->size(); ++c) {
+            for (int64_t qx = m_across.spans[c].first; qx < m_across.spans[c].end; ++qx) {
+                (*line)[c].Add(m_across.Weight(static_cast<int64_t>(c), qx), m_columns[qx - low]);
+            }
+        }
+    }
+
+    struct Cached {
+        int64_t row = -1;
+        std::vector<Sum> sums;
+    };
+    const uint32_t* m_pixels;
+    int64_t m_width;
+    const Axis& m_across;
+    const Axis& m_down;
+    bool m_acrossFirst = true;
+    Cached m_cache[2];
+    int m_next = 0;
+    std::vector<Sum> m_columns;
+};
 
 }  // namespace
 
 CDibImage::CDibImage(const char* path) {
     SetPath(path);
-    FileSource file(path ? path : "");
-    if (file.Handle() < 0) {
-        Fail("%d, %s not found.", file.Handle(), m_strPath);
+    // Only a regular file is read; anything else is a file that could not be opened (handle -1).
+    plat::Result<plat::DataFile> file = plat::DataFile::Open(path ? path : "");
+    if (!file) {
+        Fail("%d, %s not found.", -1, m_strPath);
     } else {
-        Load(file);
+        Load(*file);
     }
     if (!IsLoaded()) plat::MessageBox(m_strMessage);
 }
 
 CDibImage::CDibImage(const char* name, const uint8_t* bytes, size_t size) {
     SetPath(name);
-    MemorySource memory(bytes, size);
-    Load(memory);
+    Load(plat::MemoryBytes(bytes, size));
     if (!IsLoaded()) plat::MessageBox(m_strMessage);
 }
 
@@ -184,45 +227,44 @@ int CDibImage::Fail(const char* format, ...) {
     return 0;
 }
 
-int CDibImage::Load(bmp::Source& source) {
+int CDibImage::Load(const plat::ByteSource& source) {
     uint8_t header[bmp::kFileHeaderSize];
-    const int64_t got = source.Read(header, bmp::kFileHeaderSize);
+    const int64_t got = source.ReadAt(0, header, bmp::kFileHeaderSize);
     if (got != bmp::kFileHeaderSize) {
         return Fail("%d:%d, %s header size mismatch", static_cast<int>(got), bmp::kFileHeaderSize, m_strPath);
     }
-    if (bmp::Le16(header) != bmp::kTypeBM) return Fail("%s not BMP file", m_strPath);
-    // The declared size decides what is read; it is checked against the file before allocating.
-    const int64_t size = int64_t{bmp::Le32(header + 2)} - bmp::kFileHeaderSize;
-    if (size < 0 || size > source.Remaining()) return Fail(" %s can not read file", m_strPath);
-    std::unique_ptr<uint8_t[]> block(new (std::nothrow)
-                                         uint8_t[static_cast<size_t>(std::max<int64_t>(size, 1))]);
-    if (!block) return Fail("not enough memory");
-    if (source.Read(block.get(), size) != size) return Fail(" %s can not read file", m_strPath);
-    return Decode(block.get(), size);
-}
-
-int CDibImage::Decode(const uint8_t* block, int64_t size) {
+    if (plat::Le16(header) != bmp::kTypeBM) return Fail("%s not BMP file", m_strPath);
+    // The declared size bounds what is read; it must be there in the file.
+    const int64_t size = int64_t{plat::Le32(header + 2)} - bmp::kFileHeaderSize;
+    if (size < 0 || size > source.Size() - bmp::kFileHeaderSize)
+        return Fail(" %s can not read file", m_strPath);
+    uint8_t head[bmp::kHeadBytes] = {};
+    if (!source.ReadExactly(bmp::kFileHeaderSize, head, std::min(size, bmp::kHeadBytes))) {
+        return Fail(" %s can not read file", m_strPath);
+    }
     bmp::Layout layout;
-    if (!bmp::ReadLayout(block, size, &layout) || !bmp::PixelsFit(size, layout)) {
+    if (!bmp::ReadLayout(head, size, plat::Le32(header + 10), &layout) || !bmp::PixelsFit(size, layout)) {
         return Fail("%s broken BMP file", m_strPath);
     }
-    std::unique_ptr<uint32_t[]> palette;
-    int64_t paletteCount = 0;
-    if (layout.colorCount > 0) {
-        palette.reset(new (std::nothrow) uint32_t[static_cast<size_t>(layout.colorCount)]);
-        if (palette) {
-            paletteCount = layout.colorCount;
-            for (int64_t i = 0; i < paletteCount; ++i) palette[i] = bmp::TableEntry(block, layout, i);
-        } else {
-            Fail("%s palette memory not enough", m_strPath);  // a note only: the picture still loads
-        }
+    return Decode(source, size, layout);
+}
+
+int CDibImage::Decode(const plat::ByteSource& source, int64_t size, const bmp::Layout& layout) {
+    const int64_t paletteCount = bmp::UsableColors(layout);
+    std::vector<uint8_t> table(static_cast<size_t>(paletteCount * layout.entryBytes));
+    std::vector<uint32_t> palette(static_cast<size_t>(paletteCount));
+    if (!source.ReadExactly(bmp::kFileHeaderSize + layout.tableOffset, table.data(),
+                            static_cast<int64_t>(table.size()))) {
+        return Fail(" %s can not read file", m_strPath);
     }
+    for (int64_t i = 0; i < paletteCount; ++i) palette[i] = bmp::TableEntry(table.data(), layout, i);
     const int64_t count = layout.width * layout.height;
     const size_t slots = static_cast<size_t>(std::max<int64_t>(count, 1));
     std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[slots]());
     if (!pixels) return Fail("not enough memory");
-    if (!bmp::DecodePixels(block, size, layout, palette.get(), paletteCount, pixels.get())) {
-        return Fail("%s broken BMP file", m_strPath);
+    if (!bmp::DecodePixels(source, bmp::kFileHeaderSize, size, layout, palette.data(), paletteCount,
+                           pixels.get())) {
+        return Fail(" %s can not read file", m_strPath);
     }
     m_nColorCount = static_cast<int32_t>(layout.colorCount);
     m_nWidth = static_cast<int32_t>(layout.width);
@@ -278,31 +320,20 @@ void CDibImage::Scale(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, 
     const int64_t c0 = std::max<int64_t>(x, 0), c1 = std::min<int64_t>(x + w, dst.width);
     const int64_t r0 = std::max<int64_t>(y, 0), r1 = std::min<int64_t>(y + h, dst.height);
     if (c0 >= c1 || r0 >= r1) return;
-    const Taps across = MakeTaps(w, sx, sw, m_nWidth, c0 - x, c1 - x);
-    const Taps down = MakeTaps(h, sy, sh, m_nHeight, r0 - y, r1 - y);
-    for (int64_t r = r0; r < r1; ++r) {
-        const Taps::Span& rows = down.spans[r - r0];
-        uint16_t* out = dst.Row(static_cast<int32_t>(r));
-        for (int64_t c = c0; c < c1; ++c) {
-            const Taps::Span& cols = across.spans[c - c0];
-            double red = 0, green = 0, blue = 0, total = 0;
-            bool visible = false;
-            for (int64_t qy = rows.first; qy < rows.end; ++qy) {
-                const double wy = down.weights[rows.weights + (qy - rows.first)];
-                const uint32_t* src = m_pPixels.get() + qy * m_nWidth + cols.first;
-                const double* wx = across.weights.data() + cols.weights;
-                for (int64_t k = 0; k < cols.end - cols.first; ++k) {
-                    const double weight = wy * wx[k];
-                    const uint32_t px = src[k];
-                    red += weight * (px >> 16);
-                    green += weight * ((px >> 8) & 255);
-                    blue += weight * (px & 255);
-                    total += weight;
-                    visible = visible || Pack(px) != 0;
-                }
-            }
+    const Axis across(w, sx, sw, m_nWidth, c0 - x, c1 - x);
+    const Axis down(h, sy, sh, m_nHeight, r0 - y, r1 - y);
+    Resampler resampler(m_pPixels.get(), m_nWidth, across, down);
+    std::vector<Sum> line;
+    for (int64_t k = 0; k < r1 - r0; ++k) {
+        resampler.Row(k, &line);
+        uint16_t* out = dst.Row(static_cast<int32_t>(r0 + k)) + c0;
+        for (size_t c = 0; c < line.size(); ++c) {
+            const Sum& sum = line[c];
             // A pixel whose window lies wholly outside the picture is left as it was.
-            if (total > 0) out[c] = PackAverage(red / total, green / total, blue / total, visible);
+            if (sum.total > 0) {
+                out[c] = PackAverage(sum.red / sum.total, sum.green / sum.total, sum.blue / sum.total,
+                                     sum.visible);
+            }
         }
     }
 }

@@ -8,7 +8,10 @@
 #include "gfx/Surface.h"
 
 namespace bmp {
-class Source;
+struct Layout;
+}
+namespace plat {
+class ByteSource;
 }
 
 class CDibImage {
@@ -23,7 +26,7 @@ public:
     bool IsLoaded() const;
     // Entries in the picture's colour table (0 for pictures without one).
     int32_t GetColorCount() const { return m_nColorCount; }
-    // The text of the last load failure; after a good load "" (or the palette note, never shown).
+    // The text of the last load failure; "" after a good load.
     const char* GetMessageText() const { return m_strMessage; }
 
     void Draw(int32_t x, int32_t y, SlotDC* dc);
@@ -35,8 +38,8 @@ public:
 private:
     void SetPath(const char* path);
     // 1 when the picture was read; 0 with the failure's text in m_strMessage.
-    int Load(bmp::Source& source);
-    int Decode(const uint8_t* block, int64_t size);
+    int Load(const plat::ByteSource& source);
+    int Decode(const plat::ByteSource& source, int64_t size, const bmp::Layout& layout);
     int Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void Paint(SlotDC* dc, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy, int64_t sw,
                int64_t sh) const;

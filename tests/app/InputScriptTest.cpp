@@ -125,6 +125,38 @@ TEST(InputScriptParse, ErrorsNameTheLineAndTheProblem) {
     }
 }
 
+// Scripts written on other systems: a byte-order mark, CR LF and CR-only line ends; and errors that
+// never echo a control byte to the terminal.
+TEST(InputScriptParse, ForeignTextReadsAsLinesAndErrorsShowNoControlBytes) {
+    struct Case {
+        std::string text;
+        size_t events;  // when it parses
+        int line;       // else the line of the error
+        std::string words;
+    };
+    const std::vector<Case> cases = {
+        {"\xEF\xBB\xBF# plinkwell input 1\n1 key SPACE down\n", 1, 0, ""},
+        {"\xEF\xBB\xBF"
+         "1 key SPACE down",
+         1, 0, ""},
+        {"1 key SPACE down\r\n2 mouse 5\r\n", 2, 0, ""},
+        {"1 key SPACE down\r2 key SPACE up\r3 button down", 3, 0, ""},
+        {"1 key SPACE down\r\r3 mouse 1\r2 mouse 1", 0, 4, "frames must not decrease"},
+        {"1 key \x1b[31mX down", 0, 1, "unknown key '\\x1b[31mX'"},
+        {"1 \x07\x7f\x01 3", 0, 1, "unknown event '\\x07\\x7f\\x01'"},
+    };
+    for (const Case& c : cases) {
+        if (c.words.empty()) {
+            EXPECT_EQ(Parse(c.text).size(), c.events) << c.text;
+            continue;
+        }
+        const ScriptError error = ParseError(c.text);
+        EXPECT_EQ(error.line, c.line) << c.text;
+        EXPECT_NE(error.message.find(c.words), std::string::npos) << error.message;
+        for (const char ch : error.message) EXPECT_FALSE(ch >= 0 && ch < 0x20) << error.message;
+    }
+}
+
 TEST(InputScriptParse, VersionLineOnlyCountsAtTheTop) {
     EXPECT_TRUE(Parse("1 key SPACE down\n# plinkwell input 7\n").size() == 1);
     EXPECT_TRUE(Parse("").empty());

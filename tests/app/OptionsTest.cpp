@@ -144,7 +144,7 @@ TEST(Launcher, BadCommandLinesStopBeforeAnyWindow) {
     ExpectUsageError(RunLauncher({"--windowed", "--bogus"}), "unknown option '--bogus'");
     ExpectUsageError(RunLauncher({"--scale", "12"}), "--scale: '12'");
     ExpectUsageError(RunLauncher({"--data", "/nonexistent/plinkwell"}),
-                     "--data: '/nonexistent/plinkwell' is not a directory");
+                     "--data: '/nonexistent/plinkwell': No such file or directory");
     ExpectUsageError(RunLauncher({"--state", "/nonexistent/dir/state.json"}),
                      "cannot write '/nonexistent/dir/state.json'");
 }

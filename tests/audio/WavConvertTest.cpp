@@ -14,27 +14,29 @@ namespace {
 
 // The device frames of a whole file, or an empty vector when it is refused.
 std::vector<int16_t> Convert(const Bytes& file) {
-    const wav::WavResult result = wav::ReadWav(file.data(), file.size());
+    const plat::MemoryBytes input(file.data(), file.size());
+    const wav::WavResult result = wav::ReadWav(input);
     EXPECT_EQ(result.error, nullptr);
     std::vector<int16_t> frames;
-    wav::ConvertToDevice(result.format, result.data, &frames);
+    wav::ConvertToDevice(result.format, input, result.dataOffset, result.dataSize, &frames);
     return frames;
 }
 
 TEST(WavRead, NonPcmFormatKeepsItsExtraBytes) {
     const Bytes file = Wav(Cat({Format(2, 1, 22050, 4), Le16(4), {1, 2, 3, 4}, {0xAB, 0xCD}}), {9, 8, 7});
-    const wav::WavResult result = wav::ReadWav(file.data(), file.size());
+    const wav::WavResult result = wav::ReadWav(plat::MemoryBytes(file.data(), file.size()));
     ASSERT_EQ(result.error, nullptr);
     EXPECT_EQ(result.format.formatTag, 2);
     EXPECT_EQ(result.format.samplesPerSec, 22050u);
     EXPECT_EQ(result.format.cbSize, 4);
     EXPECT_EQ(result.format.extra, (Bytes{1, 2, 3, 4}));
-    EXPECT_EQ(Bytes(result.data.begin(), result.data.end()), (Bytes{9, 8, 7}));
+    ASSERT_EQ(result.dataSize, 3u);
+    EXPECT_EQ(Bytes(file.begin() + result.dataOffset, file.begin() + result.dataOffset + 3), (Bytes{9, 8, 7}));
 }
 
 TEST(WavRead, PcmIgnoresWhatFollowsTheRecord) {
     const Bytes file = Wav(Cat({Format(1, 2, 8000, 16), Le16(6), Bytes(6, 1)}), {});
-    const wav::WavResult result = wav::ReadWav(file.data(), file.size());
+    const wav::WavResult result = wav::ReadWav(plat::MemoryBytes(file.data(), file.size()));
     ASSERT_EQ(result.error, nullptr);
     EXPECT_EQ(result.format.cbSize, 0);
     EXPECT_TRUE(result.format.extra.empty());

@@ -287,6 +287,35 @@ TEST_F(DibTest, EightBitWithTwentyColoursFindsPixelsAfterTheTable) {
     EXPECT_EQ(canvas(2, 0), 0);
 }
 
+// Some tools declare 20 colours but keep the whole 256-entry table and point the file header past
+// it: the pixels are found there when the rows fit from there, else where the table of 20 ends.
+TEST_F(DibTest, FullTableAfterAShortCountIsSkippedWhenThePixelsFitPastIt) {
+    struct Case {
+        const char* name;
+        uint32_t trim;   // bytes taken off the declared size
+        uint16_t first;  // the first pixel's colour
+    };
+    Bmp b;
+    b.bitCount = 8;
+    b.width = 3;
+    b.height = 1;
+    b.colorsUsed = 20;
+    b.table.assign(256, kGreen);
+    b.table[7] = kWhite;
+    b.pixels = {7, 7, 7, 0};
+    const std::vector<uint8_t> file = b.Bytes();
+    ASSERT_EQ(file[10] | file[11] << 8, 1078);
+    for (const Case& c : {Case{"rows fit past the full table", 0, kWhite565},
+                          Case{"rows cut short: the table's tail is read", 2, kGreen565}}) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> bytes = b.Bytes(static_cast<uint32_t>(file.size()) - c.trim);
+        CDibImage image("p", bytes.data(), bytes.size());
+        ASSERT_TRUE(image.IsLoaded());
+        EXPECT_EQ(image.GetColorCount(), 20);
+        EXPECT_EQ(Canvas(image, 3, 1)(0, 0), c.first);
+    }
+}
+
 TEST_F(DibTest, TwentyFourBitPixelsStartAfterTheHeader) {
     const Bmp b = Picture24(2, 2, {kRed, kGreen, 0x102030, kWhite});
     const std::string path = Write("p24.bmp", b.Bytes());

@@ -83,11 +83,16 @@ Child Start(const std::vector<std::string>& args, const std::vector<std::string>
 }
 
 // Waits up to limit for path to hold something; false when the child ended or time ran out first.
+// An output grows in a temporary file beside its target (".<name>.<pid>.<n>.tmp") until the run ends.
 bool WaitForOutput(const Child& child, const fs::path& path, std::chrono::seconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
+    const std::string prefix = "." + path.filename().string() + ".";
     while (std::chrono::steady_clock::now() < end) {
         std::error_code ec;
-        if (fs::file_size(path, ec) > 0 && !ec) return true;
+        for (const auto& entry : fs::directory_iterator(path.parent_path(), ec)) {
+            if (entry.path().filename().string().rfind(prefix, 0) == 0 && entry.file_size(ec) > 0 && !ec)
+                return true;
+        }
         if (waitpid(child.pid, nullptr, WNOHANG) != 0) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

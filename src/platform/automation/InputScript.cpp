@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace plat {
 namespace {
@@ -117,8 +118,30 @@ bool ParseUpDown(std::string_view text, bool* down) {
     return false;
 }
 
+// A word of the script as a message shows it: control bytes escaped (\x1b), so that an error never
+// sends raw terminal codes to the screen.
 std::string Quoted(std::string_view text) {
-    return "'" + std::string(text.substr(0, 40)) + "'";
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string quoted = "'";
+    for (const char c : text.substr(0, 40)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            quoted += "\\x";
+            quoted += kHex[byte >> 4];
+            quoted += kHex[byte & 15];
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+// The end of the line starting at pos and where the next one starts: lines end with LF, CR LF or a
+// lone CR.
+std::pair<size_t, size_t> LineEnd(std::string_view text, size_t pos) {
+    const size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') return {end, end + 2};
+    return {end, end + 1};
 }
 
 // The version line: "# plinkwell input <n>"; only version 1 exists.
@@ -180,13 +203,15 @@ int32_t SaturatingAdd(int32_t a, int32_t b) {
 
 Result<std::vector<InputEvent>> ParseInputScript(std::string_view text, std::string_view source) {
     std::vector<InputEvent> events;
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
     uint32_t lastFrame = 1;
     int lineNumber = 0;
     size_t pos = 0;
     while (pos < text.size()) {
-        const size_t end = std::min(text.find('\n', pos), text.size());
+        const auto [end, next] = LineEnd(text, pos);
         const std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
+        pos = next;
         ++lineNumber;
         auto failure = [&](const std::string& problem) {
             return Fail(std::string(source) + ":" + std::to_string(lineNumber) + ": " + problem);

@@ -1,0 +1,159 @@
+// What the built game does with its own files and its surroundings: outputs replaced whole or not at
+// all, an output never destroying the input or another output, and a broken environment giving
+// one line and an exit status instead of an abort or a hang.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/Harness.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::vector<std::string> err;  // standard error, line by line
+};
+
+// Runs a bash command line in dir; $B is the game, $D its data.
+Outcome Shell(const fs::path& dir, const std::string& command) {
+    const fs::path err = dir / "stderr.txt";
+    const std::string line = "cd '" + dir.string() + "' && B='" + PLINKWELL_GAME_BINARY + "' D='" +
+                             BuildDataDir().string() + "' bash -c '" + command + "' 2>'" + err.string() + "'";
+    const int raw = std::system(line.c_str());
+    Outcome outcome;
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.err = ReadLines(err);
+    fs::remove(err);
+    return outcome;
+}
+
+// Names in dir other than the listed ones (left-over temporary files).
+std::vector<std::string> Others(const fs::path& dir, const std::vector<std::string>& known) {
+    std::vector<std::string> others;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
+    }
+    return others;
+}
+
+struct Case {
+    const char* name;
+    std::function<void(const TempDir&)> prepare;
+    std::string command;
+    int status;
+    std::string err;  // words of the one line on standard error (empty: no line)
+    std::function<void(const TempDir&)> check;
+};
+
+void RunCases(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        if (c.prepare) c.prepare(dir);
+        const Outcome outcome = Shell(dir.Path(), c.command);
+        EXPECT_EQ(outcome.status, c.status);
+        ASSERT_EQ(outcome.err.size(), c.err.empty() ? 0u : 1u) << testing::PrintToString(outcome.err);
+        if (!c.err.empty()) {
+            EXPECT_NE(outcome.err[0].find(c.err), std::string::npos) << outcome.err[0];
+        }
+        if (c.check) c.check(dir);
+    }
+}
+
+const std::string kScript = "1 key SPACE down\n";
+const std::string kRun = "$B --headless --frames 5 --data $D ";
+
+void PrepareOld(const TempDir& dir) {
+    dir.Write("script.txt", kScript);
+    dir.Write("old.json", "old\n");
+}
+
+void ExpectUntouched(const TempDir& dir) {
+    EXPECT_EQ(ReadFileText(dir / "script.txt"), kScript);
+    EXPECT_EQ(ReadFileText(dir / "old.json"), "old\n");
+    EXPECT_EQ(Others(dir.Path(), {"script.txt", "old.json"}), std::vector<std::string>{});
+}
+
+}  // namespace
+
+TEST(RunFiles, OutputsAreReplacedWholeOrLeftAsTheyWere) {
+    const std::string sameInput = "plinkwell: --input and --record name the same file";
+    RunCases({
+        {"a failed launch leaves an existing output as it was", PrepareOld,
+         kRun + "--state old.json --data nowhere", 2,
+         "plinkwell: --data: 'nowhere': No such file or directory", ExpectUntouched},
+        {"--record naming --input is refused", PrepareOld, kRun + "--input script.txt --record script.txt", 2,
+         sameInput, ExpectUntouched},
+        {"--record naming --input through a link is refused",
+         [](const TempDir& d) {
+             PrepareOld(d);
+             fs::create_symlink("script.txt", d / "link");
+         },
+         kRun + "--input script.txt --record link", 2, sameInput,
+         [](const TempDir& d) { EXPECT_EQ(ReadFileText(d / "script.txt"), kScript); }},
+        {"two outputs naming one new file are refused", PrepareOld,
+         kRun + "--state new.json --trace ./new.json", 2, "plinkwell: --state and --trace name the same file",
+         ExpectUntouched},
+        {"a killed run leaves the older output as it was", PrepareOld,
+         "($B --headless --frames 4000000000 --data $D --trace old.json & sleep 1; kill -9 $!; wait) "
+         "2>/dev/null",
+         0, "", [](const TempDir& d) { EXPECT_EQ(ReadFileText(d / "old.json"), "old\n"); }},
+        {"an output through a link replaces the target, keeping its mode",
+         [](const TempDir& d) {
+             fs::create_directory(d / "keep");
+             d.Write("keep/state.json", "old\n");
+             fs::permissions(d / "keep/state.json",
+                             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+             fs::create_symlink("keep/state.json", d / "link");
+         },
+         kRun + "--state link", 0, "",
+         [](const TempDir& d) {
+             EXPECT_TRUE(fs::is_symlink(d / "link"));
+             EXPECT_EQ(ReadLines(d / "keep/state.json").size(), 1u);
+             EXPECT_NE(ReadFileText(d / "keep/state.json"), "old\n");
+             EXPECT_EQ(fs::status(d / "keep/state.json").permissions(),
+                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+             EXPECT_EQ(Others(d / "keep", {"state.json"}), std::vector<std::string>{});
+         }},
+        {"a device is written directly", nullptr, kRun + "--state /dev/null --trace /dev/null", 0, "",
+         [](const TempDir&) { EXPECT_TRUE(fs::is_character_file("/dev/null")); }},
+        {"a pipe is written directly", nullptr, kRun + "--trace >(wc -l >lines.txt); sleep 1", 0, "",
+         [](const TempDir& d) { EXPECT_EQ(ReadFileText(d / "lines.txt"), "5\n"); }},
+        {"a full device names the file", nullptr, kRun + "--state /dev/full", 1,
+         "plinkwell: could not write '/dev/full': No space left on device", nullptr},
+        {"an output in a missing directory", nullptr, kRun + "--screenshot none/shot.bmp", 2,
+         "none/shot.bmp': No such file or directory", nullptr},
+    });
+}
+
+TEST(RunFiles, ABrokenEnvironmentGivesOneLineAndAnExitStatus) {
+    const std::string play = "printf \"1 key ESCAPE down\\n\"";
+    RunCases({
+        {"deleted working directory", nullptr, "mkdir x && cd x && rmdir ../x && " + kRun + "--state s.json",
+         2, "the working directory is gone", nullptr},
+        {"an endless input script", nullptr, kRun + "--input /dev/zero", 2,
+         "cannot read input script '/dev/zero': larger than 64 MiB", nullptr},
+        {"an input script from a pipe", nullptr, play + " | " + kRun + "--input /dev/stdin --state s.json", 0,
+         "",
+         [](const TempDir& d) {
+             EXPECT_NE(ReadFileText(d / "s.json").find("\"frame\":1,"), std::string::npos);
+         }},
+        {"an input script from a process", nullptr, kRun + "--input <(" + play + ") --state s.json", 0, "",
+         [](const TempDir& d) {
+             EXPECT_NE(ReadFileText(d / "s.json").find("\"frame\":1,"), std::string::npos);
+         }},
+        {"a data path too long", nullptr, kRun + "--data $(printf x%.0s {1..5000})", 2, "File name too long",
+         nullptr},
+        {"--help into a full disk", nullptr, "$B --help >/dev/full", 1,
+         "plinkwell: cannot write to standard output", nullptr},
+    });
+}

@@ -14,8 +14,6 @@
 
 namespace fs = std::filesystem;
 
-extern char** environ;
-
 namespace {
 
 struct EnvironmentCase {

@@ -50,7 +50,8 @@ constexpr Checkpoint kCheckpoints[] = {
 };
 constexpr int kFrames = 130;
 
-// An X server of our own for the test, on a display number no other server holds.
+// An X server of our own for the test, on a display number no other server holds; it does not reset
+// when its last client goes, as each window below is one.
 class Xvfb {
 public:
     Xvfb() {
@@ -62,11 +63,13 @@ public:
             m_pid = fork();
             if (m_pid == 0) {
                 execl("/usr/bin/Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
-                      "tcp", static_cast<char*>(nullptr));
+                      "tcp", "-noreset", static_cast<char*>(nullptr));
                 _exit(127);
             }
-            for (int i = 0; i < 200 && waitpid(m_pid, nullptr, WNOHANG) == 0; ++i) {
-                if (fs::exists(socket)) {
+            for (int i = 0; i < 500 && waitpid(m_pid, nullptr, WNOHANG) == 0; ++i) {
+                // Ready once it takes a connection, which may come a little after its socket.
+                if (::Display* d = fs::exists(socket) ? XOpenDisplay(name.c_str()) : nullptr) {
+                    XCloseDisplay(d);
                     m_display = name;
                     break;
                 }
@@ -120,9 +123,9 @@ SDL_Window* FindWindow() {
 std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     std::ostringstream messages;
     plat::HeadlessBackend game(UINT32_MAX, messages);
-    plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(kScript, "script");
+    const plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(kScript, "script");
     EXPECT_TRUE(events.Ok()) << events.Error();
-    plat::InputPlayer script(events.Ok() ? std::move(*events) : std::vector<plat::InputEvent>{});
+    plat::InputPlayer script(events.Ok() ? *events : std::vector<plat::InputEvent>{});
     plat::ResetAutomation();
     plat::SetBackend(&game);
     plat::PlayInputScript(&script);
@@ -134,10 +137,11 @@ std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     options.mute = true;
     options.renderer = SdlOptions::Renderer::Software;
     options.wholeFrames = wholeFrames;
-    std::unique_ptr<plat::Backend> window = CreateSdlBackend(options);
+    std::string problem;
+    std::unique_ptr<plat::Backend> window = CreateSdlBackend(options, &problem);
     std::vector<std::vector<uint32_t>> grabs;
     if (!window || !window->CreateMainWindow("Tarvik") || !window->VideoSetMode(800, 600, false)) {
-        ADD_FAILURE() << "no window";
+        ADD_FAILURE() << "no window: " << problem << SDL_GetError();
         return grabs;
     }
     auto cg = std::make_unique<CGame>();

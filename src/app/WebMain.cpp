@@ -64,7 +64,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int plinkwell_run(const char* argumentLines) {
     std::ostringstream out, err;
     LaunchContext context;
-    context.windowed = [](const Options&) { return plat::web::CreateWebBackend(); };
+    context.windowed = [](const Options&, std::string*) { return plat::web::CreateWebBackend(); };
     context.out = &out;
     context.err = &err;
     context.observer = &g_observer;

@@ -14,45 +14,45 @@ protected:
         backend.mouse.lX = motion;
         game->UpdatePaddle(game->m_paddle, game->m_rocket);
     }
-    GameObject& paddle() { return game->m_paddle; }
+    GameObject& Paddle() { return game->m_paddle; }
 };
 
 TEST_F(PaddleTest, ResetCentresTheNormalPaddle) {
     game->m_nPaddleFrame = 78;
     game->m_bWidePaddle = game->m_bMurkPaddles = 1;
-    paddle().x = 5;
-    paddle().sprite = 83;
+    Paddle().x = 5;
+    Paddle().sprite = 83;
     game->ResetPaddle();
-    EXPECT_EQ(paddle().x, 362);
-    EXPECT_EQ(paddle().y, 560);
-    EXPECT_EQ(paddle().sprite, 83);
+    EXPECT_EQ(Paddle().x, 362);
+    EXPECT_EQ(Paddle().y, 560);
+    EXPECT_EQ(Paddle().sprite, 83);
     EXPECT_EQ(game->m_nPaddleFrame, 0);
     EXPECT_EQ(game->m_bWidePaddle + game->m_bMurkPaddles, 0);
-    for (int i = 0; i < kTrail; ++i) EXPECT_EQ(paddle().trailX[i], 362);
-    EXPECT_EQ(paddle().trailY[6], 560);
+    for (int i = 0; i < kTrail; ++i) EXPECT_EQ(Paddle().trailX[i], 362);
+    EXPECT_EQ(Paddle().trailY[6], 560);
 }
 
 TEST_F(PaddleTest, MouseMovesThePaddleWithinTheScreen) {
     Update(25);
-    EXPECT_EQ(paddle().x, 387);
+    EXPECT_EQ(Paddle().x, 387);
     Update(1000);
-    EXPECT_EQ(paddle().x, 721);
+    EXPECT_EQ(Paddle().x, 721);
     Update(-1000);
-    EXPECT_EQ(paddle().x, 0);
+    EXPECT_EQ(Paddle().x, 0);
     Update(INT32_MAX);
-    EXPECT_EQ(paddle().x, 721);
+    EXPECT_EQ(Paddle().x, 721);
     Update(INT32_MIN);
-    EXPECT_EQ(paddle().x, 0);
+    EXPECT_EQ(Paddle().x, 0);
 }
 
 TEST_F(PaddleTest, WidePaddleStopsAt661AndShowsItsRestFrame) {
     game->m_bWidePaddle = 1;
-    paddle().x = 700;
-    paddle().sprite = 3;
+    Paddle().x = 700;
+    Paddle().sprite = 3;
     Update();
-    EXPECT_EQ(paddle().x, 661);
+    EXPECT_EQ(Paddle().x, 661);
     EXPECT_EQ(game->m_nPaddleFrame, 78);
-    EXPECT_EQ(paddle().sprite, 78);
+    EXPECT_EQ(Paddle().sprite, 78);
     EXPECT_EQ(BackPixel(661 + 135, 569), SlotPixel(78));
 }
 
@@ -62,39 +62,39 @@ TEST_F(PaddleTest, AutomaticModeFollowsBallZero) {
     Random expect = game->m_random;
     Update(300);
     expect.Draw();
-    EXPECT_EQ(paddle().x, 0);
+    EXPECT_EQ(Paddle().x, 0);
     EXPECT_EQ(game->m_balls[0].launched, 1);
     EXPECT_EQ(game->m_random.State(), expect.State());
 
     game->m_balls[0].x = 400;
     game->m_balls[0].inPlay = 0;  // followed whether or not it is in play
     Update();
-    EXPECT_EQ(paddle().x, 400 + expect.Rnd(6) - 3 - 38);
+    EXPECT_EQ(Paddle().x, 400 + expect.Rnd(6) - 3 - 38);
 }
 
 TEST_F(PaddleTest, HitAnimationRunsNineFramesThenRests) {
-    paddle().sprite = 1;
+    Paddle().sprite = 1;
     std::vector<int> frames;
     for (int i = 0; i < 11; ++i) {
         Update();
-        frames.push_back(paddle().sprite);
+        frames.push_back(Paddle().sprite);
     }
     EXPECT_EQ(frames, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}));
-    paddle().sprite = 85;  // left over from a wide paddle: back to rest after one drawing
+    Paddle().sprite = 85;  // left over from a wide paddle: back to rest after one drawing
     Update();
-    EXPECT_EQ(paddle().sprite, 0);
+    EXPECT_EQ(Paddle().sprite, 0);
 }
 
 TEST_F(PaddleTest, TrailKeepsTheLastSevenPositions) {
     for (int step = 1; step <= 8; ++step) Update(10);
-    EXPECT_EQ(paddle().x, 442);
-    for (int i = 0; i < kTrail; ++i) EXPECT_EQ(paddle().trailX[i], 442 - 10 * i) << i;
+    EXPECT_EQ(Paddle().x, 442);
+    for (int i = 0; i < kTrail; ++i) EXPECT_EQ(Paddle().trailX[i], 442 - 10 * i) << i;
 }
 
 TEST_F(PaddleTest, MurkPaddlesDrawTheTrailWithTheRestFrame) {
     game->m_bMurkPaddles = 1;
-    for (int i = 0; i < kTrail; ++i) paddle().trailX[i] = 20 + 50 * i;
-    paddle().sprite = 4;
+    for (int i = 0; i < kTrail; ++i) Paddle().trailX[i] = 20 + 50 * i;
+    Paddle().sprite = 4;
     Update();
     for (int i = 0; i < kTrail; ++i) EXPECT_EQ(BackPixel(20 + 50 * i, 560), SlotPixel(0)) << i;
     EXPECT_EQ(BackPixel(362 + 75, 569), SlotPixel(4));

@@ -319,13 +319,14 @@ TEST_F(DisplayTest, BevelBoxWithAllRedIsSolid) {
 }
 
 TEST_F(DisplayTest, BevelBoxEdgesAndCorners) {
-    // 6 x 5 at (10, 20), thickness 2: L light, F face, D dark, worked out line by line.
-    const uint16_t L = CDisplay::ConvertColor(0xFFFFFF), F = CDisplay::ConvertColor(0x808080),
-                   D = CDisplay::ConvertColor(0x000080);
+    // 6 x 5 at (10, 20), thickness 2: lt light, fc face, dk dark, worked out line by line.
+    const uint16_t lt = CDisplay::ConvertColor(0xFFFFFF), fc = CDisplay::ConvertColor(0x808080),
+                   dk = CDisplay::ConvertColor(0x000080);
     display.DrawBevelBox(10, 20, 6, 5, 2, 0xFFFFFF, 0x808080, 0x000080);
     // Verticals go over horizontals, so the top-right and bottom-left corners step diagonally.
     const uint16_t expected[5][6] = {
-        {L, L, L, L, L, D}, {L, L, L, L, D, D}, {L, L, F, F, D, D}, {L, L, D, D, D, D}, {L, D, D, D, D, D},
+        {lt, lt, lt, lt, lt, dk}, {lt, lt, lt, lt, dk, dk}, {lt, lt, fc, fc, dk, dk},
+        {lt, lt, dk, dk, dk, dk}, {lt, dk, dk, dk, dk, dk},
     };
     for (int r = 0; r < 5; ++r) {
         for (int c = 0; c < 6; ++c) EXPECT_EQ(Px(10 + c, 20 + r), expected[r][c]) << c << "," << r;
@@ -336,26 +337,26 @@ TEST_F(DisplayTest, BevelBoxEdgesAndCorners) {
 TEST_F(DisplayTest, BevelBoxThickerThanHalfInterleavesByDepth) {
     // Lines go by depth, light before dark at equal depth: a row is light at depth k and dark at
     // depth 14 - k, and the deeper line is drawn last.
-    const uint16_t L = 0xF800, D = 0x001F;
+    const uint16_t lt = 0xF800, dk = 0x001F;
     display.DrawBevelBox(100, 200, 40, 15, 10, 255, 65280, 0xFF0000);
-    const uint16_t column120[15] = {L, L, L, L, L, D, D, D, L, L, D, D, D, D, D};
+    const uint16_t column120[15] = {lt, lt, lt, lt, lt, dk, dk, dk, lt, lt, dk, dk, dk, dk, dk};
     for (int r = 0; r < 15; ++r) EXPECT_EQ(Px(120, 200 + r), column120[r]) << r;
     Paint(0);
     display.DrawBevelBox(100, 200, 11, 30, 10, 255, 65280, 0xFF0000);
-    const uint16_t row215[11] = {L, D, D, D, D, D, L, L, L, L, D};
+    const uint16_t row215[11] = {lt, dk, dk, dk, dk, dk, lt, lt, lt, lt, dk};
     for (int c = 0; c < 11; ++c) EXPECT_EQ(Px(100 + c, 215), row215[c]) << c;
 }
 
 TEST_F(DisplayTest, BevelBoxFaceShowsInsideThickEdges) {
     // 8 x 6, thickness 1: the face fills the inside.
-    const uint16_t L = 0xF800, F = 0x07C0, D = 0x001F;
+    const uint16_t lt = 0xF800, fc = 0x07C0, dk = 0x001F;
     display.DrawBevelBox(0, 0, 8, 6, 1, 255, 65280, 0xFF0000);
-    for (int c = 0; c < 7; ++c) EXPECT_EQ(Px(c, 0), L) << c;
-    EXPECT_EQ(Px(7, 0), D);
-    for (int r = 1; r < 6; ++r) EXPECT_EQ(Px(0, r), L) << r;
-    for (int c = 1; c < 8; ++c) EXPECT_EQ(Px(c, 5), D) << c;
+    for (int c = 0; c < 7; ++c) EXPECT_EQ(Px(c, 0), lt) << c;
+    EXPECT_EQ(Px(7, 0), dk);
+    for (int r = 1; r < 6; ++r) EXPECT_EQ(Px(0, r), lt) << r;
+    for (int c = 1; c < 8; ++c) EXPECT_EQ(Px(c, 5), dk) << c;
     for (int r = 1; r < 5; ++r) {
-        for (int c = 1; c < 7; ++c) EXPECT_EQ(Px(c, r), F) << c << "," << r;
+        for (int c = 1; c < 7; ++c) EXPECT_EQ(Px(c, r), fc) << c << "," << r;
     }
 }
 

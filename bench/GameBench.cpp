@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "game/CGame.h"
-#include "platform/automation/Automation.h"
+#include "platform/FrameScaler.h"
 #include "platform/Platform.h"
+#include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "platform/sdl/FrameScaler.h"
 
 namespace {
 
@@ -205,14 +205,14 @@ std::vector<uint16_t> HeaviestFrame() {
 // 32-bit image, at the window's whole-number scale (1: an 800 x 600 window or texture; 2: 1600 x 1200).
 void BM_ConvertFrameForPresentation(benchmark::State& state) {
     const int scale = static_cast<int>(state.range(0));
-    plat::sdl::Rgb565Table table;
+    plat::Rgb565Table table;
     table.Build([](uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | r << 16 | g << 8 | b; });
     const std::vector<uint16_t> frame = HeaviestFrame();
     const int outW = kWidth * scale, outH = kHeight * scale;
     std::vector<uint8_t> out(static_cast<size_t>(outW) * outH * 4);
-    const plat::sdl::Placement placement = plat::sdl::PlaceInteger(outW, outH, kWidth, kHeight);
+    const plat::Placement placement = plat::PlaceInteger(outW, outH, kWidth, kHeight);
     for (auto _ : state) {
-        plat::sdl::ConvertScaled(frame.data(), kWidth, placement, table, out.data(), outW * 4);
+        plat::ConvertScaled(frame.data(), kWidth, placement, table, out.data(), outW * 4);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }

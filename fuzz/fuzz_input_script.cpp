@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/automation/InputScript.h"
@@ -31,10 +32,9 @@ bool SameEvent(const plat::InputEvent& a, const plat::InputEvent& b) {
 }
 
 std::vector<plat::InputEvent> MustParse(const std::string& text) {
-    std::vector<plat::InputEvent> events;
-    plat::ScriptError error;
-    Check(plat::ParseInputScript(text, &events, &error));
-    return events;
+    plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(text, "fuzz");
+    Check(events.Ok());
+    return std::move(*events);
 }
 
 struct FrameState {
@@ -63,12 +63,14 @@ std::vector<FrameState> Play(const std::vector<plat::InputEvent>& events, const 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    std::vector<plat::InputEvent> events;
-    plat::ScriptError error;
-    if (!plat::ParseInputScript(text, &events, &error)) {
-        Check(error.line >= 1 && !error.message.empty());
+    const plat::Result<std::vector<plat::InputEvent>> parsed = plat::ParseInputScript(text, "fuzz");
+    if (!parsed) {
+        // "fuzz:<line>: <problem>", the line counted from 1.
+        const std::string& error = parsed.Error();
+        Check(error.rfind("fuzz:", 0) == 0 && error.size() > 5 && error[5] >= '1' && error[5] <= '9');
         return 0;
     }
+    const std::vector<plat::InputEvent>& events = *parsed;
 
     std::string formatted(plat::kInputScriptHeader);
     formatted += '\n';

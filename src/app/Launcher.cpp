@@ -23,12 +23,6 @@ constexpr int kScreenHeight = 600;
 // A script is a few bytes per event; anything near this is not one (and /dev/zero never ends).
 constexpr size_t kMaxInputScript = size_t{64} << 20;
 
-// A problem that ends the launch before the game starts.
-struct LaunchError {
-    int status;
-    std::string text;
-};
-
 bool IsInside(const fs::path& file, const fs::path& dir) {
     std::error_code ec;
     const fs::path f = fs::weakly_canonical(file, ec);
@@ -66,26 +60,26 @@ std::vector<NamedPath> FilePaths(const Options& o) {
     return paths;
 }
 
-// An output naming the input script or another output would destroy it: refused before anything is
-// opened. Pipes, terminals and devices are streams, not files to lose, and may be shared.
-std::optional<LaunchError> RefuseSharedFiles(const Options& options) {
+// An output naming the input script or another output would destroy it: refused (a usage error)
+// before anything is opened. Pipes, terminals and devices are streams, not files to lose.
+plat::Status RefuseSharedFiles(const Options& options) {
     const std::vector<NamedPath> paths = FilePaths(options);
     std::vector<plat::FileKey> keys;
     for (const NamedPath& p : paths) {
         plat::Result<plat::FileKey> key = plat::KeyOf(*p.path);
-        if (!key) return LaunchError{kExitUsage, std::string(p.option) + ": " + key.Error()};
+        if (!key) return plat::Fail(std::string(p.option) + ": " + key.Error());
         keys.push_back(*key);
     }
     for (size_t i = 0; i < keys.size(); ++i) {
         if (keys[i].exists && !keys[i].regular) continue;
         for (size_t j = 0; j < i; ++j) {
             if (keys[i] == keys[j]) {
-                return LaunchError{kExitUsage, std::string(paths[j].option) + " and " + paths[i].option +
-                                                   " name the same file '" + *paths[i].path + "'"};
+                return plat::Fail(std::string(paths[j].option) + " and " + paths[i].option +
+                                  " name the same file '" + *paths[i].path + "'");
             }
         }
     }
-    return std::nullopt;
+    return plat::Success();
 }
 
 // The files of one run: the input script and everything the run writes.
@@ -93,17 +87,15 @@ class RunFiles : public FrameListener {
 public:
     RunFiles(const Options& options, RunObserver* observer) : m_options(options), m_observer(observer) {}
 
-    std::optional<LaunchError> Open() {
+    // Reads the input script and creates the output files; every failure is a usage error.
+    plat::Status Open() {
         if (!m_options.input.empty()) {
-            plat::Result<std::string> text = plat::ReadStream(m_options.input, kMaxInputScript);
-            if (!text) return LaunchError{kExitUsage, "cannot read input script " + text.Error()};
-            std::vector<plat::InputEvent> events;
-            plat::ScriptError error;
-            if (!plat::ParseInputScript(*text, &events, &error)) {
-                return LaunchError{kExitUsage,
-                                   m_options.input + ":" + std::to_string(error.line) + ": " + error.message};
-            }
-            m_script.emplace(std::move(events));
+            const plat::Result<std::string> text = plat::ReadStream(m_options.input, kMaxInputScript);
+            if (!text) return plat::Fail("cannot read input script " + text.Error());
+            plat::Result<std::vector<plat::InputEvent>> events =
+                plat::ParseInputScript(*text, m_options.input);
+            if (!events) return plat::Fail(events.Error());
+            m_script.emplace(std::move(*events));
         }
         for (auto [path, file] : {std::pair{&m_options.record, &m_record},
                                   {&m_options.state, &m_state},
@@ -111,10 +103,10 @@ public:
                                   {&m_options.screenshot, &m_screenshot}}) {
             if (path->empty()) continue;
             plat::Result<plat::OutputFile> created = plat::OutputFile::Create(*path);
-            if (!created) return LaunchError{kExitUsage, "cannot write " + created.Error()};
+            if (!created) return plat::Fail("cannot write " + created.Error());
             file->emplace(std::move(*created));
         }
-        return std::nullopt;
+        return plat::Success();
     }
 
     // Switches on what the options ask of the platform core.
@@ -138,9 +130,9 @@ public:
         if (m_observer) m_observer->OnFrame(game, frame);
     }
 
-    // Writes what is due after the last frame and puts every output in place; the first file that
-    // failed, if any.
-    std::optional<LaunchError> Finish(const CGame& game, uint32_t frames) {
+    // Writes what is due after the last frame and puts every output in place; fails naming the
+    // first file that could not be written.
+    plat::Status Finish(const CGame& game, uint32_t frames) {
         if (m_state) {
             CaptureSnapshot(game, frames, &m_snapshot);
             m_line.clear();
@@ -155,13 +147,13 @@ public:
             m_screenshot->Write(bmp.data(), bmp.size());
         }
         if (m_record) m_record->Write(m_recorder.Text().data(), m_recorder.Text().size());
-        std::optional<LaunchError> failed;
+        plat::Status written = plat::Success();
         for (std::optional<plat::OutputFile>* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
             if (!*file) continue;
             const plat::Status done = (*file)->Commit();
-            if (!done && !failed) failed = LaunchError{kExitFailure, "could not write " + done.Error()};
+            if (!done && written) written = plat::Fail("could not write " + done.Error());
         }
-        return failed;
+        return written;
     }
 
 private:
@@ -176,21 +168,22 @@ private:
 };
 
 // Resolves the output and input paths against the starting directory, before any directory change.
-// A working directory that has been deleted cannot resolve them.
-std::optional<LaunchError> MakePathsAbsolute(Options* o) {
+// A working directory that has been deleted cannot resolve them (a usage error).
+plat::Status MakePathsAbsolute(Options* o) {
     for (std::string* path : {&o->input, &o->record, &o->state, &o->trace, &o->screenshot}) {
         if (path->empty()) continue;
         std::error_code ec;
         const fs::path absolute = fs::absolute(*path, ec);
         if (ec)
-            return LaunchError{kExitUsage, "cannot find '" + *path + "': the working directory is gone (" +
-                                               ec.message() + ")"};
+            return plat::Fail("cannot find '" + *path + "': the working directory is gone (" + ec.message() +
+                              ")");
         *path = absolute.string();
     }
-    return std::nullopt;
+    return plat::Success();
 }
 
-std::optional<LaunchError> EnterDataDirectory(const Options& options, const fs::path& executable) {
+// Fails with a usage error.
+plat::Status EnterDataDirectory(const Options& options, const fs::path& executable) {
     std::error_code ec;
     fs::path dir = options.data;
     if (dir.empty()) {
@@ -199,14 +192,13 @@ std::optional<LaunchError> EnterDataDirectory(const Options& options, const fs::
         dir =
             FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR,
                               InstalledDataDirectory(exe, PLINKWELL_DATADIR_FROM_BINDIR, PLINKWELL_DATADIR));
-        if (dir.empty()) return std::nullopt;
+        if (dir.empty()) return plat::Success();
     } else if (const plat::Status status = plat::CheckDirectory(dir.string()); !status) {
-        return LaunchError{kExitUsage, "--data: " + status.Error()};
+        return plat::Fail("--data: " + status.Error());
     }
     fs::current_path(dir, ec);
-    if (ec)
-        return LaunchError{kExitUsage, "cannot enter data directory '" + dir.string() + "': " + ec.message()};
-    return std::nullopt;
+    if (ec) return plat::Fail("cannot enter data directory '" + dir.string() + "': " + ec.message());
+    return plat::Success();
 }
 
 // Leaves the platform core as it found it, whatever happens to the run.
@@ -215,32 +207,31 @@ struct PlatformSession {
     ~PlatformSession() { plat::ResetAutomation(); }
 };
 
+// Says what went wrong on err; returns the exit status.
+int Report(std::ostream& err, const std::string& problem, int status) {
+    err << "plinkwell: " << problem << '\n';
+    return status;
+}
+
 int Run(Options options, const LaunchContext& context, std::ostream& err) {
-    std::optional<LaunchError> problem = MakePathsAbsolute(&options);
-    if (!problem) problem = RefuseSharedFiles(options);
-    if (problem) {
-        err << "plinkwell: " << problem->text << '\n';
-        return problem->status;
+    if (const plat::Status resolved = MakePathsAbsolute(&options); !resolved) {
+        return Report(err, resolved.Error(), kExitUsage);
+    }
+    if (const plat::Status distinct = RefuseSharedFiles(options); !distinct) {
+        return Report(err, distinct.Error(), kExitUsage);
     }
     RunFiles files(options, context.observer);
-    if (auto e = files.Open()) {
-        err << "plinkwell: " << e->text << '\n';
-        return e->status;
-    }
-    if (auto e = EnterDataDirectory(options, context.executable)) {
-        err << "plinkwell: " << e->text << '\n';
-        return e->status;
-    }
+    if (const plat::Status opened = files.Open(); !opened) return Report(err, opened.Error(), kExitUsage);
+    const plat::Status entered = EnterDataDirectory(options, context.executable);
+    if (!entered) return Report(err, entered.Error(), kExitUsage);
     std::unique_ptr<plat::Backend> backend;
     if (options.headless) {
         backend =
             std::make_unique<plat::HeadlessBackend>(options.frames.value_or(kDefaultHeadlessFrames), err);
     } else if (!context.windowed) {
-        err << "plinkwell: this build has no window backend; use --headless\n";
-        return kExitUsage;
+        return Report(err, "this build has no window backend; use --headless", kExitUsage);
     } else if (!(backend = context.windowed(options))) {
-        err << "plinkwell: cannot start the video, input and audio services\n";
-        return kExitFailure;
+        return Report(err, "cannot start the video, input and audio services", kExitFailure);
     }
 
     PlatformSession session;
@@ -248,18 +239,11 @@ int Run(Options options, const LaunchContext& context, std::ostream& err) {
     files.Install(!options.headless);  // the headless backend keeps its own frame budget
     auto app = std::make_unique<CGameApp>();
     app->SetFrameListener(&files);
-    if (!app->InitInstance()) {
-        err << "plinkwell: the window could not be created\n";
-        return kExitFailure;
-    }
+    if (!app->InitInstance()) return Report(err, "the window could not be created", kExitFailure);
     const int status = app->Run();
-    const std::optional<LaunchError> written = files.Finish(app->Game(), app->FramesRun());
+    const plat::Status written = files.Finish(app->Game(), app->FramesRun());
     if (context.observer) context.observer->OnFinish(app->Game(), app->FramesRun(), *backend);
-    if (written) {
-        err << "plinkwell: " << written->text << '\n';
-        return written->status;
-    }
-    return status;
+    return written ? status : Report(err, written.Error(), kExitFailure);
 }
 
 }  // namespace
@@ -284,17 +268,12 @@ fs::path InstalledDataDirectory(const fs::path& executable, const fs::path& from
 int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& context) {
     std::ostream& out = context.out ? *context.out : std::cout;
     std::ostream& err = context.err ? *context.err : std::cerr;
-    Options options;
-    if (const std::string problem = ParseOptions(args, &options); !problem.empty()) {
-        err << "plinkwell: " << problem << '\n';
-        return kExitUsage;
-    }
-    if (options.help || options.version) {
-        out << (options.help ? UsageText() : std::string("plinkwell ") + PLINKWELL_VERSION + "\n")
+    plat::Result<Options> options = ParseOptions(args);
+    if (!options) return Report(err, options.Error(), kExitUsage);
+    if (options->help || options->version) {
+        out << (options->help ? UsageText() : std::string("plinkwell ") + PLINKWELL_VERSION + "\n")
             << std::flush;
-        if (out) return 0;
-        err << "plinkwell: cannot write to standard output\n";
-        return kExitFailure;
+        return out ? 0 : Report(err, "cannot write to standard output", kExitFailure);
     }
-    return Run(std::move(options), context, err);
+    return Run(std::move(*options), context, err);
 }

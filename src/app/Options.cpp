@@ -111,51 +111,41 @@ const OptionSpec* Find(std::string_view name) {
     return nullptr;
 }
 
-struct Parser {
-    const std::vector<std::string>& args;
-    size_t index = 0;
-    Options* options;
-    std::string problem;
-
-    bool Fail(std::string text) {
-        problem = std::move(text);
-        return false;
+// The value of the option at *index: after '=' in the same argument, or the next argument.
+plat::Result<std::string> Value(const std::string& name, const std::optional<std::string>& inlineValue,
+                                const std::vector<std::string>& args, size_t* index) {
+    std::string value;
+    if (inlineValue) {
+        value = *inlineValue;
+    } else if (*index + 1 < args.size()) {
+        value = args[++*index];
     }
+    if (value.empty()) return plat::Fail("option " + name + " needs a value");
+    return value;
+}
 
-    // The value of the option at index: after '=' in the same argument, or the next argument.
-    bool Value(const std::string& name, const std::optional<std::string>& inline_, std::string* value) {
-        if (inline_) {
-            *value = *inline_;
-        } else if (index + 1 < args.size()) {
-            *value = args[++index];
-        }
-        if (value->empty()) return Fail("option " + name + " needs a value");
-        return true;
+// The option at *index, with its value; moves *index past a value given as the next argument.
+plat::Status ParseOne(const std::vector<std::string>& args, size_t* index, Options* options) {
+    const std::string& arg = args[*index];
+    if (arg.size() < 3 || arg[0] != '-' || arg[1] != '-') {
+        return plat::Fail("unexpected argument '" + arg + "' (try --help)");
     }
-
-    bool One() {
-        const std::string& arg = args[index];
-        if (arg.size() < 3 || arg[0] != '-' || arg[1] != '-') {
-            return Fail("unexpected argument '" + arg + "' (try --help)");
-        }
-        std::string name = arg;
-        std::optional<std::string> inline_;
-        if (const size_t eq = name.find('='); eq != std::string::npos) {
-            inline_ = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        const OptionSpec* spec = Find(name);
-        if (!spec) return Fail("unknown option '" + name + "' (try --help)");
-        std::string value;
-        if (spec->argument.empty()) {
-            if (inline_) return Fail("option " + name + " takes no value");
-        } else if (!Value(name, inline_, &value)) {
-            return false;
-        }
-        const plat::Status set = spec->target(*options, value);
-        return set.Ok() || Fail(name + ": " + set.Error());
+    std::string name = arg;
+    std::optional<std::string> inlineValue;
+    if (const size_t eq = name.find('='); eq != std::string::npos) {
+        inlineValue = name.substr(eq + 1);
+        name.resize(eq);
     }
-};
+    const OptionSpec* spec = Find(name);
+    if (!spec) return plat::Fail("unknown option '" + name + "' (try --help)");
+    if (spec->argument.empty() && inlineValue) return plat::Fail("option " + name + " takes no value");
+    plat::Result<std::string> value =
+        spec->argument.empty() ? std::string() : Value(name, inlineValue, args, index);
+    if (!value) return plat::Fail(value.Error());
+    const plat::Status set = spec->target(*options, *value);
+    if (!set) return plat::Fail(name + ": " + set.Error());
+    return plat::Success();
+}
 
 }  // namespace
 
@@ -164,7 +154,7 @@ const std::vector<OptionSpec>& OptionTable() {
     using R = Options::Renderer;
     // One row an option: name, argument, help line, group, what it sets.
     // clang-format off
-    static const std::vector<OptionSpec> table = {
+    static const std::vector<OptionSpec> kTable = {
         {"--windowed", "", "play in a window instead of full screen", G::Play, Switch(&Options::windowed)},
         {"--scale", "N", "window size as a multiple of 800x600 (1-8; 0 = largest that fits)", G::Play, Whole(&Options::scale, 0, kMaxScale)},
         {"--mouse-speed", "F", "paddle speed factor for the mouse (0.01-100, default 1)", G::Play, Decimal(&Options::mouseSpeed, kMinMouseSpeed, kMaxMouseSpeed)},
@@ -183,7 +173,7 @@ const std::vector<OptionSpec>& OptionTable() {
         {"--version", "", "show the version", G::General, Switch(&Options::version)},
     };
     // clang-format on
-    return table;
+    return kTable;
 }
 
 std::string_view GroupHeading(OptionGroup group) {
@@ -213,13 +203,12 @@ std::string OptionListing() {
     return text;
 }
 
-std::string ParseOptions(const std::vector<std::string>& args, Options* options) {
-    *options = Options{};
-    Parser parser{args, 0, options, {}};
-    for (; parser.index < args.size(); ++parser.index) {
-        if (!parser.One()) return parser.problem;
+plat::Result<Options> ParseOptions(const std::vector<std::string>& args) {
+    Options options;
+    for (size_t index = 0; index < args.size(); ++index) {
+        if (const plat::Status one = ParseOne(args, &index, &options); !one) return plat::Fail(one.Error());
     }
-    return {};
+    return options;
 }
 
 std::string UsageText() {

@@ -63,8 +63,8 @@ std::string_view GroupHeading(OptionGroup group);
 // The groups with their headings and options, as --help shows them, blank lines between groups.
 std::string OptionListing();
 
-// Reads the arguments after the program name. Returns the problem in one line, or empty.
-std::string ParseOptions(const std::vector<std::string>& args, Options* options);
+// Reads the arguments after the program name; a failure is the problem in one line.
+plat::Result<Options> ParseOptions(const std::vector<std::string>& args);
 
 // The --help text.
 std::string UsageText();

@@ -10,22 +10,30 @@ using plat::InputPlayer;
 using plat::InputRecorder;
 using plat::MouseState;
 using plat::ParseInputScript;
-using plat::ScriptError;
 
 namespace {
 
 std::vector<InputEvent> Parse(const std::string& text) {
-    std::vector<InputEvent> events;
-    ScriptError error;
-    EXPECT_TRUE(ParseInputScript(text, &events, &error)) << error.line << ": " << error.message;
-    return events;
+    const plat::Result<std::vector<InputEvent>> events = ParseInputScript(text, "demo.txt");
+    EXPECT_TRUE(events.Ok()) << events.Error();
+    return events.Ok() ? *events : std::vector<InputEvent>{};
 }
 
+// The line number a refused script's message names, and the problem after it.
+struct ScriptError {
+    int line = 0;
+    std::string message;
+};
+
 ScriptError ParseError(const std::string& text) {
-    std::vector<InputEvent> events;
-    ScriptError error;
-    EXPECT_FALSE(ParseInputScript(text, &events, &error)) << text;
-    return error;
+    const plat::Result<std::vector<InputEvent>> events = ParseInputScript(text, "demo.txt");
+    EXPECT_FALSE(events.Ok()) << text;
+    if (events.Ok()) return {};
+    const std::string& error = events.Error();
+    constexpr std::string_view kSource = "demo.txt:";
+    EXPECT_EQ(error.rfind(kSource, 0), 0u) << error;
+    const size_t colon = error.find(": ");
+    return {std::stoi(error.substr(kSource.size())), error.substr(colon + 2)};
 }
 
 bool KeyDown(const InputPlayer& player, int code) {
@@ -138,14 +146,11 @@ TEST(InputScriptParse, ForeignTextReadsAsLinesAndErrorsShowNoControlBytes) {
         {"1 \x07\x7f\x01 3", 0, 1, "unknown event '\\x07\\x7f\\x01'"},
     };
     for (const Case& c : cases) {
-        std::vector<InputEvent> events;
-        ScriptError error;
-        const bool ok = ParseInputScript(c.text, &events, &error);
-        EXPECT_EQ(ok, c.words.empty()) << c.text;
-        if (ok) {
-            EXPECT_EQ(events.size(), c.events) << c.text;
+        if (c.words.empty()) {
+            EXPECT_EQ(Parse(c.text).size(), c.events) << c.text;
             continue;
         }
+        const ScriptError error = ParseError(c.text);
         EXPECT_EQ(error.line, c.line) << c.text;
         EXPECT_NE(error.message.find(c.words), std::string::npos) << error.message;
         for (const char ch : error.message) EXPECT_FALSE(ch >= 0 && ch < 0x20) << error.message;

@@ -14,14 +14,15 @@ namespace fs = std::filesystem;
 namespace {
 
 Options Parsed(const std::vector<std::string>& args) {
-    Options o;
-    EXPECT_EQ(ParseOptions(args, &o), "");
-    return o;
+    const plat::Result<Options> o = ParseOptions(args);
+    EXPECT_TRUE(o.Ok()) << o.Error();
+    return o.Ok() ? *o : Options{};
 }
 
 std::string Problem(const std::vector<std::string>& args) {
-    Options o;
-    return ParseOptions(args, &o);
+    const plat::Result<Options> o = ParseOptions(args);
+    EXPECT_FALSE(o.Ok());
+    return o.Ok() ? std::string() : o.Error();
 }
 
 // Runs the launcher with a windowed factory that records whether it was asked for a backend.

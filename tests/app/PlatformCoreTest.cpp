@@ -18,10 +18,9 @@ protected:
         return keys[code] & 0x80;
     }
     static std::vector<plat::InputEvent> Parse(const std::string& text) {
-        std::vector<plat::InputEvent> events;
-        plat::ScriptError error;
-        EXPECT_TRUE(plat::ParseInputScript(text, &events, &error)) << error.message;
-        return events;
+        const plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(text, "script");
+        EXPECT_TRUE(events.Ok()) << events.Error();
+        return events.Ok() ? *events : std::vector<plat::InputEvent>{};
     }
 
     FakeBackend fake;

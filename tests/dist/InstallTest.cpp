@@ -100,7 +100,7 @@ TEST_F(Installed, EverythingIsWhereAPackagerLooksForIt) {
         const std::string name = std::to_string(size) + "x" + std::to_string(size);
         DecodedPng png;
         EXPECT_EQ(
-            DecodeStoredPng(
+            DecodePng(
                 ReadBinary((Prefix() / "share/icons/hicolor" / name / "apps/plinkwell.png").string()), &png),
             "");
         EXPECT_EQ(png.width, uint32_t(size));

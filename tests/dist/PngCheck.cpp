@@ -1,11 +1,15 @@
 #include "dist/PngCheck.h"
 
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
-// Bit by bit, unlike the writer's table, so the two cannot share a mistake.
+// Bit by bit, so the checker does not share a table with any writer.
 uint32_t SlowCrc32(const uint8_t* data, size_t size) {
     uint32_t c = 0xFFFFFFFFu;
     for (size_t i = 0; i < size; ++i) {
@@ -13,15 +17,6 @@ uint32_t SlowCrc32(const uint8_t* data, size_t size) {
         for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
     }
     return ~c;
-}
-
-uint32_t SlowAdler32(const std::vector<uint8_t>& data) {
-    uint64_t a = 1, b = 0;
-    for (uint8_t v : data) {
-        a = (a + v) % 65521;
-        b = (b + a) % 65521;
-    }
-    return uint32_t(b << 16 | a);
 }
 
 uint32_t BigEndian(const uint8_t* p) {
@@ -49,52 +44,74 @@ std::string ReadChunks(const std::vector<uint8_t>& bytes, std::vector<Chunk>* ch
     return "";
 }
 
-std::string Inflate(const std::vector<uint8_t>& z, std::vector<uint8_t>* raw) {
-    if (z.size() < 6 || (z[0] & 0x0F) != 8 || (z[0] * 256 + z[1]) % 31 != 0) return "bad zlib header";
-    size_t at = 2;
-    bool last = false;
-    while (!last) {
-        if (z.size() - at < 5) return "stored block cut short";
-        last = z[at] & 1;
-        if ((z[at] >> 1) != 0) return "not a stored block";
-        const uint32_t len = z[at + 1] | z[at + 2] << 8, nlen = z[at + 3] | z[at + 4] << 8;
-        if ((len ^ 0xFFFF) != nlen) return "stored length check fails";
-        at += 5;
-        if (z.size() - at < len) return "stored data cut short";
-        raw->insert(raw->end(), z.begin() + long(at), z.begin() + long(at + len));
-        at += len;
+// IHDR first, IEND last and empty, one run of IDAT chunks; the image data joined into *z.
+std::string CheckOrder(const std::vector<Chunk>& chunks, std::vector<uint8_t>* z) {
+    if (chunks.size() < 3 || chunks.front().type != "IHDR" || chunks.back().type != "IEND")
+        return "chunks do not run from IHDR to IEND";
+    if (!chunks.back().data.empty()) return "IEND is not empty";
+    int runs = 0;
+    for (size_t i = 1; i + 1 < chunks.size(); ++i) {
+        const Chunk& c = chunks[i];
+        if (c.type == "IDAT") {
+            runs += chunks[i - 1].type != "IDAT";
+            z->insert(z->end(), c.data.begin(), c.data.end());
+        } else if (!(c.type[0] & 0x20)) {
+            return "critical chunk " + c.type + " in the middle";
+        }
     }
-    if (z.size() - at != 4) return "bytes after the last block";
-    if (BigEndian(&z[at]) != SlowAdler32(*raw)) return "bad Adler-32";
+    return runs == 1 ? "" : "the IDAT chunks are not one run";
+}
+
+std::string Inflate(const std::vector<uint8_t>& z, size_t expected, std::vector<uint8_t>* raw) {
+    raw->assign(expected + 1, 0);  // one byte more shows data beyond the scanlines
+    uLongf size = raw->size();
+    if (uncompress(raw->data(), &size, z.data(), z.size()) != Z_OK) return "bad zlib stream";
+    if (size != expected) return "scanline bytes do not match the size";
+    raw->resize(size);
+    return "";
+}
+
+uint8_t Paeth(int a, int b, int c) {
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return uint8_t(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// Undoes every row's filter, four bytes a pixel.
+std::string Unfilter(const std::vector<uint8_t>& raw, size_t rowBytes, size_t height,
+                     std::vector<uint8_t>* rgba) {
+    rgba->assign(rowBytes * height, 0);
+    for (size_t y = 0; y < height; ++y) {
+        const uint8_t filter = raw[y * (rowBytes + 1)];
+        if (filter > 4) return "unknown row filter";
+        const uint8_t* in = &raw[y * (rowBytes + 1) + 1];
+        uint8_t* out = &(*rgba)[y * rowBytes];
+        const uint8_t* up = y > 0 ? out - rowBytes : nullptr;
+        for (size_t x = 0; x < rowBytes; ++x) {
+            const int a = x >= 4 ? out[x - 4] : 0, b = up ? up[x] : 0, c = up && x >= 4 ? up[x - 4] : 0;
+            const int predictors[5] = {0, a, b, (a + b) / 2, Paeth(a, b, c)};
+            out[x] = uint8_t(in[x] + predictors[filter]);
+        }
+    }
     return "";
 }
 
 }  // namespace
 
-std::string DecodeStoredPng(const std::vector<uint8_t>& bytes, DecodedPng* png) {
+std::string DecodePng(const std::vector<uint8_t>& bytes, DecodedPng* png) {
     std::vector<Chunk> chunks;
     if (std::string fault = ReadChunks(bytes, &chunks); !fault.empty()) return fault;
-    if (chunks.size() != 3 || chunks[0].type != "IHDR" || chunks[1].type != "IDAT" ||
-        chunks[2].type != "IEND")
-        return "chunks are not IHDR, IDAT, IEND";
+    std::vector<uint8_t> z;
+    if (std::string fault = CheckOrder(chunks, &z); !fault.empty()) return fault;
     const std::vector<uint8_t>& h = chunks[0].data;
     if (h.size() != 13) return "IHDR is not 13 bytes";
     png->width = BigEndian(&h[0]);
     png->height = BigEndian(&h[4]);
     if (png->width == 0 || png->height == 0) return "empty picture";
     if (h[8] != 8 || h[9] != 6 || h[10] != 0 || h[11] != 0 || h[12] != 0) return "not plain 8-bit RGBA";
-    if (!chunks[2].data.empty()) return "IEND is not empty";
-    std::vector<uint8_t> raw;
-    if (std::string fault = Inflate(chunks[1].data, &raw); !fault.empty()) return fault;
     const size_t rowBytes = size_t(png->width) * 4;
-    if (raw.size() != (rowBytes + 1) * png->height) return "scanline bytes do not match the size";
-    png->rgba.clear();
-    for (size_t y = 0; y < png->height; ++y) {
-        const auto row = raw.begin() + long(y * (rowBytes + 1));
-        if (*row != 0) return "a row uses a filter";
-        png->rgba.insert(png->rgba.end(), row + 1, row + 1 + long(rowBytes));
-    }
-    return "";
+    std::vector<uint8_t> raw;
+    if (std::string fault = Inflate(z, (rowBytes + 1) * png->height, &raw); !fault.empty()) return fault;
+    return Unfilter(raw, rowBytes, png->height, &png->rgba);
 }
 
 std::vector<uint8_t> ReadBinary(const std::string& path) {

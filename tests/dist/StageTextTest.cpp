@@ -8,17 +8,15 @@ using namespace stagetool;
 namespace {
 
 std::vector<Stage> Parsed(std::string_view text) {
-    std::vector<Stage> stages;
-    TextError error;
-    EXPECT_TRUE(ParseStages(text, &stages, &error)) << error.line << ": " << error.message;
-    return stages;
+    const plat::Result<std::vector<Stage>> stages = ParseStages(text, "stages.txt");
+    EXPECT_TRUE(stages.Ok()) << stages.Error();
+    return stages.Ok() ? *stages : std::vector<Stage>{};
 }
 
-TextError Refused(std::string_view text) {
-    std::vector<Stage> stages;
-    TextError error;
-    EXPECT_FALSE(ParseStages(text, &stages, &error));
-    return error;
+std::string Refused(std::string_view text) {
+    const plat::Result<std::vector<Stage>> stages = ParseStages(text, "stages.txt");
+    EXPECT_FALSE(stages.Ok());
+    return stages.Ok() ? std::string() : stages.Error();
 }
 
 Stage Empty() {
@@ -63,20 +61,13 @@ TEST(StageText, BlankLinesAndHeaderLinesEndAStage) {
 }
 
 TEST(StageText, ProblemsNameTheirLine) {
-    TextError e = Refused("stage 1\n...............\n..............\n");
-    EXPECT_EQ(e.line, 3);
-    EXPECT_EQ(e.message, "14 characters; a row has 15");
-    e = Refused("......Q........\n");
-    EXPECT_EQ(e.line, 1);
-    EXPECT_EQ(e.message, "'Q' is not a cell (use . # R G B $ S X)");
+    EXPECT_EQ(Refused("stage 1\n...............\n..............\n"),
+              "stages.txt:3: 14 characters; a row has 15");
+    EXPECT_EQ(Refused("......Q........\n"), "stages.txt:1: 'Q' is not a cell (use . # R G B $ S X)");
     std::string tooLong;
     for (int r = 0; r < 21; ++r) tooLong += "...............\n";
-    e = Refused(tooLong);
-    EXPECT_EQ(e.line, 21);
-    EXPECT_EQ(e.message, "a stage has at most 20 rows");
-    e = Refused("stage 1\n\n");
-    EXPECT_EQ(e.line, 0);
-    EXPECT_EQ(e.message, "no stage found");
+    EXPECT_EQ(Refused(tooLong), "stages.txt:21: a stage has at most 20 rows");
+    EXPECT_EQ(Refused("stage 1\n\n"), "stages.txt: no stage found");
 }
 
 TEST(StageText, FormattingWritesAllTwentyRowsAndOnlyBlocksShow) {

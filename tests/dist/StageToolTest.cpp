@@ -50,10 +50,10 @@ TEST(StageTool, TextToStageFileAndBackIsARoundTrip) {
 
     run = Tool("dump " + Q(dir / "Map.dat"));
     ASSERT_EQ(run.status, 0) << run.err;
-    std::vector<stagetool::Stage> stages;
-    stagetool::TextError error;
-    ASSERT_TRUE(stagetool::ParseStages(kTwoStages, &stages, &error));
-    EXPECT_EQ(run.out, stagetool::FormatStages(stages));
+    const plat::Result<std::vector<stagetool::Stage>> stages =
+        stagetool::ParseStages(kTwoStages, "two stages");
+    ASSERT_TRUE(stages.Ok()) << stages.Error();
+    EXPECT_EQ(run.out, stagetool::FormatStages(*stages));
 
     dir.Write("again.txt", run.out);
     ASSERT_EQ(Tool("build " + Q(dir / "again.txt") + " " + Q(dir / "again.dat")).status, 0);

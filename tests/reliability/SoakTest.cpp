@@ -40,10 +40,9 @@ uint32_t FramesFromEnvironment() {
 }
 
 std::vector<plat::InputEvent> Parse(const std::string& script) {
-    std::vector<plat::InputEvent> events;
-    plat::ScriptError error;
-    EXPECT_TRUE(plat::ParseInputScript(script, &events, &error)) << error.line << ": " << error.message;
-    return events;
+    const plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(script, "soak script");
+    EXPECT_TRUE(events.Ok()) << events.Error();
+    return events.Ok() ? *events : std::vector<plat::InputEvent>{};
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// The shared key table read with SDL's scancodes, which are its key numbers.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -6,10 +7,10 @@
 #include <string>
 #include <utility>
 
-#include "platform/sdl/SdlKeymap.h"
+#include "platform/Keymap.h"
 
-using plat::sdl::DikFromScancode;
-using plat::sdl::MapKeyboardState;
+using plat::DikFromKeyNumber;
+using plat::MapKeyboardState;
 
 namespace {
 
@@ -17,14 +18,15 @@ namespace {
 void ExpectLetterRow(const std::string& letters, uint8_t firstCode) {
     for (size_t i = 0; i < letters.size(); ++i) {
         const int sc = SDL_SCANCODE_A + (letters[i] - 'A');
-        EXPECT_EQ(DikFromScancode(sc), firstCode + i) << letters[i];
+        EXPECT_EQ(DikFromKeyNumber(sc), firstCode + i) << letters[i];
     }
 }
 
 // Each scancode gives its DirectInput make code.
 void ExpectCodes(std::initializer_list<std::pair<int, int>> codes) {
     for (const auto& [scancode, dik] : codes) {
-        EXPECT_EQ(DikFromScancode(scancode), dik) << SDL_GetScancodeName(static_cast<SDL_Scancode>(scancode));
+        EXPECT_EQ(DikFromKeyNumber(scancode), dik)
+            << SDL_GetScancodeName(static_cast<SDL_Scancode>(scancode));
     }
 }
 
@@ -36,7 +38,7 @@ TEST(SdlKeymap, KeysTheGameReads) {
                  {SDL_SCANCODE_LCTRL, 0x1D},
                  {SDL_SCANCODE_PAGEUP, 0xC9}});
     // 1 to 9 then 0 are 0x02 to 0x0B; SDL numbers them in the same order.
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(DikFromScancode(SDL_SCANCODE_1 + i), 0x02 + i);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(DikFromKeyNumber(SDL_SCANCODE_1 + i), 0x02 + i);
     ExpectCodes({{SDL_SCANCODE_T, 0x14},
                  {SDL_SCANCODE_M, 0x32},
                  {SDL_SCANCODE_P, 0x19},
@@ -75,7 +77,7 @@ TEST(SdlKeymap, ModifiersAndExtendedKeys) {
 }
 
 TEST(SdlKeymap, FunctionKeysAndKeypad) {
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(DikFromScancode(SDL_SCANCODE_F1 + i), 0x3B + i);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(DikFromKeyNumber(SDL_SCANCODE_F1 + i), 0x3B + i);
     ExpectCodes({{SDL_SCANCODE_F11, 0x57},
                  {SDL_SCANCODE_F12, 0x58},
                  {SDL_SCANCODE_KP_7, 0x47},
@@ -91,15 +93,15 @@ TEST(SdlKeymap, FunctionKeysAndKeypad) {
 TEST(SdlKeymap, NoTwoKeysShareACodeAndUnknownKeysHaveNone) {
     std::set<int> seen;
     for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) {
-        const int dik = DikFromScancode(sc);
+        const int dik = DikFromKeyNumber(sc);
         if (dik != 0) {
             EXPECT_TRUE(seen.insert(dik).second) << "code 0x" << std::hex << dik << " twice";
         }
     }
     EXPECT_GE(seen.size(), 100u);
-    EXPECT_EQ(DikFromScancode(SDL_SCANCODE_UNKNOWN), 0);
-    EXPECT_EQ(DikFromScancode(-1), 0);
-    EXPECT_EQ(DikFromScancode(SDL_NUM_SCANCODES), 0);
+    EXPECT_EQ(DikFromKeyNumber(SDL_SCANCODE_UNKNOWN), 0);
+    EXPECT_EQ(DikFromKeyNumber(-1), 0);
+    EXPECT_EQ(DikFromKeyNumber(plat::kKeyNumberCount), 0);
 }
 
 TEST(SdlKeymap, SnapshotMarksExactlyTheKeysDown) {

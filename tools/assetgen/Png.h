@@ -1,5 +1,4 @@
-// PNG files with straight alpha, written without a compression library: the image data goes into
-// stored (uncompressed) deflate blocks, so the only arithmetic needed is the two checksums.
+// PNG files with straight alpha, encoded by libpng.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +13,7 @@ struct RgbaImage {
     std::vector<uint8_t> rgba;  // four bytes a pixel, rows from the top
 };
 
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0);
-uint32_t Adler32(const uint8_t* data, size_t size);
-
-// 8-bit RGBA, no interlace, filter 0 on every row.
+// 8-bit RGBA, not interlaced; empty when libpng refuses the picture.
 std::vector<uint8_t> EncodePng(const RgbaImage& image);
 bool WritePng(const std::string& path, const RgbaImage& image);
 

@@ -34,27 +34,23 @@ class StageReader {
 public:
     explicit StageReader(std::vector<Stage>* stages) : m_stages(stages) {}
 
-    bool Row(std::string_view line, std::string* problem) {
+    plat::Status Row(std::string_view line) {
         if (line.size() != kColumns) {
-            *problem = std::to_string(line.size()) + " characters; a row has " + std::to_string(kColumns);
-            return false;
+            return plat::Fail(std::to_string(line.size()) + " characters; a row has " +
+                              std::to_string(kColumns));
         }
         for (char c : line)
             if (c != '.' && kCellChars.find(c) == std::string_view::npos) {
-                *problem = std::string("'") + c + "' is not a cell (use . # R G B $ S X)";
-                return false;
+                return plat::Fail(std::string("'") + c + "' is not a cell (use . # R G B $ S X)");
             }
-        if (m_rows == kRows) {
-            *problem = "a stage has at most " + std::to_string(kRows) + " rows";
-            return false;
-        }
+        if (m_rows == kRows) return plat::Fail("a stage has at most " + std::to_string(kRows) + " rows");
         if (m_rows == 0) {
             m_stages->emplace_back();
             m_stages->back().fill(kEmptyCode);
         }
         for (int c = 0; c < kColumns; ++c) m_stages->back()[m_rows * kColumns + c] = CodeOf(line[c]);
         ++m_rows;
-        return true;
+        return plat::Success();
     }
 
     void End() { m_rows = 0; }
@@ -83,28 +79,23 @@ char CellChar(int32_t code) {
     return code >= 0 && code < int32_t(kCellChars.size()) ? kCellChars[size_t(code)] : '.';
 }
 
-bool ParseStages(std::string_view text, std::vector<Stage>* stages, TextError* error) {
-    stages->clear();
-    StageReader reader(stages);
+plat::Result<std::vector<Stage>> ParseStages(std::string_view text, std::string_view source) {
+    std::vector<Stage> stages;
+    StageReader reader(&stages);
     int number = 0;
     while (!text.empty()) {
         const size_t end = std::min(text.find('\n'), text.size());
         const std::string_view line = TrimEnd(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         ++number;
-        std::string problem;
         if (line.empty() || IsHeader(line)) {
             reader.End();
-        } else if (!reader.Row(line, &problem)) {
-            *error = {number, problem};
-            return false;
+        } else if (const plat::Status row = reader.Row(line); !row) {
+            return plat::Fail(std::string(source) + ":" + std::to_string(number) + ": " + row.Error());
         }
     }
-    if (stages->empty()) {
-        *error = {0, "no stage found"};
-        return false;
-    }
-    return true;
+    if (stages.empty()) return plat::Fail(std::string(source) + ": no stage found");
+    return stages;
 }
 
 std::string FormatStages(const std::vector<Stage>& stages) {

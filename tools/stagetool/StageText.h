@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Result.h"
+
 namespace stagetool {
 
 inline constexpr int kColumns = 15;
@@ -28,13 +30,9 @@ using Stage = std::array<int32_t, kColumns * kRows>;
 // The cell character of a code; '.' for every code that is not a block.
 char CellChar(int32_t code);
 
-struct TextError {
-    int line = 0;  // 1-based; 0 when the problem is the text as a whole
-    std::string message;
-};
-
-// Reads stage text. On a problem returns false and says what is wrong in *error.
-bool ParseStages(std::string_view text, std::vector<Stage>* stages, TextError* error);
+// Reads stage text. A failure says what is wrong as "<source>:<line>: <problem>", or as
+// "<source>: <problem>" when the problem is the text as a whole.
+plat::Result<std::vector<Stage>> ParseStages(std::string_view text, std::string_view source);
 
 // Writes every stage in full (20 rows) under a "stage N" header, a blank line between stages.
 std::string FormatStages(const std::vector<Stage>& stages);

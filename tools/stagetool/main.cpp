@@ -29,16 +29,12 @@ int Fail(const std::string& text) {
 int Build(const std::string& textPath, const std::string& mapPath) {
     std::string text;
     if (!ReadAll(textPath, &text)) return Fail("cannot read " + textPath);
-    std::vector<stagetool::Stage> stages;
-    stagetool::TextError error;
-    if (!stagetool::ParseStages(text, &stages, &error)) {
-        const std::string where = error.line > 0 ? ":" + std::to_string(error.line) : "";
-        return Fail(textPath + where + ": " + error.message);
-    }
-    for (int n : stagetool::StagesWithNothingToBreak(stages))
+    const plat::Result<std::vector<stagetool::Stage>> stages = stagetool::ParseStages(text, textPath);
+    if (!stages) return Fail(stages.Error());
+    for (int n : stagetool::StagesWithNothingToBreak(*stages))
         std::cerr << "stagetool: warning: stage " << n
                   << " has nothing to break; the game skips it at once\n";
-    const std::vector<uint8_t> bytes = stagetool::EncodeMapDat(stages);
+    const std::vector<uint8_t> bytes = stagetool::EncodeMapDat(*stages);
     std::ofstream out(mapPath, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();

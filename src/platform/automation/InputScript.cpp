@@ -145,51 +145,52 @@ std::pair<size_t, size_t> LineEnd(std::string_view text, size_t pos) {
 }
 
 // The version line: "# plinkwell input <n>"; only version 1 exists.
-bool CheckHeader(std::string_view line, std::string* problem) {
+Status CheckHeader(std::string_view line) {
     constexpr std::string_view kPrefix = "# plinkwell input";
-    if (line.substr(0, kPrefix.size()) != kPrefix) return true;
+    if (line.substr(0, kPrefix.size()) != kPrefix) return Success();
     std::string_view version = line.substr(kPrefix.size());
     const size_t first = version.find_first_not_of(" \t\r");
     version = first == std::string_view::npos ? std::string_view{} : version.substr(first);
     version = version.substr(0, version.find_first_of(" \t\r"));
-    if (version == "1") return true;
-    *problem = "unsupported input script version " + Quoted(version) + " (this game reads version 1)";
-    return false;
+    if (version == "1") return Success();
+    return Fail("unsupported input script version " + Quoted(version) + " (this game reads version 1)");
 }
 
-// One event line of count tokens; returns the problem, or empty.
-std::string ParseEvent(const std::array<std::string_view, kMaxTokens>& t, size_t count, InputEvent* event) {
-    if (!ParseFrame(t[0], &event->frame)) {
-        return "bad frame number " + Quoted(t[0]) + " (a whole number from 1 to 4294967295)";
+// One event line of count tokens.
+Result<InputEvent> ParseEvent(const std::array<std::string_view, kMaxTokens>& t, size_t count) {
+    InputEvent event;
+    if (!ParseFrame(t[0], &event.frame)) {
+        return Fail("bad frame number " + Quoted(t[0]) + " (a whole number from 1 to 4294967295)");
     }
-    if (count < 2) return "missing event after the frame number (key, mouse or button)";
+    if (count < 2) return Fail("missing event after the frame number (key, mouse or button)");
     const std::string_view kind = t[1];
     size_t expected = 0;
     if (EqualsNoCase(kind, "key")) {
         expected = 4;
-        event->kind = InputEvent::Kind::Key;
-        if (count < expected) return "key event needs: <frame> key <code> down|up";
-        if (!ParseKeyCode(t[2], &event->code)) {
-            return "unknown key " + Quoted(t[2]) + " (a key name or a scan code 0x00 to 0xFF)";
+        event.kind = InputEvent::Kind::Key;
+        if (count < expected) return Fail("key event needs: <frame> key <code> down|up");
+        if (!ParseKeyCode(t[2], &event.code)) {
+            return Fail("unknown key " + Quoted(t[2]) + " (a key name or a scan code 0x00 to 0xFF)");
         }
-        if (!ParseUpDown(t[3], &event->down)) return "expected down or up, got " + Quoted(t[3]);
+        if (!ParseUpDown(t[3], &event.down)) return Fail("expected down or up, got " + Quoted(t[3]));
     } else if (EqualsNoCase(kind, "mouse")) {
         expected = 3;
-        event->kind = InputEvent::Kind::Mouse;
-        if (count < expected) return "mouse event needs: <frame> mouse <dx>";
-        if (!ParseMotion(t[2], &event->dx)) {
-            return "bad mouse motion " + Quoted(t[2]) + " (a whole number from -2147483648 to 2147483647)";
+        event.kind = InputEvent::Kind::Mouse;
+        if (count < expected) return Fail("mouse event needs: <frame> mouse <dx>");
+        if (!ParseMotion(t[2], &event.dx)) {
+            return Fail("bad mouse motion " + Quoted(t[2]) +
+                        " (a whole number from -2147483648 to 2147483647)");
         }
     } else if (EqualsNoCase(kind, "button")) {
         expected = 3;
-        event->kind = InputEvent::Kind::Button;
-        if (count < expected) return "button event needs: <frame> button down|up";
-        if (!ParseUpDown(t[2], &event->down)) return "expected down or up, got " + Quoted(t[2]);
+        event.kind = InputEvent::Kind::Button;
+        if (count < expected) return Fail("button event needs: <frame> button down|up");
+        if (!ParseUpDown(t[2], &event.down)) return Fail("expected down or up, got " + Quoted(t[2]));
     } else {
-        return "unknown event " + Quoted(kind) + " (key, mouse or button)";
+        return Fail("unknown event " + Quoted(kind) + " (key, mouse or button)");
     }
-    if (count > expected) return "unexpected " + Quoted(t[expected]) + " after the event";
-    return {};
+    if (count > expected) return Fail("unexpected " + Quoted(t[expected]) + " after the event");
+    return event;
 }
 
 int32_t SaturatingAdd(int32_t a, int32_t b) {
@@ -200,8 +201,8 @@ int32_t SaturatingAdd(int32_t a, int32_t b) {
 
 }  // namespace
 
-bool ParseInputScript(std::string_view text, std::vector<InputEvent>* events, ScriptError* error) {
-    events->clear();
+Result<std::vector<InputEvent>> ParseInputScript(std::string_view text, std::string_view source) {
+    std::vector<InputEvent> events;
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
     uint32_t lastFrame = 1;
@@ -212,28 +213,25 @@ bool ParseInputScript(std::string_view text, std::vector<InputEvent>* events, Sc
         const std::string_view line = text.substr(pos, end - pos);
         pos = next;
         ++lineNumber;
-        std::string problem;
-        if (lineNumber == 1 && !CheckHeader(line, &problem)) {
-            *error = {lineNumber, problem};
-            return false;
+        auto failure = [&](const std::string& problem) {
+            return Fail(std::string(source) + ":" + std::to_string(lineNumber) + ": " + problem);
+        };
+        if (lineNumber == 1) {
+            if (const Status header = CheckHeader(line); !header) return failure(header.Error());
         }
         std::array<std::string_view, kMaxTokens> tokens;
         const size_t count = Tokenize(line, &tokens);
         if (count == 0) continue;
-        InputEvent event;
-        problem = ParseEvent(tokens, count, &event);
-        if (problem.empty() && event.frame < lastFrame) {
-            problem = "frame " + std::to_string(event.frame) + " comes after frame " +
-                      std::to_string(lastFrame) + " (frames must not decrease)";
+        const Result<InputEvent> event = ParseEvent(tokens, count);
+        if (!event) return failure(event.Error());
+        if (event->frame < lastFrame) {
+            return failure("frame " + std::to_string(event->frame) + " comes after frame " +
+                           std::to_string(lastFrame) + " (frames must not decrease)");
         }
-        if (!problem.empty()) {
-            *error = {lineNumber, problem};
-            return false;
-        }
-        lastFrame = event.frame;
-        events->push_back(event);
+        lastFrame = event->frame;
+        events.push_back(*event);
     }
-    return true;
+    return events;
 }
 
 std::string FormatInputEvent(const InputEvent& event) {

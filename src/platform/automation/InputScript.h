@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Result.h"
 
 namespace plat {
 
@@ -30,13 +31,8 @@ struct InputEvent {
     int32_t dx = 0;     // Mouse
 };
 
-struct ScriptError {
-    int line = 0;  // 1-based line of the fault
-    std::string message;
-};
-
-// Reads a whole script. On the first bad line returns false with that line and the problem.
-bool ParseInputScript(std::string_view text, std::vector<InputEvent>* events, ScriptError* error);
+// Reads a whole script. A failure names the first bad line as "<source>:<line>: <problem>".
+Result<std::vector<InputEvent>> ParseInputScript(std::string_view text, std::string_view source);
 
 // The script line of one event, without the newline.
 std::string FormatInputEvent(const InputEvent& event);

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/sdl/AudioMixer.h"
+#include "platform/AudioMixer.h"
 
 namespace plat::sdl {
 

@@ -9,10 +9,10 @@
 #include <iterator>
 #include <thread>
 
+#include "platform/Keymap.h"
 #include "platform/QuitSignals.h"
-#include "platform/sdl/ScaledMotion.h"
+#include "platform/ScaledMotion.h"
 #include "platform/sdl/SdlAudio.h"
-#include "platform/sdl/SdlKeymap.h"
 #include "platform/sdl/SdlVideo.h"
 
 namespace plat::sdl {
@@ -21,6 +21,8 @@ namespace {
 // Room left for the window frame when picking the window's scale.
 constexpr int kDecorationAllowance = 48;
 constexpr int kWheelDelta = 120;  // one wheel notch, in the units the mouse snapshot counts
+// SDL's scancodes are the key table's numbers.
+static_assert(SDL_NUM_SCANCODES <= kKeyNumberCount && SDL_SCANCODE_A == 4 && SDL_SCANCODE_AUDIONEXT == 258);
 
 class SdlBackend final : public Backend {
 public:
@@ -273,7 +275,7 @@ private:
     // The game looks at the keyboard once a frame: a key pressed and released between two frames
     // still reads as down throughout the next one.
     void NoteKeyTap(SDL_Scancode scancode) {
-        if (const uint8_t dik = DikFromScancode(scancode)) {
+        if (const uint8_t dik = DikFromKeyNumber(scancode)) {
             m_keysTapped[dik] = 0x80;
             m_anyKeyTapped = true;
         }

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/sdl/FrameScaler.h"
-#include "platform/sdl/PauseOverlay.h"
+#include "platform/FrameScaler.h"
+#include "platform/PauseOverlay.h"
 
 namespace plat::sdl {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "platform/sdl/AudioMixer.h"
+#include "platform/AudioMixer.h"
 
-using plat::sdl::AudioMixer;
+using plat::AudioMixer;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace plat::sdl {
+namespace plat {
 
 class AudioMixer {
 public:
@@ -33,4 +33,4 @@ private:
     std::vector<int32_t> m_sum;
 };
 
-}  // namespace plat::sdl
+}  // namespace plat

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace plat::sdl {
+namespace plat {
 
 class ScaledMotion {
 public:
@@ -18,4 +18,4 @@ private:
     double m_remainder = 0;
 };
 
-}  // namespace plat::sdl
+}  // namespace plat

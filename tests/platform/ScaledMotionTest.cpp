@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/sdl/ScaledMotion.h"
+#include "platform/ScaledMotion.h"
 
-using plat::sdl::ScaledMotion;
+using plat::ScaledMotion;
 
 TEST(ScaledMotion, SpeedOneIsTheRawMotion) {
     ScaledMotion m(1.0);

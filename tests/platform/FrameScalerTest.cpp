@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "platform/sdl/FrameScaler.h"
+#include "platform/FrameScaler.h"
 
-using namespace plat::sdl;
+using namespace plat;
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/sdl/PauseOverlay.h"
+#include "platform/PauseOverlay.h"
 
-using plat::sdl::DrawPausedOverlay;
+using plat::DrawPausedOverlay;
 
 namespace {
 

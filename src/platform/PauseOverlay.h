@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace plat::sdl {
+namespace plat {
 
 inline constexpr int kPauseGlyphW = 5;  // the label's letters are 5 x 7 blocks
 inline constexpr int kPauseGlyphH = 7;
@@ -15,4 +15,4 @@ int PauseBlockSize(int picW);
 // a black plate, centred.
 void DrawPausedOverlay(uint16_t* pixels, int picW, int picH);
 
-}  // namespace plat::sdl
+}  // namespace plat

@@ -1,8 +1,8 @@
-#include "platform/sdl/ScaledMotion.h"
+#include "platform/ScaledMotion.h"
 
 #include <cmath>
 
-namespace plat::sdl {
+namespace plat {
 
 int32_t ScaledMotion::Take(int32_t raw) {
     const double scaled = raw * m_speed + m_remainder;
@@ -11,4 +11,4 @@ int32_t ScaledMotion::Take(int32_t raw) {
     return static_cast<int32_t>(whole);
 }
 
-}  // namespace plat::sdl
+}  // namespace plat

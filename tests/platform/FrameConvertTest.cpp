@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/sdl/FrameScaler.h"
+#include "platform/FrameScaler.h"
 
-using namespace plat::sdl;
+using namespace plat;
 
 namespace {
 

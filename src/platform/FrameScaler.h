@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-namespace plat::sdl {
+namespace plat {
 
 // RGB565 -> native 32-bit pixel, for all 65536 values, built once per output format.
 class Rgb565Table {
@@ -74,4 +74,4 @@ Rect AspectFit(int outW, int outH, int picW, int picH);
 void ConvertScaled(const uint16_t* src, int picW, const Placement& placement, const Rgb565Table& table,
                    uint8_t* dst, int dstPitch);
 
-}  // namespace plat::sdl
+}  // namespace plat

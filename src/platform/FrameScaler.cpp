@@ -1,10 +1,10 @@
-#include "platform/sdl/FrameScaler.h"
+#include "platform/FrameScaler.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-namespace plat::sdl {
+namespace plat {
 
 namespace {
 
@@ -153,4 +153,4 @@ void ConvertScaled(const uint16_t* src, int picW, const Placement& placement, co
     }
 }
 
-}  // namespace plat::sdl
+}  // namespace plat

@@ -1,8 +1,8 @@
-#include "platform/sdl/AudioMixer.h"
+#include "platform/AudioMixer.h"
 
 #include <algorithm>
 
-namespace plat::sdl {
+namespace plat {
 
 int AudioMixer::Add(std::vector<int16_t> samples) {
     auto free = std::find_if(m_voices.begin(), m_voices.end(), [](const Voice& v) { return !v.used; });
@@ -46,4 +46,4 @@ void AudioMixer::Mix(int16_t* out, int frames) {
     for (size_t i = 0; i < count; ++i) out[i] = static_cast<int16_t>(std::clamp(m_sum[i], -32768, 32767));
 }
 
-}  // namespace plat::sdl
+}  // namespace plat

@@ -1,8 +1,8 @@
-#include "platform/sdl/PauseOverlay.h"
+#include "platform/PauseOverlay.h"
 
 #include <algorithm>
 
-namespace plat::sdl {
+namespace plat {
 namespace {
 
 constexpr char kLabel[] = "PAUSED";
@@ -70,4 +70,4 @@ void DrawPausedOverlay(uint16_t* pixels, int picW, int picH) {
     }
 }
 
-}  // namespace plat::sdl
+}  // namespace plat

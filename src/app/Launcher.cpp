@@ -60,8 +60,8 @@ std::vector<NamedPath> FilePaths(const Options& o) {
     return paths;
 }
 
-// An output naming the input script or another output would destroy it: refused before anything is
-// opened. Pipes, terminals and devices are streams, not files to lose, and may be shared.
+// An output naming the input script or another output would destroy it: refused (a usage error)
+// before anything is opened. Pipes, terminals and devices are streams, not files to lose.
 plat::Status RefuseSharedFiles(const Options& options) {
     const std::vector<NamedPath> paths = FilePaths(options);
     std::vector<plat::FileKey> keys;
@@ -130,8 +130,8 @@ public:
         if (m_observer) m_observer->OnFrame(game, frame);
     }
 
-    // Writes what is due after the last frame and puts every output in place; the first file that
-    // failed, if any.
+    // Writes what is due after the last frame and puts every output in place; fails naming the
+    // first file that could not be written.
     plat::Status Finish(const CGame& game, uint32_t frames) {
         if (m_state) {
             CaptureSnapshot(game, frames, &m_snapshot);
@@ -147,13 +147,13 @@ public:
             m_screenshot->Write(bmp.data(), bmp.size());
         }
         if (m_record) m_record->Write(m_recorder.Text().data(), m_recorder.Text().size());
-        plat::Status result = plat::Success();
+        plat::Status written = plat::Success();
         for (std::optional<plat::OutputFile>* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
             if (!*file) continue;
             const plat::Status done = (*file)->Commit();
-            if (!done && result) result = plat::Fail("could not write " + done.Error());
+            if (!done && written) written = plat::Fail("could not write " + done.Error());
         }
-        return result;
+        return written;
     }
 
 private:
@@ -168,7 +168,7 @@ private:
 };
 
 // Resolves the output and input paths against the starting directory, before any directory change.
-// A working directory that has been deleted cannot resolve them.
+// A working directory that has been deleted cannot resolve them (a usage error).
 plat::Status MakePathsAbsolute(Options* o) {
     for (std::string* path : {&o->input, &o->record, &o->state, &o->trace, &o->screenshot}) {
         if (path->empty()) continue;
@@ -214,9 +214,12 @@ int Report(std::ostream& err, const std::string& problem, int status) {
 }
 
 int Run(Options options, const LaunchContext& context, std::ostream& err) {
-    plat::Status ready = MakePathsAbsolute(&options);
-    if (ready) ready = RefuseSharedFiles(options);
-    if (!ready) return Report(err, ready.Error(), kExitUsage);
+    if (const plat::Status resolved = MakePathsAbsolute(&options); !resolved) {
+        return Report(err, resolved.Error(), kExitUsage);
+    }
+    if (const plat::Status distinct = RefuseSharedFiles(options); !distinct) {
+        return Report(err, distinct.Error(), kExitUsage);
+    }
     RunFiles files(options, context.observer);
     if (const plat::Status opened = files.Open(); !opened) return Report(err, opened.Error(), kExitUsage);
     const plat::Status entered = EnterDataDirectory(options, context.executable);
@@ -227,9 +230,8 @@ int Run(Options options, const LaunchContext& context, std::ostream& err) {
             std::make_unique<plat::HeadlessBackend>(options.frames.value_or(kDefaultHeadlessFrames), err);
     } else if (!context.windowed) {
         return Report(err, "this build has no window backend; use --headless", kExitUsage);
-    } else if (std::string problem = "cannot start the video, input and audio services";
-               !(backend = context.windowed(options, &problem))) {
-        return Report(err, problem, kExitFailure);
+    } else if (!(backend = context.windowed(options))) {
+        return Report(err, "cannot start the video, input and audio services", kExitFailure);
     }
 
     PlatformSession session;
@@ -271,8 +273,7 @@ int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& cont
     if (options->help || options->version) {
         out << (options->help ? UsageText() : std::string("plinkwell ") + PLINKWELL_VERSION + "\n")
             << std::flush;
-        if (out) return 0;
-        return Report(err, "cannot write to standard output", kExitFailure);
+        return out ? 0 : Report(err, "cannot write to standard output", kExitFailure);
     }
     return Run(std::move(*options), context, err);
 }

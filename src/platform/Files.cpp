@@ -88,9 +88,9 @@ void SyncDirectory(const std::string& file) {
 
 int64_t MemoryBytes::ReadAt(int64_t offset, void* buffer, int64_t count) const {
     if (offset < 0 || count < 0) return -1;
-    if (offset >= Size()) return 0;
-    const int64_t got = std::min(count, Size() - offset);
-    std::memcpy(buffer, m_bytes + offset, static_cast<size_t>(got));
+    const int64_t got = std::min(count, std::max<int64_t>(Size() - offset, 0));
+    if (got > 0)
+        std::memcpy(buffer, m_bytes + offset, static_cast<size_t>(got));  // buffer may be null when 0
     return got;
 }
 

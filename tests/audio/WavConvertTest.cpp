@@ -31,7 +31,8 @@ TEST(WavRead, NonPcmFormatKeepsItsExtraBytes) {
     EXPECT_EQ(result.format.cbSize, 4);
     EXPECT_EQ(result.format.extra, (Bytes{1, 2, 3, 4}));
     ASSERT_EQ(result.dataSize, 3u);
-    EXPECT_EQ(Bytes(file.begin() + result.dataOffset, file.begin() + result.dataOffset + 3), (Bytes{9, 8, 7}));
+    EXPECT_EQ(Bytes(file.begin() + result.dataOffset, file.begin() + result.dataOffset + 3),
+              (Bytes{9, 8, 7}));
 }
 
 TEST(WavRead, PcmIgnoresWhatFollowsTheRecord) {

@@ -230,8 +230,9 @@ int Run(Options options, const LaunchContext& context, std::ostream& err) {
             std::make_unique<plat::HeadlessBackend>(options.frames.value_or(kDefaultHeadlessFrames), err);
     } else if (!context.windowed) {
         return Report(err, "this build has no window backend; use --headless", kExitUsage);
-    } else if (!(backend = context.windowed(options))) {
-        return Report(err, "cannot start the video, input and audio services", kExitFailure);
+    } else if (std::string problem = "cannot start the video, input and audio services";
+               !(backend = context.windowed(options, &problem))) {
+        return Report(err, problem, kExitFailure);
     }
 
     PlatformSession session;

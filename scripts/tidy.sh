@@ -10,7 +10,7 @@ cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DPLINKWELL_BENCH=ON >
 # The specified classes keep their own convention: src/game, src/gfx, src/input, src/audio and
 # src/app's CGameApp, CGameFrame and Framework are left out.
 mapfile -t files < <(
-  { find src/platform tools tests bench -name '*.cpp'
+  { find src/platform tools tests bench -name '*.cpp' -not -path 'src/platform/web/*'
     ls src/app/{Launcher,Options,GameSnapshot,FrameTimeLog,Screenshot,main}.cpp; } | sort)
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT

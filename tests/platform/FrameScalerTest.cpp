@@ -198,7 +198,9 @@ TEST(FitScaler, ARegionRedrawsExactlyTheOutputItAffects) {
             for (int x = 0; x < fit.w; ++x) {
                 const bool in = x >= affected.x && x < affected.x + affected.w && y >= affected.y &&
                                 y < affected.y + affected.h;
-                if (!in) EXPECT_EQ(before[y * fit.w + x], out[y * fit.w + x]) << x << "," << y;
+                if (!in) {
+                    EXPECT_EQ(before[y * fit.w + x], out[y * fit.w + x]) << x << "," << y;
+                }
             }
         }
         pic = NoisePicture(picW, picH);

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Checks the naming rules of HACKING.md with clang-tidy (.clang-tidy) on the code outside the
-# specified classes, and prints every violation once. Exit status 1 when there is any.
+# design classes, and prints every violation once. Exit status 1 when there is any.
 # Usage: scripts/tidy.sh [build directory, default build-tidy]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh clang-tidy
 build=${1:-build-tidy}
 cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DPLINKWELL_BENCH=ON >/dev/null
-# The specified classes keep their own convention: src/game, src/gfx, src/input, src/audio and
+# the design classes keep their own convention: src/game, src/gfx, src/input, src/audio and
 # src/app's CGameApp, CGameFrame and Framework are left out.
 mapfile -t files < <(
   { find src/platform tools tests bench -name '*.cpp' -not -path 'src/platform/web/*'

@@ -104,9 +104,9 @@ OptionTarget OneOf(Enum Options::*field, std::vector<std::pair<std::string, Enum
     };
 }
 
-const OptionSpec* Find(std::string_view name) {
-    for (const OptionSpec& spec : OptionTable()) {
-        if (spec.name == name) return &spec;
+const OptionRow* Find(std::string_view name) {
+    for (const OptionRow& row : OptionTable()) {
+        if (row.name == name) return &row;
     }
     return nullptr;
 }
@@ -136,25 +136,25 @@ plat::Status ParseOne(const std::vector<std::string>& args, size_t* index, Optio
         inlineValue = name.substr(eq + 1);
         name.resize(eq);
     }
-    const OptionSpec* spec = Find(name);
-    if (!spec) return plat::Fail("unknown option '" + name + "' (try --help)");
-    if (spec->argument.empty() && inlineValue) return plat::Fail("option " + name + " takes no value");
+    const OptionRow* row = Find(name);
+    if (!row) return plat::Fail("unknown option '" + name + "' (try --help)");
+    if (row->argument.empty() && inlineValue) return plat::Fail("option " + name + " takes no value");
     plat::Result<std::string> value =
-        spec->argument.empty() ? std::string() : Value(name, inlineValue, args, index);
+        row->argument.empty() ? std::string() : Value(name, inlineValue, args, index);
     if (!value) return plat::Fail(value.Error());
-    const plat::Status set = spec->target(*options, *value);
+    const plat::Status set = row->target(*options, *value);
     if (!set) return plat::Fail(name + ": " + set.Error());
     return plat::Success();
 }
 
 }  // namespace
 
-const std::vector<OptionSpec>& OptionTable() {
+const std::vector<OptionRow>& OptionTable() {
     using G = OptionGroup;
     using R = Options::Renderer;
     // One row an option: name, argument, help line, group, what it sets.
     // clang-format off
-    static const std::vector<OptionSpec> kTable = {
+    static const std::vector<OptionRow> kTable = {
         {"--windowed", "", "play in a window instead of full screen", G::Play, Switch(&Options::windowed)},
         {"--scale", "N", "window size as a multiple of 800x600 (1-8; 0 = largest that fits)", G::Play, Whole(&Options::scale, 0, kMaxScale)},
         {"--mouse-speed", "F", "paddle speed factor for the mouse (0.01-100, default 1)", G::Play, Decimal(&Options::mouseSpeed, kMinMouseSpeed, kMaxMouseSpeed)},
@@ -194,11 +194,11 @@ std::string OptionListing() {
     for (const OptionGroup group : kGroups) {
         if (!text.empty()) text += '\n';
         if (!GroupHeading(group).empty()) text += std::string(GroupHeading(group)) + ":\n";
-        for (const OptionSpec& spec : OptionTable()) {
-            if (spec.group != group) continue;
-            std::string usage = spec.argument.empty() ? spec.name : spec.name + " " + spec.argument;
+        for (const OptionRow& row : OptionTable()) {
+            if (row.group != group) continue;
+            std::string usage = row.argument.empty() ? row.name : row.name + " " + row.argument;
             usage.resize(std::max(kHelpColumn, usage.size() + 2), ' ');
-            text += "  " + usage + spec.help + "\n";
+            text += "  " + usage + row.help + "\n";
         }
     }
     return text;

@@ -47,7 +47,7 @@ enum class OptionGroup { Play, Automation, General };
 // the parser puts the option's name in front.
 using OptionTarget = std::function<plat::Status(Options& options, const std::string& value)>;
 
-struct OptionSpec {
+struct OptionRow {
     std::string name;      // "--scale"
     std::string argument;  // "N"; empty for a switch, which takes no value
     std::string help;      // one line, lower case, no full stop
@@ -56,7 +56,7 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help lists them within their group.
-const std::vector<OptionSpec>& OptionTable();
+const std::vector<OptionRow>& OptionTable();
 
 // The heading of a group in --help; empty for the last group (help and version).
 std::string_view GroupHeading(OptionGroup group);

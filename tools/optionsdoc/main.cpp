@@ -48,12 +48,12 @@ std::string ManSection() {
     for (const OptionGroup group : {OptionGroup::Play, OptionGroup::Automation, OptionGroup::General}) {
         const std::string_view heading = GroupHeading(group);
         text += ".SS " + (heading.empty() ? std::string("Other") : std::string(heading)) + "\n";
-        for (const OptionSpec& spec : OptionTable()) {
-            if (spec.group != group) continue;
+        for (const OptionRow& row : OptionTable()) {
+            if (row.group != group) continue;
             text += ".TP\n";
-            text += spec.argument.empty() ? ".B " + RoffOption(spec.name)
-                                          : ".BI " + RoffOption(spec.name) + " \" " + spec.argument + "\"";
-            text += "\n" + RoffText(Sentence(spec.help)) + "\n";
+            text += row.argument.empty() ? ".B " + RoffOption(row.name)
+                                         : ".BI " + RoffOption(row.name) + " \" " + row.argument + "\"";
+            text += "\n" + RoffText(Sentence(row.help)) + "\n";
         }
     }
     return text;

@@ -7,7 +7,7 @@
 #include "app/Launcher.h"
 #include "app/Options.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 
 namespace fs = std::filesystem;
 

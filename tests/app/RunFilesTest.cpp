@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/Harness.h"
+#include "support/Files.h"
 
 namespace fs = std::filesystem;
 

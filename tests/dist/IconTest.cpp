@@ -7,7 +7,7 @@
 
 #include "assetgen/Png.h"
 #include "dist/PngCheck.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 
 using assetgen::RgbaImage;
 

@@ -8,7 +8,7 @@
 
 #include "dist/PngCheck.h"
 #include "stagetool/StageText.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 #include "support/Json.h"
 
 namespace fs = std::filesystem;
@@ -100,8 +100,8 @@ TEST_F(Installed, EverythingIsWhereAPackagerLooksForIt) {
         const std::string name = std::to_string(size) + "x" + std::to_string(size);
         DecodedPng png;
         EXPECT_EQ(
-            DecodePng(
-                ReadBinary((Prefix() / "share/icons/hicolor" / name / "apps/plinkwell.png").string()), &png),
+            DecodePng(ReadBinary((Prefix() / "share/icons/hicolor" / name / "apps/plinkwell.png").string()),
+                      &png),
             "");
         EXPECT_EQ(png.width, uint32_t(size));
         EXPECT_EQ(png.height, uint32_t(size));

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Launcher.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 
 namespace fs = std::filesystem;
 

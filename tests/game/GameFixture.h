@@ -15,7 +15,7 @@
 #include "game/CGame.h"
 #include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 #include "support/SlotDisplay.h"
 
 namespace playtest {

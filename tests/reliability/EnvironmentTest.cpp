@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/Harness.h"
+#include "support/Files.h"
 
 namespace fs = std::filesystem;
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "gfx/CDibImage.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 
 namespace fs = std::filesystem;
 

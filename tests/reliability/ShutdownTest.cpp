@@ -18,7 +18,7 @@
 #include "app/CGameApp.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 #include "support/Json.h"
 
 namespace fs = std::filesystem;

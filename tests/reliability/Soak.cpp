@@ -12,7 +12,7 @@
 #include "input/DIK.h"
 #include "platform/automation/Automation.h"
 #include "platform/automation/InputScript.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 
 namespace reliability {
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/automation/InputScript.h"
 #include "reliability/Soak.h"
 #include "support/FakeBackend.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 
 namespace {
 

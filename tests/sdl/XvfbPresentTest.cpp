@@ -20,7 +20,7 @@
 #include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/sdl/SdlBackend.h"
-#include "support/Harness.h"
+#include "support/Files.h"
 
 // Last: Xlib's macros (None, Status, Bool) would rename what the headers above declare.
 #include <SDL_syswm.h>

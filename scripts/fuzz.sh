@@ -65,7 +65,7 @@ SCRIPT
 
 # Inputs from earlier crashes, kept with the tests that replay them.
 for t in "${targets[@]}"; do
-  if [ -d "tests/reliability/regress/$t" ]; then cp tests/reliability/regress/"$t"/* "$seeds/$t/" 2>/dev/null || true; fi
+  if [ -d "tests/fuzz/regress/$t" ]; then cp tests/fuzz/regress/"$t"/* "$seeds/$t/" 2>/dev/null || true; fi
 done
 
 run() {

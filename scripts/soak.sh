@@ -9,10 +9,10 @@ frames=${1:-50000}
 [ $# -gt 0 ] && shift
 seeds=${*:-1}
 build=${PLINKWELL_SOAK_BUILD:-build-asan}
-if [ ! -x "$build/tests/plinkwell_tests" ]; then
+if [ ! -x "$build/tests/plinkwell_app_tests" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DPLINKWELL_SANITIZE=ON >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target plinkwell_tests
+  cmake --build "$build" -j"$(nproc)" --target plinkwell_app_tests
 fi
 export PLINKWELL_SOAK_FRAMES=$frames PLINKWELL_SOAK_SEEDS=$seeds
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-time "$build/tests/plinkwell_tests" --gtest_filter='Soak.*'
+time "$build/tests/plinkwell_app_tests" --gtest_filter='Soak.*'

@@ -222,7 +222,7 @@ TEST(DataDirectory, TheBuildTreesBinaryUsesTheBuildData) {
     EXPECT_EQ(FindDataDirectory(cwd.Path(), build / "plinkwell", build / "data", installed.Path()),
               build / "data");
     EXPECT_EQ(
-        FindDataDirectory(cwd.Path(), build / "tests" / "plinkwell_tests", build / "data", installed.Path()),
+        FindDataDirectory(cwd.Path(), build / "tests" / "plinkwell_app_tests", build / "data", installed.Path()),
         build / "data");
 }
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "dist/PngCheck.h"
 #include "stagetool/StageText.h"
 #include "support/Files.h"
 #include "support/Json.h"
+#include "support/PngCheck.h"
 
 namespace fs = std::filesystem;
 

@@ -4,9 +4,10 @@
 
 #include <cstdlib>
 
-#include "dist/PngCheck.h"
 #include "stagetool/StageText.h"
-#include "support/Harness.h"
+#include "support/Files.h"
+#include "support/Json.h"
+#include "support/PngCheck.h"
 
 namespace fs = std::filesystem;
 
@@ -74,17 +75,22 @@ TEST(StageTool, TheGamePlaysTheStagesItMakes) {
     TempDataDir data({});
     data.Write("stages.txt", kTwoStages);
     ASSERT_EQ(Tool("build " + Q(data / "stages.txt") + " " + Q(data / "Map.dat")).status, 0);
-    const HarnessResult result = RunHeadless({"--frames", "2", "--data", data.Path().string()});
-    ASSERT_TRUE(result.ran) << result.err;
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.finalState.m_nStageCount, 2);
-    const int8_t* cells = result.finalState.m_cells;
-    EXPECT_EQ(cells[0], 19);   // R
-    EXPECT_EQ(cells[1], -1);   // .
-    EXPECT_EQ(cells[16], 20);  // G
+    const fs::path state = data / "state.json";
+    const int status =
+        std::system(("'" + std::string(PLINKWELL_GAME_BINARY) + "' --headless --frames 2 --data " +
+                     Q(data.Path()) + " --state " + Q(state) + " 2>" + Q(data / "err"))
+                        .c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFileText(data / "err");
+    EXPECT_EQ(ReadFileText(data / "err"), "");
+    const Json record = ParseJson(ReadFileText(state));
+    EXPECT_EQ(record["m_nStageCount"].get<int64_t>(), 2);
+    const auto cell = [&record](int i) { return record["cells"][i].get<int64_t>(); };
+    EXPECT_EQ(cell(0), 19);   // R
+    EXPECT_EQ(cell(1), -1);   // .
+    EXPECT_EQ(cell(16), 20);  // G
     const int8_t row2[15] = {-1, 19, 20, 21, 22, 23, 24, 18, 24, 23, 22, 21, 20, 19, -1};
-    for (int c = 0; c < 15; ++c) EXPECT_EQ(cells[30 + c], row2[c]) << c;
-    EXPECT_EQ(cells[45], -1);
+    for (int c = 0; c < 15; ++c) EXPECT_EQ(cell(30 + c), row2[c]) << c;
+    EXPECT_EQ(cell(45), -1);
 }
 
 TEST(StageTool, BadTextOrArgumentsAreRefused) {

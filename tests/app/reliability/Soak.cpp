@@ -1,4 +1,4 @@
-#include "reliability/Soak.h"
+#include "app/reliability/Soak.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "assets/DataFiles.h"
+#include "tools/assetgen/DataFiles.h"
 
 using namespace assettest;
 

@@ -1,4 +1,4 @@
-#include "scenario/ScenarioSupport.h"
+#include "app/scenario/ScenarioSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dist/PngCheck.h"
+#include "support/PngCheck.h"
 
 #include <zlib.h>
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "assets/DataFiles.h"
 #include "game/Catalogue.h"
+#include "tools/assetgen/DataFiles.h"
 
 using namespace assettest;
 namespace fs = std::filesystem;

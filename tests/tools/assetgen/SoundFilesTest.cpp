@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "assets/DataFiles.h"
+#include "tools/assetgen/DataFiles.h"
 
 using namespace assettest;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/ScenarioSupport.h"
+#include "app/scenario/ScenarioSupport.h"
 
 namespace {
 

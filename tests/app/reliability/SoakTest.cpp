@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "app/reliability/Soak.h"
 #include "input/DIK.h"
 #include "platform/automation/InputScript.h"
-#include "reliability/Soak.h"
 #include "support/FakeBackend.h"
 #include "support/Files.h"
 

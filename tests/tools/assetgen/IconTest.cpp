@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "assetgen/Png.h"
-#include "dist/PngCheck.h"
 #include "support/Files.h"
+#include "support/PngCheck.h"
 
 using assetgen::RgbaImage;
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <set>
 
-#include "assets/DataFiles.h"
 #include "game/StageFile.h"
+#include "tools/assetgen/DataFiles.h"
 
 using namespace assettest;
 

@@ -1,4 +1,4 @@
-#include "assets/DataFiles.h"
+#include "tools/assetgen/DataFiles.h"
 
 #include <cstring>
 #include <fstream>

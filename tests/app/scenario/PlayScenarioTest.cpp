@@ -12,7 +12,7 @@
 // (x 420 to 459); its bottom corners are in row 20, off the grid: contact mask 3 (TL + TR).
 #include <gtest/gtest.h>
 
-#include "scenario/ScenarioSupport.h"
+#include "app/scenario/ScenarioSupport.h"
 
 namespace {
 

@@ -93,7 +93,10 @@ bool WaitForOutput(const Child& child, const fs::path& path, std::chrono::second
             if (entry.path().filename().string().rfind(prefix, 0) == 0 && entry.file_size(ec) > 0 && !ec)
                 return true;
         }
-        if (waitpid(child.pid, nullptr, WNOHANG) != 0) return false;
+        // An ended child is left unreaped, so that WaitForExit still reads its status.
+        siginfo_t info{};
+        if (waitid(P_PID, child.pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == child.pid)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;

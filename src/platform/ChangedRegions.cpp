@@ -5,74 +5,33 @@
 
 namespace plat {
 
-void ShownFrame::Reset(int picW, int picH) {
+void TileGrid::Reset(int picW, int picH) {
     m_picW = picW;
     m_picH = picH;
     m_tilesX = (picW + kTileW - 1) / kTileW;
     m_tilesY = (picH + kTileH - 1) / kTileH;
-    m_pixels.assign(static_cast<size_t>(picW) * picH, 0);
-    m_dirty.assign(static_cast<size_t>(m_tilesX) * m_tilesY, 0);
+    m_marked.assign(static_cast<size_t>(m_tilesX) * m_tilesY, 0);
 }
 
-void ShownFrame::Assign(const uint16_t* next) {
-    std::memcpy(m_pixels.data(), next, m_pixels.size() * sizeof(uint16_t));
+void TileGrid::Clear() {
+    std::fill(m_marked.begin(), m_marked.end(), 0);
 }
 
-const std::vector<Rect>& ShownFrame::Update(const uint16_t* next) {
-    FindTiles(next);
-    MergeTiles();
-    int64_t area = 0;
-    for (const Rect& r : m_regions) area += int64_t{r.w} * r.h;
-    if (2 * area > int64_t{m_picW} * m_picH) {
-        Assign(next);
-        m_regions.assign(1, Rect{0, 0, m_picW, m_picH});
-        return m_regions;
-    }
-    for (const Rect& r : m_regions) {
-        for (int y = r.y; y < r.y + r.h; ++y) {
-            const size_t at = static_cast<size_t>(y) * m_picW + r.x;
-            std::memcpy(&m_pixels[at], next + at, static_cast<size_t>(r.w) * sizeof(uint16_t));
-        }
-    }
-    return m_regions;
-}
-
-// A row that did not change at all costs one comparison; in a changed row only the tiles not yet
-// known to have changed are compared.
-void ShownFrame::FindTiles(const uint16_t* next) {
-    std::fill(m_dirty.begin(), m_dirty.end(), 0);
-    const size_t rowBytes = static_cast<size_t>(m_picW) * sizeof(uint16_t);
-    for (int y = 0; y < m_picH; ++y) {
-        const uint16_t* a = next + static_cast<size_t>(y) * m_picW;
-        const uint16_t* b = &m_pixels[static_cast<size_t>(y) * m_picW];
-        if (std::memcmp(a, b, rowBytes) == 0) continue;
-        uint8_t* dirty = &m_dirty[static_cast<size_t>(y / kTileH) * m_tilesX];
-        for (int t = 0; t < m_tilesX; ++t) {
-            if (dirty[t]) continue;
-            const int x = t * kTileW;
-            const size_t n = static_cast<size_t>(std::min(kTileW, m_picW - x)) * sizeof(uint16_t);
-            dirty[t] = std::memcmp(a + x, b + x, n) != 0;
-        }
-    }
-}
-
-// Runs of changed tiles in a band become one rectangle; a run under one of the same columns that
-// reaches down to it extends that one instead.
-void ShownFrame::MergeTiles() {
+const std::vector<Rect>& TileGrid::Merge() {
     m_regions.clear();
     m_open.clear();
     for (int ty = 0; ty < m_tilesY; ++ty) {
-        const uint8_t* dirty = &m_dirty[static_cast<size_t>(ty) * m_tilesX];
+        const uint8_t* marked = &m_marked[static_cast<size_t>(ty) * m_tilesX];
         const int y = ty * kTileH;
         const int h = std::min(kTileH, m_picH - y);
         m_nextOpen.clear();
         for (int t = 0; t < m_tilesX;) {
-            if (!dirty[t]) {
+            if (!marked[t]) {
                 ++t;
                 continue;
             }
             const int first = t;
-            while (t < m_tilesX && dirty[t]) ++t;
+            while (t < m_tilesX && marked[t]) ++t;
             const int x = first * kTileW;
             const int w = std::min(t * kTileW, m_picW) - x;
             auto above = std::find_if(m_open.begin(), m_open.end(),
@@ -86,6 +45,75 @@ void ShownFrame::MergeTiles() {
             }
         }
         std::swap(m_open, m_nextOpen);
+    }
+    return m_regions;
+}
+
+void ShownFrame::Reset(int picW, int picH) {
+    m_picW = picW;
+    m_picH = picH;
+    m_pixels.assign(static_cast<size_t>(picW) * picH, 0);
+    m_tiles.Reset(picW, picH);
+    m_whole.assign(1, Rect{0, 0, picW, picH});
+}
+
+void ShownFrame::Assign(const uint16_t* next) {
+    std::memcpy(m_pixels.data(), next, m_pixels.size() * sizeof(uint16_t));
+}
+
+namespace {
+
+int64_t Area(const std::vector<Rect>& regions) {
+    int64_t area = 0;
+    for (const Rect& r : regions) area += int64_t{r.w} * r.h;
+    return area;
+}
+
+}  // namespace
+
+const std::vector<Rect>& ShownFrame::Update(const uint16_t* next, const std::vector<Rect>* within) {
+    const int64_t half = int64_t{m_picW} * m_picH / 2;
+    // When most of the picture may have changed, it goes whole without looking.
+    const bool mostMay = within && Area(*within) > half;
+    m_tiles.Clear();
+    if (!mostMay) {
+        for (const Rect& r : within ? *within : m_whole) FindTiles(next, r);
+    }
+    const std::vector<Rect>& regions = m_tiles.Merge();
+    if (mostMay || Area(regions) > half) {
+        Assign(next);
+        return m_whole;
+    }
+    for (const Rect& r : regions) {
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            const size_t at = static_cast<size_t>(y) * m_picW + r.x;
+            std::memcpy(&m_pixels[at], next + at, static_cast<size_t>(r.w) * sizeof(uint16_t));
+        }
+    }
+    return regions;
+}
+
+// A row that did not change at all costs one comparison; in a changed row only the tiles not yet
+// known to have changed are compared.
+void ShownFrame::FindTiles(const uint16_t* next, const Rect& within) {
+    const int x0 = std::max(within.x, 0), x1 = std::min(within.x + within.w, m_picW);
+    const int y0 = std::max(within.y, 0), y1 = std::min(within.y + within.h, m_picH);
+    if (x0 >= x1) return;
+    const int t0 = x0 / kTileW, t1 = (x1 - 1) / kTileW;
+    const int span0 = t0 * kTileW, span1 = std::min((t1 + 1) * kTileW, m_picW);
+    for (int y = y0; y < y1; ++y) {
+        const uint16_t* a = next + static_cast<size_t>(y) * m_picW;
+        const uint16_t* b = &m_pixels[static_cast<size_t>(y) * m_picW];
+        if (std::memcmp(a + span0, b + span0, static_cast<size_t>(span1 - span0) * sizeof(uint16_t)) == 0) {
+            continue;
+        }
+        const int ty = y / kTileH;
+        for (int t = t0; t <= t1; ++t) {
+            if (m_tiles.Marked(t, ty)) continue;
+            const int x = t * kTileW;
+            const size_t n = static_cast<size_t>(std::min(kTileW, m_picW - x)) * sizeof(uint16_t);
+            if (std::memcmp(a + x, b + x, n) != 0) m_tiles.Mark(t, ty);
+        }
     }
 }
 

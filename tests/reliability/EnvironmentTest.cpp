@@ -83,6 +83,8 @@ TEST(Environment, NoReachableWindowSystemEndsWithOneLineBeforeAnythingIsRead) {
         EXPECT_EQ(status, c.status);
         const std::vector<std::string> lines = ReadLines(err);
         EXPECT_EQ(lines.size(), c.errorLines) << ReadFileText(err);
-        if (!runs && !lines.empty()) EXPECT_NE(lines[0].find("window system"), std::string::npos) << lines[0];
+        if (!runs && !lines.empty()) {
+            EXPECT_NE(lines[0].find("window system"), std::string::npos) << lines[0];
+        }
     }
 }

@@ -71,44 +71,38 @@ int64_t Area(const std::vector<Rect>& regions) {
 
 }  // namespace
 
-const std::vector<Rect>& ShownFrame::Update(const uint16_t* next, const std::vector<Rect>* within) {
-    const int64_t half = int64_t{m_picW} * m_picH / 2;
-    // When most of the picture may have changed, it goes whole without looking.
-    const bool mostMay = within && Area(*within) > half;
-    m_tiles.Clear();
-    if (!mostMay) {
-        for (const Rect& r : within ? *within : m_whole) FindTiles(next, r);
+// A drawer's own account of what changed is taken as it is: comparing would cost more than the
+// few unchanged pixels it might leave out.
+const std::vector<Rect>& ShownFrame::Update(const uint16_t* next, const std::vector<Rect>* changed) {
+    const std::vector<Rect>* regions = changed;
+    if (!changed) {
+        m_tiles.Clear();
+        FindTiles(next);
+        regions = &m_tiles.Merge();
     }
-    const std::vector<Rect>& regions = m_tiles.Merge();
-    if (mostMay || Area(regions) > half) {
+    if (Area(*regions) > int64_t{m_picW} * m_picH / 2) {
         Assign(next);
         return m_whole;
     }
-    for (const Rect& r : regions) {
+    for (const Rect& r : *regions) {
         for (int y = r.y; y < r.y + r.h; ++y) {
             const size_t at = static_cast<size_t>(y) * m_picW + r.x;
             std::memcpy(&m_pixels[at], next + at, static_cast<size_t>(r.w) * sizeof(uint16_t));
         }
     }
-    return regions;
+    return *regions;
 }
 
 // A row that did not change at all costs one comparison; in a changed row only the tiles not yet
 // known to have changed are compared.
-void ShownFrame::FindTiles(const uint16_t* next, const Rect& within) {
-    const int x0 = std::max(within.x, 0), x1 = std::min(within.x + within.w, m_picW);
-    const int y0 = std::max(within.y, 0), y1 = std::min(within.y + within.h, m_picH);
-    if (x0 >= x1) return;
-    const int t0 = x0 / kTileW, t1 = (x1 - 1) / kTileW;
-    const int span0 = t0 * kTileW, span1 = std::min((t1 + 1) * kTileW, m_picW);
-    for (int y = y0; y < y1; ++y) {
+void ShownFrame::FindTiles(const uint16_t* next) {
+    const size_t rowBytes = static_cast<size_t>(m_picW) * sizeof(uint16_t);
+    for (int y = 0; y < m_picH; ++y) {
         const uint16_t* a = next + static_cast<size_t>(y) * m_picW;
         const uint16_t* b = &m_pixels[static_cast<size_t>(y) * m_picW];
-        if (std::memcmp(a + span0, b + span0, static_cast<size_t>(span1 - span0) * sizeof(uint16_t)) == 0) {
-            continue;
-        }
+        if (std::memcmp(a, b, rowBytes) == 0) continue;
         const int ty = y / kTileH;
-        for (int t = t0; t <= t1; ++t) {
+        for (int t = 0; t < m_tiles.TilesX(); ++t) {
             if (m_tiles.Marked(t, ty)) continue;
             const int x = t * kTileW;
             const size_t n = static_cast<size_t>(std::min(kTileW, m_picW - x)) * sizeof(uint16_t);

@@ -38,17 +38,17 @@ private:
 class ShownFrame {
 public:
     void Reset(int picW, int picH);
-    // Compares next with the kept picture, takes its changed tiles and returns them as
-    // rectangles (none when nothing changed). When more than half the picture changed, the one
-    // rectangle of the whole picture. within, when given, holds every part that may have changed:
-    // only those are compared.
-    const std::vector<Rect>& Update(const uint16_t* next, const std::vector<Rect>* within = nullptr);
+    // Takes the parts of next that changed and returns them as rectangles (none when nothing
+    // changed): the given ones, when whoever drew the picture knows where it changed, otherwise
+    // the changed tiles found by comparing next with the kept picture. When more than half the
+    // picture changed, the one rectangle of the whole picture.
+    const std::vector<Rect>& Update(const uint16_t* next, const std::vector<Rect>* changed = nullptr);
     // Takes the whole of next: for the first frame and whenever the whole window is drawn again.
     void Assign(const uint16_t* next);
     const uint16_t* Pixels() const { return m_pixels.data(); }
 
 private:
-    void FindTiles(const uint16_t* next, const Rect& within);
+    void FindTiles(const uint16_t* next);
 
     int m_picW = 0, m_picH = 0;
     std::vector<uint16_t> m_pixels;

@@ -50,15 +50,11 @@ bool CGameApp::TickOnce() {
     return result != 0;
 }
 
-// Until shortly before the next frame is due the loop has nothing to do, so the platform may sleep
-// through it. The last milliseconds are left to the peek, which wakes at the start of each one: the
-// frame then starts on its own millisecond even when the long sleep ends a little late.
+// Until the next frame is due the loop has nothing to do, so the platform sleeps to the start of
+// that millisecond: one wake-up a frame. Waking every millisecond to poll cost more than the frame.
 void CGameApp::WaitForNextFrame() {
-    constexpr uint32_t kPolledMs = 3;
     const uint32_t since = plat::GetTickCount() - m_game.m_dwLastFrame;
-    if (since + kPolledMs < m_game.m_dwFrameInterval) {
-        plat::Idle(static_cast<int>(m_game.m_dwFrameInterval - since - kPolledMs));
-    }
+    if (since < m_game.m_dwFrameInterval) plat::Idle(static_cast<int>(m_game.m_dwFrameInterval - since));
 }
 
 int CGameApp::ExitInstance() {

@@ -1,7 +1,6 @@
 #include "gfx/CDisplay.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "platform/Platform.h"
@@ -14,66 +13,6 @@ constexpr int32_t kMaxSurfaceSide = 8192;
 std::unique_ptr<Surface> CreateSurface(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
     return std::make_unique<Surface>(width, height);
-}
-
-// Eight pixels at a time (GCC and clang vector extensions: SSE2 or NEON, or plain code elsewhere).
-using Pixels8 = uint16_t __attribute__((vector_size(16)));
-
-// Sets columns c0 .. c1 of row r, keeping to the surface.
-void FillRow(Surface& s, int64_t r, int64_t c0, int64_t c1, uint16_t p) {
-    if (r < 0 || r >= s.height) return;
-    c0 = std::max<int64_t>(c0, 0);
-    c1 = std::min<int64_t>(c1, s.width - 1);
-    if (c0 > c1) return;
-    uint16_t* d = s.Row(static_cast<int32_t>(r)) + c0;
-    const int64_t n = c1 - c0 + 1;
-    const Pixels8 eight = Pixels8{} + p;
-    int64_t i = 0;
-    for (; i + 8 <= n; i += 8) std::memcpy(d + i, &eight, sizeof eight);
-    for (; i < n; ++i) d[i] = p;
-}
-
-// Sets rows r0 .. r1 of column c, keeping to the surface.
-void FillColumn(Surface& s, int64_t c, int64_t r0, int64_t r1, uint16_t p) {
-    if (c < 0 || c >= s.width) return;
-    r0 = std::max<int64_t>(r0, 0);
-    r1 = std::min<int64_t>(r1, s.height - 1);
-    for (int64_t r = r0; r <= r1; ++r) s.Row(static_cast<int32_t>(r))[c] = p;
-}
-
-// One bevel edge line: the lines drawn at depth k run from lo + k to hi - k along the edge.
-struct EdgeLine {
-    int64_t depth;  // k, or -1 when no line of this colour passes here
-    uint16_t colour;
-};
-
-// Copies one row, leaving the target unchanged where the source holds the colour key 0.
-void CopyRowKeyed(const uint16_t* s, uint16_t* d, int64_t w) {
-    int64_t i = 0;
-    for (; i + 8 <= w; i += 8) {
-        Pixels8 src, dst;
-        std::memcpy(&src, s + i, sizeof src);
-        std::memcpy(&dst, d + i, sizeof dst);
-        const Pixels8 key = __builtin_convertvector(src == 0, Pixels8);  // all ones where transparent
-        dst = (dst & key) | (src & ~key);
-        std::memcpy(d + i, &dst, sizeof dst);
-    }
-    for (; i < w; ++i) {
-        if (s[i] != 0) d[i] = s[i];
-    }
-}
-
-void CopyKeyed(const Surface& src, int64_t sx, int64_t sy, Surface& dst, int64_t l, int64_t t, int64_t w,
-               int64_t h, bool opaque) {
-    for (int64_t row = 0; row < h; ++row) {
-        const uint16_t* s = src.Row(static_cast<int32_t>(sy + row)) + sx;
-        uint16_t* d = dst.Row(static_cast<int32_t>(t + row)) + l;
-        if (opaque) {
-            std::memcpy(d, s, static_cast<size_t>(w) * sizeof *d);
-        } else {
-            CopyRowKeyed(s, d, w);
-        }
-    }
 }
 
 }  // namespace
@@ -97,6 +36,7 @@ int CDisplay::Init(DisplayMode mode, int32_t width, int32_t height, int32_t bpp)
             return 0;
         }
         m_mode = 1;
+        StartDrawing();
         return 1;
     }
     if (mode == 0) {
@@ -110,12 +50,37 @@ int CDisplay::Init(DisplayMode mode, int32_t width, int32_t height, int32_t bpp)
             return 0;
         }
         m_mode = 0;
+        StartDrawing();
         return 1;
     }
     return 0;
 }
 
+void CDisplay::StartDrawing() {
+    m_drawList.Reset(m_backBuffer->width, m_backBuffer->height);
+    m_deferAll = !plat::VideoWholeFrames();
+    m_deferring = m_deferAll;
+}
+
+const Surface* CDisplay::BackBuffer() const {
+    DrawPendingNow();
+    return m_backBuffer.get();
+}
+
+// Whatever looks at or changes what the calls draw with needs them drawn first; the frame goes on
+// drawing at once and is presented whole.
+void CDisplay::DrawPendingNow() const {
+    if (m_deferring && m_backBuffer) m_drawList.DrawAll(*m_backBuffer);
+    m_deferring = false;
+}
+
+void CDisplay::SlotsChanging() {
+    DrawPendingNow();
+    m_drawList.ForgetShown();
+}
+
 void CDisplay::AllocSlots(int32_t count) {
+    SlotsChanging();
     m_slots.reset();
     m_slotCount = 0;
     if (count <= 0) return;
@@ -137,6 +102,7 @@ Surface* CDisplay::SlotSurface(SlotIndex slot) const {
 
 int CDisplay::CreateSlot(SlotIndex slot, int32_t width, int32_t height) {
     if (slot < 0 || slot >= m_slotCount || !m_directDraw) return 0;
+    SlotsChanging();
     m_slots[slot] = CreateSurface(width, height);
     m_keying[slot] = Keying::Unknown;
     return m_slots[slot] ? 1 : 0;
@@ -145,6 +111,7 @@ int CDisplay::CreateSlot(SlotIndex slot, int32_t width, int32_t height) {
 int CDisplay::GetSlotDC(SlotIndex slot, SlotDC* dc) {
     Surface* surface = SlotSurface(slot);
     if (!surface || !dc) return 0;
+    SlotsChanging();
     dc->surface = surface;
     m_keying[slot] = Keying::Painting;
     return 1;
@@ -221,72 +188,61 @@ int CDisplay::Blit(int32_t x, int32_t y, int32_t w, int32_t h, SlotIndex slot, i
     }
     cw = std::min<int64_t>(cw, src->width - csx);
     ch = std::min<int64_t>(ch, src->height - csy);
-    if (cw > 0 && ch > 0) CopyKeyed(*src, csx, csy, *m_backBuffer, l, t, cw, ch, IsOpaque(slot, *src));
+    if (cw > 0 && ch > 0) {
+        const BlitCall call{src, csx, csy, l, t, cw, ch, IsOpaque(slot, *src)};
+        if (m_deferring) {
+            m_drawList.Add(call, slot);
+        } else {
+            Draw(*m_backBuffer, call, ScreenClip());
+        }
+    }
     return 1;
 }
 
 int CDisplay::DrawRectOutline(int32_t x, int32_t y, int32_t w, int32_t h, ColorRef colour) {
     if (!m_backBuffer) return 0;
-    Surface& s = *m_backBuffer;
-    const uint16_t p = ConvertColor(colour);
-    const int64_t right = int64_t{x} + w - 1, bottom = int64_t{y} + h - 1;
-    if (w > 1) {
-        FillRow(s, y, x, right - 1, p);
-        FillRow(s, bottom, x, right - 1, p);
-    }
-    FillColumn(s, x, y, bottom, p);
-    FillColumn(s, right, y, bottom, p);
+    Issue(OutlineCall{x, y, w, h, ConvertColor(colour)});
     return 1;
 }
 
 int CDisplay::DrawBevelBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t t, ColorRef light,
                            ColorRef face, ColorRef dark) {
     if (!m_backBuffer) return 0;
-    Surface& s = *m_backBuffer;
-    const uint16_t pl = ConvertColor(light), pf = ConvertColor(face), pd = ConvertColor(dark);
-    const int64_t x0 = x, y0 = y, right = x0 + w - 1, bottom = y0 + h - 1, depth = t;
-
-    if (w > 1) {
-        for (int64_t r = std::max<int64_t>(y0, 0); r <= std::min<int64_t>(bottom, s.height - 1); ++r) {
-            FillRow(s, r, x0, right - 1, pf);
-        }
-    }
-    // Each edge pixel ends with the colour of the last line drawn over it: lines go by depth k,
-    // light before dark at equal k. Working per screen row (then column) bounds the work to the
-    // screen whatever the thickness.
-    auto ordered = [](EdgeLine a, EdgeLine b, auto&& draw) {
-        const bool darkFirst = b.depth >= 0 && (a.depth < 0 || b.depth < a.depth);
-        if (darkFirst) draw(b);
-        if (a.depth >= 0) draw(a);
-        if (!darkFirst && b.depth >= 0) draw(b);
-    };
-    auto line = [depth](int64_t k, uint16_t colour) {
-        return EdgeLine{(k >= 0 && k < depth) ? k : -1, colour};
-    };
-
-    const int64_t rowLo = std::max<int64_t>(std::min(y0, bottom - depth + 1), 0);
-    const int64_t rowHi = std::min<int64_t>(std::max(y0 + depth - 1, bottom), s.height - 1);
-    for (int64_t r = rowLo; r <= rowHi; ++r) {
-        ordered(line(r - y0, pl), line(bottom - r, pd),
-                [&](EdgeLine e) { FillRow(s, r, x0 + e.depth, right - 1 - e.depth, e.colour); });
-    }
-    const int64_t colLo = std::max<int64_t>(std::min(x0, right - depth + 1), 0);
-    const int64_t colHi = std::min<int64_t>(std::max(x0 + depth - 1, right), s.width - 1);
-    for (int64_t c = colLo; c <= colHi; ++c) {
-        ordered(line(c - x0, pl), line(right - c, pd),
-                [&](EdgeLine e) { FillColumn(s, c, y0 + e.depth, bottom - e.depth, e.colour); });
-    }
+    Issue(BevelCall{x, y, w, h, t, ConvertColor(light), ConvertColor(face), ConvertColor(dark)});
     return 1;
 }
 
+template <typename Call>
+void CDisplay::Issue(const Call& call) {
+    if (m_deferring) {
+        m_drawList.Add(call);
+    } else {
+        Draw(*m_backBuffer, call, ScreenClip());
+    }
+}
+
+Clip CDisplay::ScreenClip() const {
+    return Clip{0, 0, m_backBuffer->width, m_backBuffer->height};
+}
+
+// A deferred frame leaves the back buffer holding it, which the next frame's unchanged tiles keep:
+// to the calls the back buffer is as black as after a clear.
 void CDisplay::Flip() {
     if (!m_backBuffer) return;
     Surface& s = *m_backBuffer;
-    plat::VideoPresent(s.pixels.get(), s.width, s.height);
-    std::fill(s.pixels.get(), s.pixels.get() + static_cast<size_t>(s.width) * s.height, uint16_t{0});
+    if (m_deferring) {
+        plat::VideoPresentChanged(s.pixels.get(), s.width, s.height, m_drawList.Compose(s));
+    } else {
+        plat::VideoPresent(s.pixels.get(), s.width, s.height);
+        std::fill(s.pixels.get(), s.pixels.get() + static_cast<size_t>(s.width) * s.height, uint16_t{0});
+        m_drawList.ForgetShown();
+    }
+    m_deferring = m_deferAll;
 }
 
 void CDisplay::Release() {
+    m_drawList.Reset(0, 0);
+    m_deferring = false;
     m_backBuffer.reset();
     m_slots.reset();
     m_keying.reset();

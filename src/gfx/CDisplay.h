@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "gfx/DrawList.h"
 #include "gfx/Surface.h"
 
 using SlotIndex = int32_t;
@@ -52,12 +53,18 @@ public:
 
     static uint16_t ConvertColor(ColorRef c);
 
-    // The frame being composed (null before Init); for screenshots and tests.
-    const Surface* BackBuffer() const { return m_backBuffer.get(); }
+    // The frame being composed, drawn out so far (null before Init); for screenshots and tests.
+    const Surface* BackBuffer() const;
     DisplayMode Mode() const { return m_mode; }
     int32_t SlotCount() const { return m_slotCount; }
 
 private:
+    void StartDrawing();
+    void DrawPendingNow() const;
+    void SlotsChanging();
+    template <typename Call>
+    void Issue(const Call& call);
+    Clip ScreenClip() const;
     // The slot's surface, or null for a slot out of range or empty.
     Surface* SlotSurface(SlotIndex slot) const;
     // Whether a slot holds no colour-key pixel, worked out at its first blit after it was painted:
@@ -73,4 +80,9 @@ private:
     std::unique_ptr<std::unique_ptr<Surface>[]> m_slots;
     std::unique_ptr<Keying[]> m_keying;  // one per slot
     bool m_directDraw = false;
+    // The frame's calls wait in the draw list until the flip, unless every frame is to be drawn whole
+    // or something had to see the frame before it was finished.
+    mutable DrawList m_drawList;
+    bool m_deferAll = false;
+    mutable bool m_deferring = false;
 };

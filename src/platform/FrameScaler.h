@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Rect.h"
+
 namespace plat {
 
 // RGB565 -> native 32-bit pixel, for all 65536 values, built once per output format.
@@ -37,11 +39,6 @@ private:
     std::vector<uint32_t> m_table;
     Layout m_layout;
     bool m_packed = false;
-};
-
-struct Rect {
-    int x = 0, y = 0, w = 0, h = 0;
-    bool operator==(const Rect&) const = default;
 };
 
 // The picture at the largest whole-number scale that fits the output, centred. When even scale 1

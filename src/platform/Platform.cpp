@@ -46,6 +46,14 @@ bool VideoSetMode(int width, int height, bool fullscreen) {
 void VideoPresent(const uint16_t* pixels, int width, int height) {
     Automation().VideoPresent(pixels, width, height);
 }
+
+void VideoPresentChanged(const uint16_t* pixels, int width, int height, const std::vector<Rect>& changed) {
+    Automation().VideoPresentChanged(pixels, width, height, changed);
+}
+
+bool VideoWholeFrames() {
+    return Automation().VideoWholeFrames();
+}
 void VideoRelease() {
     Automation().VideoRelease();
 }

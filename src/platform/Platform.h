@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/Rect.h"
 
 namespace plat {
 
@@ -63,7 +66,15 @@ public:
 
     virtual bool VideoSetMode(int width, int height, bool fullscreen) = 0;
     virtual void VideoPresent(const uint16_t* pixels, int width, int height) = 0;
+    // The same, told where the picture may differ from the last one presented: nothing outside
+    // changed. A backend that has no use for that presents the picture as usual.
+    virtual void VideoPresentChanged(const uint16_t* pixels, int width, int height,
+                                     const std::vector<Rect>& changed) {
+        (void)changed;
+        VideoPresent(pixels, width, height);
+    }
     virtual void VideoRelease() {}
+    virtual bool VideoWholeFrames() { return false; }
 
     virtual void ReadKeyboard(uint8_t state[256]) = 0;
     virtual int ReadMouse(MouseState* state) = 0;
@@ -107,6 +118,9 @@ void ShowCursor(bool show);
 
 bool VideoSetMode(int width, int height, bool fullscreen);
 void VideoPresent(const uint16_t* pixels, int width, int height);
+void VideoPresentChanged(const uint16_t* pixels, int width, int height, const std::vector<Rect>& changed);
+// True when every frame is to be drawn and presented whole (the reference for the cheaper path).
+bool VideoWholeFrames();
 void VideoRelease();
 
 void ReadKeyboard(uint8_t state[256]);

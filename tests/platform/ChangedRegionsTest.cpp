@@ -55,3 +55,17 @@ TEST(ShownFrame, ChangedTilesBecomeFewRectanglesAndTheKeptPictureFollows) {
         EXPECT_TRUE(shown.Update(next.data()).empty());  // shown already
     }
 }
+
+TEST(ShownFrame, ToldWhereThePictureChangedItTakesJustThatAndMostOfItWhole) {
+    std::vector<uint16_t> base(kW * kH, 1);
+    const std::vector<uint16_t> next = Changed(base, {{5, 300, 1, 1}});
+    const std::vector<Rect> near{{0, 288, 64, 32}}, most{{0, 0, 800, 320}};
+    ShownFrame shown;
+    shown.Reset(kW, kH);
+    shown.Assign(base.data());
+    EXPECT_EQ(shown.Update(next.data(), &near), near);
+    EXPECT_TRUE(std::equal(next.begin(), next.end(), shown.Pixels()));
+    shown.Assign(base.data());
+    EXPECT_EQ(shown.Update(next.data(), &most), (std::vector<Rect>{{0, 0, kW, kH}}));
+    EXPECT_TRUE(std::equal(next.begin(), next.end(), shown.Pixels()));
+}

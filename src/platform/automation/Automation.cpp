@@ -64,6 +64,16 @@ void AutomationBackend::VideoPresent(const uint16_t* pixels, int width, int heig
     if (m_inner) m_inner->VideoPresent(pixels, width, height);
 }
 
+void AutomationBackend::VideoPresentChanged(const uint16_t* pixels, int width, int height,
+                                            const std::vector<Rect>& changed) {
+    if (m_keepFrame) m_lastFrame.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    if (m_inner) m_inner->VideoPresentChanged(pixels, width, height, changed);
+}
+
+bool AutomationBackend::VideoWholeFrames() {
+    return m_inner && m_inner->VideoWholeFrames();
+}
+
 void AutomationBackend::VideoRelease() {
     if (m_inner) m_inner->VideoRelease();
 }

@@ -37,6 +37,9 @@ public:
 
     bool VideoSetMode(int width, int height, bool fullscreen) override;
     void VideoPresent(const uint16_t* pixels, int width, int height) override;
+    void VideoPresentChanged(const uint16_t* pixels, int width, int height,
+                             const std::vector<Rect>& changed) override;
+    bool VideoWholeFrames() override;
     void VideoRelease() override;
 
     // Until the first frame is numbered reads go to the source; from then on every read during a

@@ -187,9 +187,17 @@ public:
     }
 
     void VideoPresent(const uint16_t* pixels, int width, int height) override {
-        m_video.Present(pixels, width, height);
+        m_video.Present(pixels, width, height, nullptr);
         ForgetKeyTaps();  // the frame that could see them is over
     }
+
+    void VideoPresentChanged(const uint16_t* pixels, int width, int height,
+                             const std::vector<Rect>& changed) override {
+        m_video.Present(pixels, width, height, &changed);
+        ForgetKeyTaps();
+    }
+
+    bool VideoWholeFrames() override { return m_options.wholeFrames; }
 
     void VideoRelease() override {
         m_video.Close();

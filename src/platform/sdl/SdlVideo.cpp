@@ -326,18 +326,18 @@ void SdlVideo::Close() {
 }
 
 // Only the regions that changed are converted, scaled and sent: a still background costs nothing.
-void SdlVideo::Present(const uint16_t* pixels, int picW, int picH) {
+void SdlVideo::Present(const uint16_t* pixels, int picW, int picH, const std::vector<Rect>* changed) {
     if (!m_presenter || picW != m_picW || picH != m_picH) return;
-    const std::vector<Rect>* changed = &m_whole;
+    const std::vector<Rect>* regions = &m_whole;
     if (m_wholeFrames) {
         m_last.Assign(pixels);
     } else {
-        changed = &m_last.Update(pixels);
+        regions = &m_last.Update(pixels, changed);
     }
     if (m_paused) {
         SetPaused(true);
     } else {
-        m_presenter->Show(m_last.Pixels(), *changed);
+        m_presenter->Show(m_last.Pixels(), *regions);
     }
 }
 

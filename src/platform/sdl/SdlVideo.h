@@ -42,8 +42,9 @@ public:
     void Close();
     bool IsOpen() const { return m_presenter != nullptr; }
 
-    // pixels: picW x picH RGB565, rows packed.
-    void Present(const uint16_t* pixels, int picW, int picH);
+    // pixels: picW x picH RGB565, rows packed; changed, when known, holds every part that may
+    // differ from the last picture presented.
+    void Present(const uint16_t* pixels, int picW, int picH, const std::vector<Rect>* changed);
     // While paused the window shows the last frame dimmed with "PAUSED" over it.
     void SetPaused(bool paused);
     // Shows the current picture again, whole (the window was exposed, resized or reset).

@@ -121,10 +121,18 @@ void Compute16(const uint16_t* src, int count, const Layout& l, uint32_t* dst) {
 void ConvertRow(const uint16_t* src, int count, int scale, const Rgb565Table& table, uint32_t* dst) {
     int i = 0;
     const Layout* layout = table.ChannelLayout();
-    if (scale == 1 && layout && IsByteLayout(*layout)) {
+    if (layout && IsByteLayout(*layout)) {
         i = count / 16 * 16;
-        Compute16(src, i, *layout, dst);
-        dst += i;
+        if (scale == 1) {
+            Compute16(src, i, *layout, dst);
+            dst += i;
+        } else {
+            uint32_t sixteen[16];
+            for (int j = 0; j < i; j += 16) {
+                Compute16(src + j, 16, *layout, sixteen);
+                for (const uint32_t v : sixteen) dst = std::fill_n(dst, scale, v);
+            }
+        }
     }
     for (; i < count; ++i) {
         const uint32_t v = table[src[i]];

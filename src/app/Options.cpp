@@ -162,7 +162,7 @@ const std::vector<OptionRow>& OptionTable() {
         {"--renderer", "R", "auto, software or accelerated", G::Play, OneOf(&Options::renderer, {{"auto", R::Auto}, {"software", R::Software}, {"accelerated", R::Accelerated}})},
         {"--data", "DIR", "read sprite/, sound/ and Map.dat from DIR", G::Play, Text(&Options::data)},
         {"--verbose", "", "report the video and audio set-up on stderr", G::Play, Switch(&Options::verbose)},
-        {"--whole-frames", "", "present every frame whole, not only its changed regions", G::Play, Switch(&Options::wholeFrames)},
+        {"--whole-frames", "", "draw and present every frame whole, not only its changed parts", G::Play, Switch(&Options::wholeFrames)},
         {"--input", "FILE", "play the input script FILE instead of the keyboard and mouse", G::Automation, Text(&Options::input)},
         {"--record", "FILE", "write this game's input to FILE as an input script", G::Automation, Text(&Options::record)},
         {"--headless", "", "no window, no sound device, no waiting: every pass runs a frame", G::Automation, Switch(&Options::headless)},

@@ -170,6 +170,7 @@ uint32_t Blend(uint32_t a, uint32_t b, uint32_t w) {
 using Pixels4 = uint32_t __attribute__((vector_size(16)));
 
 // Blend over whole rows, four pixels at a time.
+PLINKWELL_WIDE_WHERE_AVAILABLE
 void BlendRows(const uint32_t* a, const uint32_t* b, uint32_t w, int count, uint32_t* out) {
     constexpr uint32_t kLow = 0x00FF00FF;
     const uint32_t v = 256 - w;
@@ -184,6 +185,26 @@ void BlendRows(const uint32_t* a, const uint32_t* b, uint32_t w, int count, uint
         std::memcpy(out + i, &r, sizeof r);
     }
     for (; i < count; ++i) out[i] = Blend(a[i], b[i], w);
+}
+
+// Output pixels x0 .. x1 - 1 of a row: each the blend of source pixels src[x] and src[x] + 1 of
+// the converted row c by weight[x] (a whole weight of 256 gives src[x] alone, exactly), four at a time.
+PLINKWELL_WIDE_WHERE_AVAILABLE
+void BlendAcross(const uint32_t* c, const int* src, const uint16_t* weight, int x0, int x1, uint32_t* out) {
+    constexpr uint32_t kLow = 0x00FF00FF;
+    int x = x0;
+    for (; x + 4 <= x1; x += 4) {
+        const int* s = src + x;
+        const Pixels4 a{c[s[0]], c[s[1]], c[s[2]], c[s[3]]};
+        const Pixels4 b{c[s[0] + 1], c[s[1] + 1], c[s[2] + 1], c[s[3] + 1]};
+        const Pixels4 w{weight[x], weight[x + 1], weight[x + 2], weight[x + 3]};
+        const Pixels4 v = 256 - w;
+        const Pixels4 low = (((a & kLow) * w + (b & kLow) * v) >> 8) & kLow;
+        const Pixels4 high = (((a >> 8) & kLow) * w + ((b >> 8) & kLow) * v) & ~kLow;
+        const Pixels4 r = low | high;
+        std::memcpy(out + x, &r, sizeof r);
+    }
+    for (; x < x1; ++x) out[x] = Blend(c[src[x]], c[src[x] + 1], weight[x]);
 }
 
 }  // namespace
@@ -229,7 +250,7 @@ void FitScaler::Configure(int picW, int picH, const Rect& fit) {
     m_scale = k >= 1 && fit.w == k * picW && fit.h == k * picH ? k : 0;
     m_x.Build(picW, fit.w);
     m_y.Build(picH, fit.h);
-    m_converted.resize(picW);
+    m_converted.resize(picW + 1);  // the last pixel's right neighbour is read, at no weight
     for (auto& row : m_rows) row.resize(fit.w);
 }
 
@@ -250,12 +271,7 @@ const uint32_t* FitScaler::ScaledRow(const uint16_t* pic, int row, int x0, int x
     const int s0 = m_x.src[x0];
     const int s1 = std::min(m_picW, m_x.src[x1 - 1] + 2);
     ConvertRow(pic + static_cast<size_t>(row) * m_picW + s0, s1 - s0, 1, table, m_converted.data());
-    const uint32_t* c = m_converted.data() - s0;
-    for (int x = x0; x < x1; ++x) {
-        const int s = m_x.src[x];
-        const uint32_t w = m_x.weight[x];
-        out[x] = w == 256 ? c[s] : Blend(c[s], c[s + 1], w);
-    }
+    BlendAcross(m_converted.data() - s0, m_x.src.data(), m_x.weight.data(), x0, x1, out);
     return out;
 }
 

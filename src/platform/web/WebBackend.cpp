@@ -4,6 +4,7 @@
 #include <emscripten/html5.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -75,12 +76,17 @@ public:
     WebBackend(const WebBackend&) = delete;
     WebBackend& operator=(const WebBackend&) = delete;
 
-    uint32_t GetTickCount() override { return kClockOrigin + m_clock; }
+    uint32_t GetTickCount() override {
+        m_seenClock = m_clock;
+        return kClockOrigin + m_clock;
+    }
 
     // Every pass of the loop moves the clock on by a millisecond towards the real time.
+    // As on the desktop, the clock moves on a millisecond only once the caller has seen where it
+    // stands: after the wait for the next frame the loop must see the frame's own due time.
     bool PeekMessage(Message* msg) override {
         msg->kind = MessageKind::None;
-        Step(1);
+        if (m_clock == m_seenClock) Step(1);
         return false;
     }
     int GetMessage(Message* msg) override {
@@ -281,6 +287,7 @@ private:
     double m_start;
     uint32_t m_lastYield = 0;
     uint32_t m_clock = 0;
+    uint32_t m_seenClock = UINT32_MAX;  // the clock as the game last read it
     bool m_resync = false;
     uint32_t m_tapClock = 0;
 

@@ -74,8 +74,10 @@ void CDisplay::DrawPendingNow() const {
     m_deferring = false;
 }
 
+// With nothing pending (between frames, where stages load their pictures) the back buffer keeps
+// the frame the window was given, which it may show again.
 void CDisplay::SlotsChanging() {
-    DrawPendingNow();
+    if (!m_drawList.Empty()) DrawPendingNow();
     m_drawList.ForgetShown();
 }
 

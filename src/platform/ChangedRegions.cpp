@@ -53,11 +53,13 @@ void ShownFrame::Reset(int picW, int picH) {
     m_picW = picW;
     m_picH = picH;
     m_pixels.assign(static_cast<size_t>(picW) * picH, 0);
+    m_lent = nullptr;
     m_tiles.Reset(picW, picH);
     m_whole.assign(1, Rect{0, 0, picW, picH});
 }
 
 void ShownFrame::Assign(const uint16_t* next) {
+    m_lent = nullptr;
     std::memcpy(m_pixels.data(), next, m_pixels.size() * sizeof(uint16_t));
 }
 
@@ -72,25 +74,30 @@ int64_t Area(const std::vector<Rect>& regions) {
 }  // namespace
 
 // A drawer's own account of what changed is taken as it is: comparing would cost more than the
-// few unchanged pixels it might leave out.
+// few unchanged pixels it might leave out. Copying it too would cost a fifth of the frame.
 const std::vector<Rect>& ShownFrame::Update(const uint16_t* next, const std::vector<Rect>* changed) {
-    const std::vector<Rect>* regions = changed;
-    if (!changed) {
-        m_tiles.Clear();
-        FindTiles(next);
-        regions = &m_tiles.Merge();
+    if (changed) {
+        m_lent = next;
+        return Area(*changed) > int64_t{m_picW} * m_picH / 2 ? m_whole : *changed;
     }
-    if (Area(*regions) > int64_t{m_picW} * m_picH / 2) {
+    if (m_lent) {  // our copy is older than what the window shows: it cannot be compared with
         Assign(next);
         return m_whole;
     }
-    for (const Rect& r : *regions) {
+    m_tiles.Clear();
+    FindTiles(next);
+    const std::vector<Rect>& regions = m_tiles.Merge();
+    if (Area(regions) > int64_t{m_picW} * m_picH / 2) {
+        Assign(next);
+        return m_whole;
+    }
+    for (const Rect& r : regions) {
         for (int y = r.y; y < r.y + r.h; ++y) {
             const size_t at = static_cast<size_t>(y) * m_picW + r.x;
             std::memcpy(&m_pixels[at], next + at, static_cast<size_t>(r.w) * sizeof(uint16_t));
         }
     }
-    return *regions;
+    return regions;
 }
 
 // A row that did not change at all costs one comparison; in a changed row only the tiles not yet

@@ -42,16 +42,19 @@ public:
     // changed): the given ones, when whoever drew the picture knows where it changed, otherwise
     // the changed tiles found by comparing next with the kept picture. When more than half the
     // picture changed, the one rectangle of the whole picture.
+    // A drawer that knows what changed also keeps next as it is until its next picture, so it is
+    // shown from there and not copied.
     const std::vector<Rect>& Update(const uint16_t* next, const std::vector<Rect>* changed = nullptr);
     // Takes the whole of next: for the first frame and whenever the whole window is drawn again.
     void Assign(const uint16_t* next);
-    const uint16_t* Pixels() const { return m_pixels.data(); }
+    const uint16_t* Pixels() const { return m_lent ? m_lent : m_pixels.data(); }
 
 private:
     void FindTiles(const uint16_t* next);
 
     int m_picW = 0, m_picH = 0;
     std::vector<uint16_t> m_pixels;
+    const uint16_t* m_lent = nullptr;  // the drawer's picture, while it keeps it for us
     TileGrid m_tiles;
     std::vector<Rect> m_whole;
 };

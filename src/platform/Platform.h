@@ -67,7 +67,9 @@ public:
     virtual bool VideoSetMode(int width, int height, bool fullscreen) = 0;
     virtual void VideoPresent(const uint16_t* pixels, int width, int height) = 0;
     // The same, told where the picture may differ from the last one presented: nothing outside
-    // changed. A backend that has no use for that presents the picture as usual.
+    // changed. The pixels then stay as they are until the next present or VideoRelease, so the
+    // backend may show them again without a copy. A backend that has no use for that presents the
+    // picture as usual.
     virtual void VideoPresentChanged(const uint16_t* pixels, int width, int height,
                                      const std::vector<Rect>& changed) {
         (void)changed;

@@ -68,4 +68,7 @@ TEST(ShownFrame, ToldWhereThePictureChangedItTakesJustThatAndMostOfItWhole) {
     shown.Assign(base.data());
     EXPECT_EQ(shown.Update(next.data(), &most), (std::vector<Rect>{{0, 0, kW, kH}}));
     EXPECT_TRUE(std::equal(next.begin(), next.end(), shown.Pixels()));
+    // The told pictures were not copied: the next untold one cannot be compared, so goes whole.
+    EXPECT_EQ(shown.Update(base.data()), (std::vector<Rect>{{0, 0, kW, kH}}));
+    EXPECT_TRUE(std::equal(base.begin(), base.end(), shown.Pixels()));
 }

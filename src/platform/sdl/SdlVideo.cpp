@@ -322,6 +322,7 @@ bool SdlVideo::Open(SDL_Window* window, int picW, int picH) {
 
 void SdlVideo::Close() {
     m_presenter.reset();
+    m_last.Reset(m_picW, m_picH);  // the display's picture goes with it
     m_paused = false;
 }
 

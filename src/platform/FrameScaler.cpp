@@ -167,42 +167,68 @@ uint32_t Blend(uint32_t a, uint32_t b, uint32_t w) {
     return low | high;
 }
 
-using Pixels4 = uint32_t __attribute__((vector_size(16)));
+using Pixels8 = uint32_t __attribute__((vector_size(32)));
+using Index8 = int32_t __attribute__((vector_size(32)));
+using Weights8 = uint16_t __attribute__((vector_size(16)));
 
-// Blend over whole rows, four pixels at a time.
+// Inlined into each build of its callers, with the vectors by reference so that none crosses a
+// call in registers of a width the plain build lacks.
+[[gnu::always_inline]] inline void Blend8(const Pixels8& a, const Pixels8& b, const Pixels8& w,
+                                          uint32_t* out) {
+    constexpr uint32_t kLow = 0x00FF00FF;
+    const Pixels8 v = 256 - w;
+    const Pixels8 low = (((a & kLow) * w + (b & kLow) * v) >> 8) & kLow;
+    const Pixels8 high = (((a >> 8) & kLow) * w + ((b >> 8) & kLow) * v) & ~kLow;
+    const Pixels8 r = low | high;
+    std::memcpy(out, &r, sizeof r);
+}
+
+// The lanes of window picked by index (one register permute with GCC on AVX2).
+[[gnu::always_inline]] inline void Pick(const Pixels8& window, const Index8& index, Pixels8* picked) {
+#if defined(__GNUC__) && !defined(__clang__)
+    *picked = __builtin_shuffle(window, index);
+#else
+    for (int i = 0; i < 8; ++i) (*picked)[i] = window[index[i]];
+#endif
+}
+
+// Blend over whole rows, eight pixels at a time.
 PLINKWELL_WIDE_WHERE_AVAILABLE
 void BlendRows(const uint32_t* a, const uint32_t* b, uint32_t w, int count, uint32_t* out) {
-    constexpr uint32_t kLow = 0x00FF00FF;
-    const uint32_t v = 256 - w;
     int i = 0;
-    for (; i + 4 <= count; i += 4) {
-        Pixels4 pa, pb;
+    for (; i + 8 <= count; i += 8) {
+        Pixels8 pa, pb;
         std::memcpy(&pa, a + i, sizeof pa);
         std::memcpy(&pb, b + i, sizeof pb);
-        const Pixels4 low = (((pa & kLow) * w + (pb & kLow) * v) >> 8) & kLow;
-        const Pixels4 high = (((pa >> 8) & kLow) * w + ((pb >> 8) & kLow) * v) & ~kLow;
-        const Pixels4 r = low | high;
-        std::memcpy(out + i, &r, sizeof r);
+        Blend8(pa, pb, Pixels8{} + w, out + i);
     }
     for (; i < count; ++i) out[i] = Blend(a[i], b[i], w);
 }
 
 // Output pixels x0 .. x1 - 1 of a row: each the blend of source pixels src[x] and src[x] + 1 of
-// the converted row c by weight[x] (a whole weight of 256 gives src[x] alone, exactly), four at a time.
+// the converted row c by weight[x] (a whole weight of 256 gives src[x] alone, exactly). Enlarged,
+// eight outputs mostly lie over fewer than eight sources: those eight are read at once and each
+// output picks its two from them. c must be readable for eight pixels from any src[x].
 PLINKWELL_WIDE_WHERE_AVAILABLE
 void BlendAcross(const uint32_t* c, const int* src, const uint16_t* weight, int x0, int x1, uint32_t* out) {
-    constexpr uint32_t kLow = 0x00FF00FF;
     int x = x0;
-    for (; x + 4 <= x1; x += 4) {
-        const int* s = src + x;
-        const Pixels4 a{c[s[0]], c[s[1]], c[s[2]], c[s[3]]};
-        const Pixels4 b{c[s[0] + 1], c[s[1] + 1], c[s[2] + 1], c[s[3] + 1]};
-        const Pixels4 w{weight[x], weight[x + 1], weight[x + 2], weight[x + 3]};
-        const Pixels4 v = 256 - w;
-        const Pixels4 low = (((a & kLow) * w + (b & kLow) * v) >> 8) & kLow;
-        const Pixels4 high = (((a >> 8) & kLow) * w + ((b >> 8) & kLow) * v) & ~kLow;
-        const Pixels4 r = low | high;
-        std::memcpy(out + x, &r, sizeof r);
+    for (; x + 8 <= x1; x += 8) {
+        const int base = src[x];
+        if (src[x + 7] - base >= 7) {  // barely enlarged: the pairs reach past the eight
+            for (int i = x; i < x + 8; ++i) out[i] = Blend(c[src[i]], c[src[i] + 1], weight[i]);
+            continue;
+        }
+        Pixels8 window;
+        Index8 first;
+        Weights8 w;
+        std::memcpy(&window, c + base, sizeof window);
+        std::memcpy(&first, src + x, sizeof first);
+        std::memcpy(&w, weight + x, sizeof w);
+        first -= base;
+        Pixels8 a, b;
+        Pick(window, first, &a);
+        Pick(window, first + 1, &b);
+        Blend8(a, b, __builtin_convertvector(w, Pixels8), out + x);
     }
     for (; x < x1; ++x) out[x] = Blend(c[src[x]], c[src[x] + 1], weight[x]);
 }
@@ -250,7 +276,7 @@ void FitScaler::Configure(int picW, int picH, const Rect& fit) {
     m_scale = k >= 1 && fit.w == k * picW && fit.h == k * picH ? k : 0;
     m_x.Build(picW, fit.w);
     m_y.Build(picH, fit.h);
-    m_converted.resize(picW + 1);  // the last pixel's right neighbour is read, at no weight
+    m_converted.resize(picW + 8);  // read eight at a time; the last pixel's right neighbour at no weight
     for (auto& row : m_rows) row.resize(fit.w);
 }
 

@@ -152,9 +152,9 @@ TEST(FitScaler, EveryOutputPixelIsItsSourcePixelsBlendedByTheirShare) {
     const Rgb565Table t = XrgbTable();
     const int picW = 40, picH = 30;
     const std::vector<uint16_t> pic = NoisePicture(picW, picH);
-    // Whole-number scales, fractions above one (1.8, 1.28, 2.4) and a reduction.
+    // Whole-number scales, fractions above one (1.8, 1.28, 2.4, barely 1.1) and a reduction.
     for (const Rect fit : {Rect{3, 2, 80, 60}, Rect{5, 0, 72, 54}, Rect{0, 1, 51, 38}, Rect{2, 2, 96, 72},
-                           Rect{1, 1, 32, 24}}) {
+                           Rect{0, 0, 44, 33}, Rect{1, 1, 32, 24}}) {
         SCOPED_TRACE(::testing::Message() << fit.w << " x " << fit.h);
         const int outW = fit.x + fit.w + 3, outH = fit.y + fit.h + 3;
         std::vector<uint32_t> out(static_cast<size_t>(outW) * outH, 0xDEADBEEF);

@@ -73,12 +73,16 @@ int64_t Area(const std::vector<Rect>& regions) {
 
 }  // namespace
 
+bool ShownFrame::IsMost(const std::vector<Rect>& regions) const {
+    return Area(regions) > int64_t{m_picW} * m_picH / 2;
+}
+
 // A drawer's own account of what changed is taken as it is: comparing would cost more than the
-// few unchanged pixels it might leave out. Copying it too would cost a fifth of the frame.
+// few unchanged pixels it might leave out. Copying it too would cost about a tenth of the frame.
 const std::vector<Rect>& ShownFrame::Update(const uint16_t* next, const std::vector<Rect>* changed) {
     if (changed) {
         m_lent = next;
-        return Area(*changed) > int64_t{m_picW} * m_picH / 2 ? m_whole : *changed;
+        return IsMost(*changed) ? m_whole : *changed;
     }
     if (m_lent) {  // our copy is older than what the window shows: it cannot be compared with
         Assign(next);
@@ -87,7 +91,7 @@ const std::vector<Rect>& ShownFrame::Update(const uint16_t* next, const std::vec
     m_tiles.Clear();
     FindTiles(next);
     const std::vector<Rect>& regions = m_tiles.Merge();
-    if (Area(regions) > int64_t{m_picW} * m_picH / 2) {
+    if (IsMost(regions)) {
         Assign(next);
         return m_whole;
     }

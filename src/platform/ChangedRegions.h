@@ -51,6 +51,7 @@ public:
 
 private:
     void FindTiles(const uint16_t* next);
+    bool IsMost(const std::vector<Rect>& regions) const;  // more than half the picture
 
     int m_picW = 0, m_picH = 0;
     std::vector<uint16_t> m_pixels;

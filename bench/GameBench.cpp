@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "game/CGame.h"
-#include "platform/ChangedRegions.h"
-#include "platform/FrameScaler.h"
+#include "platform/present/ChangedRegions.h"
+#include "platform/present/FrameScaler.h"
 #include "platform/Platform.h"
 #include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/Files.h"
+#include "platform/base/Files.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app/CGameApp.h"
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
-#include "platform/Files.h"
+#include "platform/base/Files.h"
 #include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
 

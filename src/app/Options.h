@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Result.h"
+#include "platform/base/Result.h"
 
 struct Options {
     enum class Renderer { Auto, Software, Accelerated };

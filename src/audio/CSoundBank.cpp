@@ -4,7 +4,7 @@
 
 #include "audio/WavConvert.h"
 #include "audio/WavReader.h"
-#include "platform/Files.h"
+#include "platform/base/Files.h"
 #include "platform/Platform.h"
 
 int CSoundBank::Create() {

@@ -5,8 +5,8 @@
 #include <limits>
 #include <optional>
 
-#include "platform/BitCast.h"
-#include "platform/LittleEndian.h"
+#include "platform/base/BitCast.h"
+#include "platform/base/LittleEndian.h"
 #include "platform/Platform.h"
 
 namespace wav {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/LittleEndian.h"
+#include "platform/base/LittleEndian.h"
 
 namespace wav {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Files.h"
+#include "platform/base/Files.h"
 
 namespace wav {
 

@@ -3,7 +3,7 @@
 
 #include "game/CGame.h"
 #include "game/StageFile.h"
-#include "platform/Files.h"
+#include "platform/base/Files.h"
 #include "platform/Platform.h"
 
 namespace {

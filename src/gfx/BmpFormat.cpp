@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/LittleEndian.h"
+#include "platform/base/LittleEndian.h"
 
 namespace bmp {
 namespace {

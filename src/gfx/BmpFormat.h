@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/Files.h"
+#include "platform/base/Files.h"
 
 namespace bmp {
 

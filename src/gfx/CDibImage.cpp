@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "gfx/BmpFormat.h"
-#include "platform/Files.h"
-#include "platform/LittleEndian.h"
+#include "platform/base/Files.h"
+#include "platform/base/LittleEndian.h"
 #include "platform/Platform.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "gfx/Raster.h"
-#include "platform/ChangedRegions.h"
+#include "platform/present/ChangedRegions.h"
 
 class DrawList {
 public:

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "game/StageFile.h"
-#include "platform/Result.h"
+#include "platform/base/Result.h"
 
 namespace stagetool {
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/Result.h"
+#include "platform/base/Result.h"
 
 namespace plat {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/QuitSignals.h"
+#include "platform/base/QuitSignals.h"
 
 namespace plat {
 

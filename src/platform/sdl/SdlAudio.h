@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/AudioMixer.h"
+#include "platform/devices/AudioMixer.h"
 
 namespace plat::sdl {
 

@@ -14,9 +14,9 @@
 #include <string_view>
 #include <thread>
 
-#include "platform/Keymap.h"
-#include "platform/QuitSignals.h"
-#include "platform/ScaledMotion.h"
+#include "platform/devices/Keymap.h"
+#include "platform/base/QuitSignals.h"
+#include "platform/devices/ScaledMotion.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlVideo.h"
 

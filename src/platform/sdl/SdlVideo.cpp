@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/PauseOverlay.h"
+#include "platform/present/PauseOverlay.h"
 
 namespace plat::sdl {
 

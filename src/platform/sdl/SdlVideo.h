@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ChangedRegions.h"
-#include "platform/FrameScaler.h"
+#include "platform/present/ChangedRegions.h"
+#include "platform/present/FrameScaler.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace plat::sdl {

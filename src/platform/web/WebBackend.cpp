@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Keymap.h"
-#include "platform/PauseOverlay.h"
+#include "platform/devices/Keymap.h"
+#include "platform/present/PauseOverlay.h"
 
 // The page's side of the services (index.html defines Module.plinkwellPage).
 // clang-format off

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/FrameScaler.h"
+#include "platform/present/FrameScaler.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace {

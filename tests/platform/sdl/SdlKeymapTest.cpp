@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/Keymap.h"
+#include "platform/devices/Keymap.h"
 
 using plat::DikFromKeyNumber;
 using plat::MapKeyboardState;

@@ -1,4 +1,4 @@
-#include "platform/FrameScaler.h"
+#include "platform/present/FrameScaler.h"
 
 #include <algorithm>
 #include <bit>

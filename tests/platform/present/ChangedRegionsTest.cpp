@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/ChangedRegions.h"
+#include "platform/present/ChangedRegions.h"
 
 using plat::Rect;
 using plat::ShownFrame;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Result.h"
+#include "platform/base/Result.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/AudioMixer.h"
+#include "platform/devices/AudioMixer.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/FrameScaler.h"
+#include "platform/present/FrameScaler.h"
 
 using namespace plat;
 

@@ -1,4 +1,4 @@
-#include "platform/Files.h"
+#include "platform/base/Files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/Keymap.h"
+#include "platform/devices/Keymap.h"
 
 #include <array>
 #include <cstring>

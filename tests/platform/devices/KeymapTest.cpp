@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "platform/Keymap.h"
+#include "platform/devices/Keymap.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/PauseOverlay.h"
+#include "platform/present/PauseOverlay.h"
 
 #include <algorithm>
 

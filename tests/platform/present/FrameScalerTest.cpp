@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/FrameScaler.h"
+#include "platform/present/FrameScaler.h"
 
 using namespace plat;
 

@@ -1,4 +1,4 @@
-#include "platform/QuitSignals.h"
+#include "platform/base/QuitSignals.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/ScaledMotion.h"
+#include "platform/devices/ScaledMotion.h"
 
 using plat::ScaledMotion;
 

@@ -1,4 +1,4 @@
-#include "platform/ScaledMotion.h"
+#include "platform/devices/ScaledMotion.h"
 
 #include <cmath>
 

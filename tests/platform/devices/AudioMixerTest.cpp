@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/AudioMixer.h"
+#include "platform/devices/AudioMixer.h"
 
 using plat::AudioMixer;
 

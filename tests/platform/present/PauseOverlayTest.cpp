@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/PauseOverlay.h"
+#include "platform/present/PauseOverlay.h"
 
 using plat::DrawPausedOverlay;
 

@@ -1,4 +1,4 @@
-#include "platform/ChangedRegions.h"
+#include "platform/present/ChangedRegions.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/BitCast.h"
+#include "platform/base/BitCast.h"
 
 TEST(BitCast, ReadsTheBitsOfTheOtherType) {
     EXPECT_EQ(plat::BitCast<float>(uint32_t{0x3F800000}), 1.0f);

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Result.h"
+#include "platform/base/Result.h"
 
 namespace plat {
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "game/CGame.h"
-#include "platform/present/ChangedRegions.h"
-#include "platform/present/FrameScaler.h"
 #include "platform/Platform.h"
 #include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "platform/present/ChangedRegions.h"
+#include "platform/present/FrameScaler.h"
 
 namespace {
 
@@ -30,20 +30,17 @@ void EnterDataDirectory() {
 struct LoadedGame {
     std::ostringstream messages;
     plat::HeadlessBackend backend{UINT32_MAX, messages};
+    plat::Automation run{backend};
+    plat::BackendScope installed{run};
     std::unique_ptr<CGame> game = std::make_unique<CGame>();
 
     LoadedGame() {
         EnterDataDirectory();
-        plat::ResetAutomation();
-        plat::SetBackend(&backend);
         game->LoadAssets();
         game->NewGame();
         game->m_bIntro = 0;
     }
-    ~LoadedGame() {
-        game->Shutdown();
-        plat::ResetAutomation();
-    }
+    ~LoadedGame() { game->Shutdown(); }
 };
 
 // Everything a tick may change, under the game record's own names, so that every timed tick starts
@@ -178,14 +175,12 @@ void BM_LoadAssets(benchmark::State& state) {
     EnterDataDirectory();
     std::ostringstream messages;
     plat::HeadlessBackend backend{UINT32_MAX, messages};
-    plat::ResetAutomation();
-    plat::SetBackend(&backend);
+    const plat::BackendScope installed(backend);
     for (auto _ : state) {
         auto game = std::make_unique<CGame>();
         benchmark::DoNotOptimize(game->LoadAssets());
         game->Shutdown();
     }
-    plat::ResetAutomation();
     if (!backend.Messages().empty()) state.SkipWithError(backend.Messages().front().c_str());
 }
 BENCHMARK(BM_LoadAssets)->Unit(benchmark::kMillisecond);
@@ -194,9 +189,9 @@ BENCHMARK(BM_LoadAssets)->Unit(benchmark::kMillisecond);
 std::vector<uint16_t> HeaviestFrame() {
     LoadedGame loaded;
     BuildHeaviestScene(*loaded.game);
-    plat::KeepLastFrame(true);
+    loaded.run.KeepLastFrame(true);
     loaded.game->Tick();
-    return plat::LastFrame();
+    return loaded.run.LastFrame();
 }
 
 // The presenting side's share of a frame: the RGB565 picture through the colour table into a
@@ -234,13 +229,13 @@ std::vector<std::vector<uint16_t>> TwoFrames(bool busy) {
         b.inPlay = 1;
         b.launched = 1;
     }
-    plat::KeepLastFrame(true);
+    loaded.run.KeepLastFrame(true);
     std::vector<std::vector<uint16_t>> frames;
     for (int i = 0; i < 12; ++i) {
         g.m_dwLastFrame = plat::GetTickCount() - g.m_dwFrameInterval;
         plat::BeforeTick(i + 1);
         g.Tick();
-        if (i >= 10) frames.push_back(plat::LastFrame());
+        if (i >= 10) frames.push_back(loaded.run.LastFrame());
     }
     return frames;
 }

@@ -10,32 +10,20 @@ namespace {
 // Presents nowhere: only the display's own work is measured.
 class NullBackend : public plat::Backend {
 public:
-    uint32_t GetTickCount() override { return 0; }
-    bool PeekMessage(plat::Message*) override { return false; }
-    int GetMessage(plat::Message*) override { return 0; }
-    void MessageBox(const std::string&) override {}
     bool VideoSetMode(int, int, bool) override { return true; }
-    void VideoPresent(const uint16_t*, int, int) override {}
-    void ReadKeyboard(uint8_t state[256]) override { std::fill(state, state + 256, 0); }
-    int ReadMouse(plat::MouseState*) override { return 0; }
-    bool AudioOpen() override { return false; }
-    int AudioCreateBuffer(const int16_t*, uint32_t) override { return 0; }
-    void AudioPlay(int) override {}
-    void AudioReleaseBuffer(int) override {}
 };
 
 struct Scene {
     NullBackend backend;
+    plat::BackendScope installed{backend};
     CDisplay display;
     Scene() {
-        plat::SetBackend(&backend);
         display.CreateDirectDraw();
         display.Init(1, kScreenWidth, kScreenHeight, kScreenBpp);
         display.AllocSlots(2);
         Fill(0, kCellWidth, kCellHeight, false);  // a block: opaque
         Fill(1, 872, 600, true);                  // the background sheet, with see-through pixels
     }
-    ~Scene() { plat::SetBackend(nullptr); }
     void Fill(SlotIndex slot, int w, int h, bool holes) {
         display.CreateSlot(slot, w, h);
         SlotDC dc;

@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static NullBuffer nothing;
     static std::ostream quiet(&nothing);
     plat::HeadlessBackend backend(1, quiet);
-    plat::SetBackend(&backend);
+    const plat::BackendScope installed(backend);
     auto game = std::make_unique<CGame>();
 
     Check(game->LoadStage(n) == 1, "LoadStage could not open Map.dat");
@@ -109,7 +109,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(game->m_nStage == next, "NextStage gave the wrong stage");
     Check(game->m_bStageBanner == 1 && game->m_nBalls == 1, "NextStage did not start the stage");
     CheckField(*game, next, file, fileSize);
-
-    plat::SetBackend(nullptr);
     return 0;
 }

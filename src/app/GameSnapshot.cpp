@@ -106,12 +106,13 @@ Json ToJson(const GameSnapshot& s) {
 
 }  // namespace
 
-void CaptureSnapshot(const CGame& game, uint32_t frame, GameSnapshot* s) {
+void CaptureSnapshot(const CGame& game, uint32_t frame, const std::vector<plat::PlayedSound>& sounds,
+                     GameSnapshot* s) {
     s->frame = frame;
     Copy copy;
     VisitRecord(copy, game, *s);
     s->rng = game.m_random.State();
-    s->sounds.assign(plat::SoundLog().begin(), plat::SoundLog().end());
+    s->sounds.assign(sounds.begin(), sounds.end());
 }
 
 void AppendJson(const GameSnapshot& s, std::string* out) {

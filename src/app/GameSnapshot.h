@@ -42,8 +42,9 @@ struct GameSnapshot {
     std::vector<plat::PlayedSound> sounds;
 };
 
-// Copies the record into snapshot, reusing its storage; the sounds are the platform's sound log.
-void CaptureSnapshot(const CGame& game, uint32_t frame, GameSnapshot* snapshot);
+// Copies the record and the run's sound log into snapshot, reusing its storage.
+void CaptureSnapshot(const CGame& game, uint32_t frame, const std::vector<plat::PlayedSound>& sounds,
+                     GameSnapshot* snapshot);
 
 // Appends the snapshot as one JSON object, without a newline.
 void AppendJson(const GameSnapshot& snapshot, std::string* out);

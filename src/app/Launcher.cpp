@@ -7,8 +7,8 @@
 #include "app/CGameApp.h"
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
-#include "platform/base/Files.h"
 #include "platform/automation/Automation.h"
+#include "platform/base/Files.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace fs = std::filesystem;
@@ -109,39 +109,40 @@ public:
         return plat::Success();
     }
 
-    // Switches on what the options ask of the platform core.
-    void Install(bool quitAfterBudget) {
+    // Switches on what the options ask of the run's automation.
+    void Install(plat::Automation* run, bool quitAfterBudget) {
+        m_run = run;
         m_quitAfterBudget = quitAfterBudget;
-        plat::PlayInputScript(m_script ? &*m_script : nullptr);
-        if (m_record) plat::RecordInput(&m_recorder);
-        plat::EnableSoundLog(m_state || m_trace || m_observer);
-        plat::KeepLastFrame(m_screenshot.has_value());
+        run->PlayScript(m_script ? &*m_script : nullptr);
+        if (m_record) run->Record(&m_recorder);
+        run->LogSounds(m_state || m_trace || m_observer);
+        run->KeepLastFrame(m_screenshot.has_value());
     }
 
     void OnFrame(const CGame& game, uint32_t frame) override {
         if (m_trace) {
-            CaptureSnapshot(game, frame, &m_snapshot);
+            CaptureSnapshot(game, frame, m_run->Sounds(), &m_snapshot);
             m_line.clear();
             AppendJson(m_snapshot, &m_line);
             m_line += '\n';
             m_trace->Write(m_line.data(), m_line.size());
         }
-        if (m_quitAfterBudget && m_options.frames && frame >= *m_options.frames) plat::PostQuitMessage();
-        if (m_observer) m_observer->OnFrame(game, frame);
+        if (m_quitAfterBudget && m_options.frames && frame >= *m_options.frames) m_run->PostQuit();
+        if (m_observer) m_observer->OnFrame(game, frame, *m_run);
     }
 
     // Writes what is due after the last frame and puts every output in place; fails naming the
     // first file that could not be written.
     plat::Status Finish(const CGame& game, uint32_t frames) {
         if (m_state) {
-            CaptureSnapshot(game, frames, &m_snapshot);
+            CaptureSnapshot(game, frames, m_run->Sounds(), &m_snapshot);
             m_line.clear();
             AppendJson(m_snapshot, &m_line);
             m_line += '\n';
             m_state->Write(m_line.data(), m_line.size());
         }
         if (m_screenshot) {
-            std::vector<uint16_t> picture = plat::LastFrame();
+            std::vector<uint16_t> picture = m_run->LastFrame();
             picture.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);  // black when none was shown
             const std::vector<uint8_t> bmp = EncodeBmp24(picture.data(), kScreenWidth, kScreenHeight);
             m_screenshot->Write(bmp.data(), bmp.size());
@@ -159,6 +160,7 @@ public:
 private:
     const Options& m_options;
     RunObserver* m_observer;
+    plat::Automation* m_run = nullptr;
     std::optional<plat::InputPlayer> m_script;
     plat::InputRecorder m_recorder;
     std::optional<plat::OutputFile> m_record, m_state, m_trace, m_screenshot;
@@ -201,12 +203,6 @@ plat::Status EnterDataDirectory(const Options& options, const fs::path& executab
     return plat::Success();
 }
 
-// Leaves the platform core as it found it, whatever happens to the run.
-struct PlatformSession {
-    PlatformSession() { plat::ResetAutomation(); }
-    ~PlatformSession() { plat::ResetAutomation(); }
-};
-
 // Says what went wrong on err; returns the exit status.
 int Report(std::ostream& err, const std::string& problem, int status) {
     err << "plinkwell: " << problem << '\n';
@@ -235,15 +231,15 @@ int Run(Options options, const LaunchContext& context, std::ostream& err) {
         return Report(err, problem, kExitFailure);
     }
 
-    PlatformSession session;
-    plat::SetBackend(backend.get());
-    files.Install(!options.headless);  // the headless backend keeps its own frame budget
+    plat::Automation run(*backend);
+    const plat::BackendScope installed(run);
+    files.Install(&run, !options.headless);  // the headless backend keeps its own frame budget
     auto app = std::make_unique<CGameApp>();
     app->SetFrameListener(&files);
     if (!app->InitInstance()) return Report(err, "the window could not be created", kExitFailure);
     const int status = app->Run();
     const plat::Status written = files.Finish(app->Game(), app->FramesRun());
-    if (context.observer) context.observer->OnFinish(app->Game(), app->FramesRun(), *backend);
+    if (context.observer) context.observer->OnFinish(app->Game(), app->FramesRun(), run, *backend);
     return written ? status : Report(err, written.Error(), kExitFailure);
 }
 

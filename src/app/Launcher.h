@@ -13,7 +13,7 @@
 
 #include "app/Options.h"
 #include "game/CGame.h"
-#include "platform/Platform.h"
+#include "platform/automation/Automation.h"
 
 // Makes the windowed (interactive) backend; null when it cannot start, with the reason in problem
 // when it has one.
@@ -23,10 +23,13 @@ using BackendFactory = std::function<std::unique_ptr<plat::Backend>(const Option
 class RunObserver {
 public:
     virtual ~RunObserver() = default;
-    virtual void OnFrame(const CGame& game, uint32_t frame) { (void)game, (void)frame; }
+    // run is the run's automation layer: its sound log and kept picture.
+    virtual void OnFrame(const CGame& game, uint32_t frame, plat::Automation& run) {
+        (void)game, (void)frame, (void)run;
+    }
     // After the main loop and the game's shutdown, with the backend still in place.
-    virtual void OnFinish(const CGame& game, uint32_t frames, plat::Backend& backend) {
-        (void)game, (void)frames, (void)backend;
+    virtual void OnFinish(const CGame& game, uint32_t frames, plat::Automation& run, plat::Backend& backend) {
+        (void)game, (void)frames, (void)run, (void)backend;
     }
 };
 

@@ -8,7 +8,6 @@
 
 #include "app/GameSnapshot.h"
 #include "app/Launcher.h"
-#include "platform/automation/Automation.h"
 #include "platform/web/WebBackend.h"
 
 namespace {
@@ -16,20 +15,22 @@ namespace {
 // Keeps the record of the frame just run, and the last picture of a harness run.
 class PageObserver : public RunObserver {
 public:
-    void OnFrame(const CGame& game, uint32_t frame) override { m_game = &game, m_frame = frame; }
-    void OnFinish(const CGame& game, uint32_t frames, plat::Backend& backend) override {
-        (void)backend;
-        OnFrame(game, frames);
+    void OnFrame(const CGame& game, uint32_t frame, plat::Automation& run) override {
+        m_game = &game, m_frame = frame, m_run = &run;
+    }
+    void OnFinish(const CGame& game, uint32_t frames, plat::Automation& run, plat::Backend&) override {
+        OnFrame(game, frames, run);
         State();
         m_game = nullptr;
-        m_lastFrame = plat::LastFrame();
+        m_run = nullptr;
+        m_lastFrame = run.LastFrame();
     }
 
     uint32_t Frames() const { return m_frame; }
 
     const std::string& State() {
         if (m_game) {
-            CaptureSnapshot(*m_game, m_frame, &m_snapshot);
+            CaptureSnapshot(*m_game, m_frame, m_run->Sounds(), &m_snapshot);
             m_state.clear();
             AppendJson(m_snapshot, &m_state);
         }
@@ -39,6 +40,7 @@ public:
 
 private:
     const CGame* m_game = nullptr;
+    const plat::Automation* m_run = nullptr;
     uint32_t m_frame = 0;
     GameSnapshot m_snapshot;
     std::string m_state;

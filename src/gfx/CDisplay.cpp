@@ -22,7 +22,7 @@ Surface::Surface(int32_t w, int32_t h)
 
 void CDisplay::CreateDirectDraw() {
     // The video service exists once a platform backend is installed.
-    m_directDraw = plat::GetBackend() != nullptr;
+    m_directDraw = plat::HasBackend();
     if (!m_directDraw) plat::MessageBox("DxDraw Object Creation Failed");
 }
 

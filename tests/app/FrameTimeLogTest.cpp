@@ -88,7 +88,6 @@ TEST(FrameTimeLog, TheShellLogsEveryFrameItRunsWhenTheEnvironmentAsks) {
         ASSERT_EQ(app->InitInstance(), 1);
         backend.passes = 3;
         app->Run();
-        plat::ResetAutomation();
     }
     unsetenv("PLINKWELL_FRAME_LOG");
 

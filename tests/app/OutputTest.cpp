@@ -5,14 +5,13 @@
 
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
-#include "platform/automation/Automation.h"
 #include "support/Json.h"
 
 namespace {
 
-Json Dump(const CGame& game, uint32_t frame) {
+Json Dump(const CGame& game, uint32_t frame, const std::vector<plat::PlayedSound>& sounds = {}) {
     GameSnapshot snapshot;
-    CaptureSnapshot(game, frame, &snapshot);
+    CaptureSnapshot(game, frame, sounds, &snapshot);
     std::string text;
     AppendJson(snapshot, &text);
     EXPECT_EQ(text.find('\n'), std::string::npos);
@@ -56,13 +55,7 @@ TEST(StateJson, WritesTheValuesSignedWideAndEscaped) {
     game->m_balls[2].inPlay = 1;
     game->m_particles.x[19] = 77;
     game->m_random.SetState(0xFFFFFFFEu);
-    plat::EnableSoundLog(true);
-    plat::BeforeTick(120);
-    plat::AudioPlay(0, 4);
-    plat::BeforeTick(121);
-    plat::AudioPlay(0, 1);
-    Json json = Dump(*game, 121);
-    plat::ResetAutomation();
+    Json json = Dump(*game, 121, {{120, 4}, {121, 1}});
 
     EXPECT_EQ(json["frame"].get<int64_t>(), 121);
     EXPECT_EQ(json["m_nLives"].get<int64_t>(), -3);

@@ -8,7 +8,6 @@
 
 #include "app/CGameApp.h"
 #include "input/DIK.h"
-#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 
 namespace {
@@ -51,10 +50,9 @@ public:
     }
     void VideoRelease() override { log.push_back("video release"); }
     void AudioClose() override { log.push_back("audio close"); }
-    // With per-frame input on, the platform reads the keyboard once before every tick.
-    void ReadKeyboard(uint8_t state[256]) override {
+    void BeforeTick(uint32_t frame) override {
         log.push_back("before tick");
-        FakeBackend::ReadKeyboard(state);
+        nextFrame = frame;
     }
     bool IsPaused() override { return pausedPasses > 0; }
     void Idle(int ms) override {
@@ -73,6 +71,7 @@ public:
     uint32_t clockStep = 0;
     bool windowOk = true;
     int pausedPasses = 0;
+    uint32_t nextFrame = 0;
 };
 
 class RecordFrames : public FrameListener {
@@ -87,8 +86,6 @@ public:
 
 class Shell : public ::testing::Test {
 protected:
-    void TearDown() override { plat::ResetAutomation(); }
-
     ShellBackend backend;
     std::unique_ptr<CGameApp> app = std::make_unique<CGameApp>();
 };
@@ -142,7 +139,7 @@ TEST_F(Shell, EachPassHandlesOneMessageThenTicksOnce) {
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + expected.size()), expected);
     // The clock stood still: the first tick ran frame 1, the next two found nothing due.
     EXPECT_EQ(app->FramesRun(), 1u);
-    EXPECT_EQ(plat::CurrentFrame(), 2u);
+    EXPECT_EQ(backend.nextFrame, 2u);
 }
 
 TEST_F(Shell, TicksWithoutMessagesRunFramesNumberedFromOne) {

@@ -126,10 +126,10 @@ std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     const plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(kScript, "script");
     EXPECT_TRUE(events.Ok()) << events.Error();
     plat::InputPlayer script(events.Ok() ? *events : std::vector<plat::InputEvent>{});
-    plat::ResetAutomation();
-    plat::SetBackend(&game);
-    plat::PlayInputScript(&script);
-    plat::KeepLastFrame(true);
+    plat::Automation run(game);
+    const plat::BackendScope installed(run);
+    run.PlayScript(&script);
+    run.KeepLastFrame(true);
 
     SdlOptions options;
     options.windowed = true;
@@ -153,7 +153,7 @@ std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
         plat::PeekMessage(&m);  // the headless clock moves a frame on
         plat::BeforeTick(frame);
         cg->Tick();
-        window->VideoPresent(plat::LastFrame().data(), 800, 600);
+        window->VideoPresent(run.LastFrame().data(), 800, 600);
         while (window->PeekMessage(&m)) {  // exposes, resizes and focus reach the presentation
             window->GetMessage(&m);
             window->DispatchMessage(m);
@@ -178,7 +178,6 @@ std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     }
     cg->Shutdown();
     window.reset();
-    plat::ResetAutomation();
     return grabs;
 }
 

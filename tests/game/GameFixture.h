@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "game/CGame.h"
-#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 #include "support/Files.h"
 #include "support/SlotDisplay.h"
@@ -29,7 +28,6 @@ inline uint16_t SlotPixel(int slot) {
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        plat::EnableSoundLog(true);
         game = std::make_unique<CGame>();
         OpenCatalogueDisplay(game->m_display, [](SlotIndex slot, int32_t x, int32_t) {
             return slot == 25 ? static_cast<uint16_t>(x + 1) : SlotPixel(slot);
@@ -40,13 +38,11 @@ protected:
         game->m_mouse.Create();
     }
 
-    void TearDown() override { plat::EnableSoundLog(false); }
-
     // The effects played since the last call.
     std::vector<int> Sounds() {
         std::vector<int> effects;
-        const auto& log = plat::SoundLog();
-        for (size_t i = m_soundsSeen; i < log.size(); ++i) effects.push_back(log[i].effect);
+        const std::vector<int>& log = backend.effects;
+        effects.assign(log.begin() + static_cast<std::ptrdiff_t>(m_soundsSeen), log.end());
         m_soundsSeen = log.size();
         return effects;
     }

@@ -105,7 +105,6 @@ TEST_F(TickTest, FrameStartIsTheClockReadAfterTheDueTest) {
         game->Tick();  // due at the read of 500; the frame starts at the next read
         EXPECT_EQ(game->m_dwLastFrame, 501u);
     }
-    plat::SetBackend(&backend);
 }
 
 TEST_F(TickTest, BannerRuns119FramesThenPlaysTheStartSound) {

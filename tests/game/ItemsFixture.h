@@ -9,7 +9,6 @@
 
 #include "game/CGame.h"
 #include "input/DIK.h"
-#include "platform/automation/Automation.h"
 #include "support/FakeBackend.h"
 #include "support/SlotDisplay.h"
 
@@ -26,11 +25,9 @@ protected:
         game.m_keyboard.Create();
         game.m_sound.Create();
         game.m_sound.AllocSlots(kSoundSlots);
-        plat::EnableSoundLog(true);
     }
 
     void TearDown() override {
-        plat::EnableSoundLog(false);
         game.m_sound.Destroy();
         game.m_keyboard.Release();
         game.m_display.Release();
@@ -52,8 +49,7 @@ protected:
     // The effects played since the last call, by number.
     std::vector<int> Sounds() {
         std::vector<int> effects;
-        for (const plat::PlayedSound& s : plat::SoundLog()) effects.push_back(s.effect);
-        plat::EnableSoundLog(true);
+        effects.swap(backend.effects);
         return effects;
     }
 

@@ -1,4 +1,5 @@
-// A backend for unit tests: a settable clock, keys and mouse; records messages, frames and sounds.
+// A backend for unit tests, installed while it lives: a settable clock, keys and mouse; records
+// messages, frames and sounds.
 #pragma once
 
 #include <cstring>
@@ -9,9 +10,6 @@
 
 class FakeBackend : public plat::Backend {
 public:
-    FakeBackend() { plat::SetBackend(this); }
-    ~FakeBackend() override { plat::SetBackend(nullptr); }
-
     uint32_t GetTickCount() override { return now; }
     bool PeekMessage(plat::Message* msg) override {
         if (quit) msg->kind = plat::MessageKind::Quit;
@@ -21,6 +19,7 @@ public:
         msg->kind = quit ? plat::MessageKind::Quit : plat::MessageKind::None;
         return quit ? 0 : 1;
     }
+    bool CreateMainWindow(const char*) override { return true; }
     void MessageBox(const std::string& text) override { messages.push_back(text); }
     void ShowCursor(bool show) override { cursorShown = show; }
 
@@ -42,8 +41,13 @@ public:
         buffers.emplace_back(frames, frames + static_cast<size_t>(frameCount) * plat::kAudioChannels);
         return static_cast<int>(buffers.size());
     }
-    void AudioPlay(int handle) override { played.push_back(handle); }
-    void AudioReleaseBuffer(int handle) override { released.push_back(handle); }
+    void AudioPlay(int handle, int effect) override {
+        effects.push_back(effect);
+        if (handle > 0) played.push_back(handle);
+    }
+    void AudioReleaseBuffer(int handle) override {
+        if (handle > 0) released.push_back(handle);
+    }
 
     void Press(int code, bool down = true) { keys[code] = down ? 0x80 : 0; }
     void Button(bool down) { mouse.rgbButtons[0] = down ? 0x80 : 0; }
@@ -59,6 +63,10 @@ public:
     std::vector<uint16_t> presented;
     int presents = 0;
     std::vector<std::vector<int16_t>> buffers;
+    std::vector<int> effects;  // every play, with or without a buffer
     std::vector<int> played;
     std::vector<int> released;
+
+private:
+    plat::BackendScope m_installed{*this};  // installed while it lives
 };

@@ -14,17 +14,18 @@ class Capture : public RunObserver {
 public:
     Capture(HarnessResult* result, bool keepFrames) : m_result(*result), m_keepFrames(keepFrames) {}
 
-    void OnFrame(const CGame& game, uint32_t frame) override {
+    void OnFrame(const CGame& game, uint32_t frame, plat::Automation& run) override {
         if (!m_keepFrames) return;
         m_result.perFrame.emplace_back();
-        CaptureSnapshot(game, frame, &m_result.perFrame.back());
+        CaptureSnapshot(game, frame, run.Sounds(), &m_result.perFrame.back());
     }
 
-    void OnFinish(const CGame& game, uint32_t frames, plat::Backend& backend) override {
+    void OnFinish(const CGame& game, uint32_t frames, plat::Automation& run,
+                  plat::Backend& backend) override {
         m_result.ran = true;
         m_result.frames = frames;
-        CaptureSnapshot(game, frames, &m_result.finalState);
-        m_result.screen = plat::LastFrame();
+        CaptureSnapshot(game, frames, run.Sounds(), &m_result.finalState);
+        m_result.screen = run.LastFrame();
         if (auto* headless = dynamic_cast<plat::HeadlessBackend*>(&backend)) {
             m_result.messages = headless->Messages();
             m_result.presents = headless->Presents();

@@ -24,6 +24,10 @@ public:
     uint32_t GetTickCount() override { return m_now; }
     bool PeekMessage(Message* msg) override;
     int GetMessage(Message* msg) override;
+    bool CreateMainWindow(const char* title) override {
+        (void)title;
+        return true;
+    }
     void MessageBox(const std::string& text) override;
 
     bool VideoSetMode(int width, int height, bool fullscreen) override;
@@ -34,7 +38,7 @@ public:
 
     bool AudioOpen() override { return true; }
     int AudioCreateBuffer(const int16_t* frames, uint32_t frameCount) override;
-    void AudioPlay(int handle) override { m_plays.push_back(handle); }
+    void AudioPlay(int handle, int) override { m_plays.push_back(handle); }
     void AudioReleaseBuffer(int handle) override { (void)handle; }
 
     const std::vector<std::string>& Messages() const { return m_messages; }

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <thread>
 
-#include "platform/devices/Keymap.h"
 #include "platform/base/QuitSignals.h"
+#include "platform/devices/Keymap.h"
 #include "platform/devices/ScaledMotion.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlVideo.h"
@@ -247,7 +247,7 @@ public:
     int AudioCreateBuffer(const int16_t* frames, uint32_t frameCount) override {
         return m_audio.CreateBuffer(frames, frameCount);
     }
-    void AudioPlay(int handle) override {
+    void AudioPlay(int handle, int) override {
         m_audio.Play(handle);
     }
     void AudioReleaseBuffer(int handle) override {

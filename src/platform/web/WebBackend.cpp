@@ -94,6 +94,10 @@ public:
         return 1;
     }
 
+    bool CreateMainWindow(const char* title) override {
+        (void)title;
+        return true;
+    }
     void MessageBox(const std::string& text) override { plinkwell_message_box(text.c_str()); }
 
     bool VideoSetMode(int width, int height, bool fullscreen) override {
@@ -130,7 +134,7 @@ public:
     int AudioCreateBuffer(const int16_t* frames, uint32_t frameCount) override {
         return plinkwell_create_sound(frames, frameCount);
     }
-    void AudioPlay(int handle) override { plinkwell_play_sound(handle); }
+    void AudioPlay(int handle, int) override { plinkwell_play_sound(handle); }
     void AudioReleaseBuffer(int handle) override { plinkwell_release_sound(handle); }
 
     bool IsPaused() override { return Paused(); }

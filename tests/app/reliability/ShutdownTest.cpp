@@ -49,7 +49,7 @@ private:
 void ExpectSignalEndsTheShellCleanly(int signal) {
     std::ostringstream messages;
     CursorBackend backend(messages);
-    plat::SetBackend(&backend);
+    const plat::BackendScope installed(backend);
     auto app = std::make_unique<CGameApp>();
     RaiseAt raise(40, signal);
     app->SetFrameListener(&raise);
@@ -61,7 +61,6 @@ void ExpectSignalEndsTheShellCleanly(int signal) {
     EXPECT_EQ(app->Game().m_display.BackBuffer(), nullptr);  // Shutdown released the display
     EXPECT_EQ(app->Game().m_sound.SlotCount(), 0);           // and the sounds
     EXPECT_FALSE(app->m_pMainWnd);
-    plat::SetBackend(nullptr);
 }
 
 struct Child {

@@ -243,17 +243,17 @@ std::string CheckRecord(const CGame& game, bool paddleMoved) {
     return "";
 }
 
-void SoakObserver::OnFrame(const CGame& game, uint32_t frame) {
+void SoakObserver::OnFrame(const CGame& game, uint32_t frame, plat::Automation& run) {
     m_report.frames = frame;
     if (m_report.failedFrame == 0) {
         const bool paddleMoved = !m_intro && !m_gameOver;
         if (std::string broken = CheckRecord(game, paddleMoved); !broken.empty()) {
             GameSnapshot snapshot;
-            CaptureSnapshot(game, frame, &snapshot);
+            CaptureSnapshot(game, frame, run.Sounds(), &snapshot);
             m_report.failedFrame = frame;
             m_report.failure = broken + "\n";
             AppendJson(snapshot, &m_report.failure);
-            plat::PostQuitMessage();
+            run.PostQuit();
         }
     }
     Tally(game);

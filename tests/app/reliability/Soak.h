@@ -39,7 +39,7 @@ struct SoakReport {
 // Checks every frame of a run and remembers the first failure; the run is ended there.
 class SoakObserver : public RunObserver {
 public:
-    void OnFrame(const CGame& game, uint32_t frame) override;
+    void OnFrame(const CGame& game, uint32_t frame, plat::Automation& run) override;
     const SoakReport& Report() const { return m_report; }
 
 private:

@@ -9,9 +9,6 @@ namespace {
 
 class PlatformCore : public ::testing::Test {
 protected:
-    void SetUp() override { plat::SetBackend(&fake); }
-    void TearDown() override { plat::ResetAutomation(); }
-
     static bool KeyDown(int code) {
         uint8_t keys[256];
         plat::ReadKeyboard(keys);
@@ -24,6 +21,8 @@ protected:
     }
 
     FakeBackend fake;
+    plat::Automation run{fake};
+    plat::BackendScope installed{run};
 };
 
 }  // namespace
@@ -49,7 +48,7 @@ TEST_F(PlatformCore, FromTheFirstFrameTheKeyboardIsConstantWithinAFrame) {
 
 TEST_F(PlatformCore, AScriptReplacesTheLiveDevices) {
     plat::InputPlayer script(Parse("2 key T down\n2 mouse 9\n3 button down\n"));
-    plat::PlayInputScript(&script);
+    run.PlayScript(&script);
     fake.Press(0x01);
     fake.mouse.lX = 50;
     plat::BeforeTick(1);
@@ -70,7 +69,7 @@ TEST_F(PlatformCore, AScriptReplacesTheLiveDevices) {
 TEST_F(PlatformCore, ScriptEventsApplyOnceWhenAFrameNumberRepeats) {
     // A windowed loop calls BeforeTick with the same number until the frame is due.
     plat::InputPlayer script(Parse("1 mouse 4\n"));
-    plat::PlayInputScript(&script);
+    run.PlayScript(&script);
     plat::BeforeTick(1);
     plat::BeforeTick(1);
     plat::BeforeTick(1);
@@ -81,7 +80,7 @@ TEST_F(PlatformCore, ScriptEventsApplyOnceWhenAFrameNumberRepeats) {
 
 TEST_F(PlatformCore, RecordingWritesWhatTheGameRead) {
     plat::InputRecorder recorder;
-    plat::RecordInput(&recorder);
+    run.Record(&recorder);
     fake.Press(0x39);
     plat::BeforeTick(1);
     plat::BeforeTick(2);
@@ -99,7 +98,7 @@ TEST_F(PlatformCore, RecordingWritesWhatTheGameRead) {
 TEST_F(PlatformCore, APostedQuitIsTheNextMessage) {
     plat::Message msg;
     EXPECT_FALSE(plat::PeekMessage(&msg));
-    plat::PostQuitMessage();
+    run.PostQuit();
     ASSERT_TRUE(plat::PeekMessage(&msg));
     EXPECT_EQ(msg.kind, plat::MessageKind::Quit);
     EXPECT_EQ(plat::GetMessage(&msg), 0);
@@ -109,37 +108,40 @@ TEST_F(PlatformCore, KeepsTheLastPresentedPictureOnlyWhenAsked) {
     const uint16_t a[4] = {1, 2, 3, 4};
     const uint16_t b[4] = {5, 6, 7, 8};
     plat::VideoPresent(a, 2, 2);
-    EXPECT_TRUE(plat::LastFrame().empty());
-    plat::KeepLastFrame(true);
+    EXPECT_TRUE(run.LastFrame().empty());
+    run.KeepLastFrame(true);
     plat::VideoPresent(a, 2, 2);
     plat::VideoPresent(b, 2, 2);
-    EXPECT_EQ(plat::LastFrame(), std::vector<uint16_t>(b, b + 4));
+    EXPECT_EQ(run.LastFrame(), std::vector<uint16_t>(b, b + 4));
     EXPECT_EQ(fake.presents, 3);
 }
 
 TEST_F(PlatformCore, SoundsAreLoggedWithTheFrameOfTheirTick) {
-    plat::EnableSoundLog(true);
+    run.LogSounds(true);
     plat::BeforeTick(7);
     plat::AudioPlay(2, 4);
     plat::AudioPlay(0, 6);  // an effect that failed to load still counts
-    ASSERT_EQ(plat::SoundLog().size(), 2u);
-    EXPECT_EQ(plat::SoundLog()[0].frame, 7u);
-    EXPECT_EQ(plat::SoundLog()[0].effect, 4);
-    EXPECT_EQ(plat::SoundLog()[1].effect, 6);
+    ASSERT_EQ(run.Sounds().size(), 2u);
+    EXPECT_EQ(run.Sounds()[0].frame, 7u);
+    EXPECT_EQ(run.Sounds()[0].effect, 4);
+    EXPECT_EQ(run.Sounds()[1].effect, 6);
     EXPECT_EQ(fake.played, std::vector<int>{2});
 }
 
-TEST_F(PlatformCore, ResetSwitchesEverythingOff) {
+TEST_F(PlatformCore, EachRunStartsWithEverythingOffAndEndsWithItsScope) {
     plat::InputPlayer script(Parse("1 key T down\n"));
-    plat::PlayInputScript(&script);
-    plat::PostQuitMessage();
+    run.PlayScript(&script);
+    run.PostQuit();
     plat::BeforeTick(1);
-    plat::ResetAutomation();
-    plat::SetBackend(&fake);
     fake.Press(0x39);
-    EXPECT_TRUE(KeyDown(0x39));
-    EXPECT_FALSE(KeyDown(0x14));
-    plat::Message msg;
-    EXPECT_FALSE(plat::PeekMessage(&msg));
-    EXPECT_EQ(plat::CurrentFrame(), 0u);
+    {
+        plat::Automation next(fake);
+        const plat::BackendScope scope(next);
+        EXPECT_TRUE(KeyDown(0x39));
+        EXPECT_FALSE(KeyDown(0x14));
+        plat::Message msg;
+        EXPECT_FALSE(plat::PeekMessage(&msg));
+        EXPECT_EQ(next.Frame(), 0u);
+    }
+    EXPECT_TRUE(KeyDown(0x14));  // the first run's frame snapshot again
 }

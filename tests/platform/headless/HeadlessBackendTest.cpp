@@ -55,8 +55,8 @@ TEST(HeadlessBackend, NoDevicesButEveryServiceAnswers) {
     const int b = backend.AudioCreateBuffer(samples, 2);
     EXPECT_GT(a, 0);
     EXPECT_NE(a, b);
-    backend.AudioPlay(b);
-    backend.AudioPlay(a);
+    backend.AudioPlay(b, 0);
+    backend.AudioPlay(a, 0);
     EXPECT_EQ(backend.Plays(), (std::vector<int>{b, a}));
     EXPECT_FALSE(backend.IsPaused());
 }

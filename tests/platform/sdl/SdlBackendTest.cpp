@@ -453,7 +453,7 @@ TEST_F(SdlBackendTest, MutedAudioKeepsEffectsWithoutADevice) {
     EXPECT_GT(a, 0);
     EXPECT_GT(b, 0);
     EXPECT_NE(a, b);
-    backend->AudioPlay(a);
+    backend->AudioPlay(a, 0);
     backend->AudioReleaseBuffer(a);
     backend->AudioClose();
 }
@@ -480,7 +480,7 @@ TEST_F(SdlBackendTest, PlayedEffectReachesTheDeviceAsInterleavedStereo) {
         effect.push_back(static_cast<int16_t>(-i * 100));  // right
     }
     const int h = backend->AudioCreateBuffer(effect.data(), 64);
-    backend->AudioPlay(h);
+    backend->AudioPlay(h, 0);
 
     // The device writes the mix out one buffer at a time; look for the effect in it.
     const auto wanted = std::string(reinterpret_cast<const char*>(effect.data()), effect.size() * 2);

@@ -15,7 +15,7 @@ cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
 
 if [ "${PLINKWELL_WEB_TESTS:-}" = required ] || { command -v emcc && command -v chromium; } >/dev/null 2>&1; then
-  scripts/web.sh
+  PLINKWELL_WEB_DATA="$root/build/data" scripts/web.sh  # the data the normal build made above
   (cd tests/web && npm ci --no-audit --no-fund >/dev/null &&
     PLINKWELL_GAME="$PWD/../../build/plinkwell" PLINKWELL_DATA="$PWD/../../build/data" node --test)
 else

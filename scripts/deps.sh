@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, or prints the apt-get line when not root.
 # Usage: scripts/deps.sh [extra packages...]
 set -euo pipefail
-pkgs=(cmake g++ make pkg-config libsdl2-dev libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev nlohmann-json3-dev xvfb libx11-dev "$@")
+pkgs=(cmake g++ make pkg-config libsdl2-dev libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev nlohmann-json3-dev xvfb libx11-dev xz-utils "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,7 @@
 // Browser tests of the web build (scripts/web.sh) in Debian's headless Chromium:
 // (1) our input scripts through the page's harness give the native game's record and picture;
-// (2) the page played in real time answers the mouse and keys, keeps its pace, and stays quiet.
+// (2) the page played in real time answers the mouse and keys, and stays quiet.
+// Timings are not checked here (a loaded machine would fail them): scripts/perf/web.sh prints them.
 // Environment: PLINKWELL_SITE (build-web), PLINKWELL_GAME (build/plinkwell), PLINKWELL_DATA (build/data),
 // CHROMIUM (/usr/bin/chromium).
 import { test, before, after } from 'node:test';
@@ -156,78 +157,51 @@ test('harness: a bad script gives the one-line error', async () => {
   }
 });
 
-const frames = (page) => page.evaluate(() => Module._plinkwell_frames());
 const record = async (page) => JSON.parse(await page.evaluate(
   () => Module.UTF8ToString(Module._plinkwell_state())));
 
-test('real time: the title within 1.5 s, mouse and keys answered, Escape quits, Play again', async () => {
+// The record once check holds: a loaded machine runs the frames later, not differently.
+async function recordWhen(page, check, what) {
+  for (let i = 0; i < 2000; ++i) {
+    const r = await record(page);
+    if (check(r)) return r;
+    await page.waitForTimeout(15);
+  }
+  assert.fail(what);
+}
+
+test('real time: the title, mouse and keys answered, Escape quits, Play again', async () => {
   const { page, noise, close } = await openPage('');
   try {
     await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
-    const titleMs = await page.evaluate(() => window.plinkwellFirstFrameMs);
-    console.log(`title screen drawn ${titleMs} ms after opening the page`);
     assert.equal((await record(page)).m_bIntro, 1);
 
     await page.click('#screen');
     await page.keyboard.down('Space');
     await page.waitForTimeout(100);
     await page.keyboard.up('Space');
-    assert.equal((await record(page)).m_bIntro, 0, 'Space leaves the title');
-    await page.waitForFunction(() => JSON.parse(Module.UTF8ToString(
-      Module._plinkwell_state())).m_bStageBanner === 0, null, { timeout: 10000 });
+    await recordWhen(page, (r) => r.m_bIntro === 0, 'Space leaves the title');
+    const before = (await recordWhen(page, (r) => r.m_bStageBanner === 0, 'the stage banner ends')).paddle.x;
 
-    const before = (await record(page)).paddle.x;
     for (let i = 1; i <= 10; ++i) {
       await page.mouse.move(640 - i * 20, 400);
       await page.waitForTimeout(20);
     }
-    assert.ok((await record(page)).paddle.x < before, 'the paddle follows the mouse to the left');
+    await recordWhen(page, (r) => r.paddle.x < before, 'the paddle follows the mouse to the left');
 
     const widePaddle = (await record(page)).m_bWidePaddle;
     await page.keyboard.down('Digit1');
     await page.waitForTimeout(100);
     await page.keyboard.up('Digit1');
-    const afterShop = await record(page);
-    assert.ok(afterShop.m_bWidePaddle !== widePaddle || afterShop.m_bMessage !== 0,
+    await recordWhen(page, (r) => r.m_bWidePaddle !== widePaddle || r.m_bMessage !== 0,
       'the shop key buys the wide paddle or is refused with a message');
 
     await page.keyboard.press('Escape');
-    await page.waitForSelector('#again', { state: 'visible', timeout: 5000 });
+    await page.waitForSelector('#again', { state: 'visible' });
     await page.click('#again');
     await page.waitForFunction(() => document.getElementById('again').hidden);
-    assert.equal((await record(page)).m_bIntro, 1, 'Play again starts a fresh game');
+    await recordWhen(page, (r) => r.m_bIntro === 1, 'Play again starts a fresh game');
     assert.deepEqual(noise, []);
-    assert.ok(titleMs <= 1500, `title screen after ${titleMs} ms`);
-  } finally {
-    await close();
-  }
-});
-
-test('real time: 1200 frames in 18.0 s within 0.2 s', async () => {
-  const { page, close } = await openPage('');
-  const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Performance.enable');
-  try {
-    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 60);
-    const busy = async () => (await cdp.send('Performance.getMetrics')).metrics
-      .find((m) => m.name === 'TaskDuration').value;
-    const busyBefore = await busy();
-    const seconds = await page.evaluate(() => new Promise((resolve) => {
-      const count = () => Module._plinkwell_frames();
-      const first = count() + 1;
-      let start = 0;
-      const poll = (now) => {
-        const n = count();
-        if (!start && n >= first) start = now;
-        if (n >= first + 1200) resolve((now - start) / 1000);
-        else requestAnimationFrame(poll);
-      };
-      requestAnimationFrame(poll);
-    }));
-    const cpu = (await busy()) - busyBefore;
-    console.log(`1200 frames in ${seconds.toFixed(3)} s; page main thread busy ${cpu.toFixed(2)} s ` +
-      `(${(100 * cpu / seconds).toFixed(1)}% of one core)`);
-    assert.ok(Math.abs(seconds - 18.0) <= 0.2, `1200 frames took ${seconds} s`);
   } finally {
     await close();
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/devices/Keymap.h"
+#include "platform/present/PacedClock.h"
 #include "platform/present/PauseOverlay.h"
 
 // The page's side of the services (index.html defines Module.plinkwellPage).
@@ -32,11 +33,6 @@ namespace {
 
 constexpr const char* kCanvas = "#screen";
 constexpr uint32_t kClockOrigin = 0x10000000;
-// After a stall longer than this (a busy machine, a debugger) the clock does not catch the whole
-// delay up: a burst of frames would only look like a jump.
-constexpr uint32_t kMaxLatenessMs = 250;
-// Even when always behind, the page gets the browser back this often.
-constexpr uint32_t kLongestRunMs = 50;
 constexpr int32_t kWheelDelta = 120;
 constexpr uint32_t kTapMs = 15;  // one frame interval
 constexpr uint8_t kEscape = 0x01;
@@ -71,22 +67,22 @@ bool IsGameKey(uint8_t dik) {
 
 class WebBackend : public Backend {
 public:
-    WebBackend() : m_start(emscripten_get_now()) { Listen(true); }
+    WebBackend()
+        : m_clock([] { return emscripten_get_now(); }, [] { plinkwell_wait_for_animation_frame(); }) {
+        Listen(true);
+    }
     ~WebBackend() override { Listen(false); }
     WebBackend(const WebBackend&) = delete;
     WebBackend& operator=(const WebBackend&) = delete;
 
-    uint32_t GetTickCount() override {
-        m_seenClock = m_clock;
-        return kClockOrigin + m_clock;
-    }
+    uint32_t GetTickCount() override { return kClockOrigin + m_clock.Read(); }
 
     // Every pass of the loop moves the clock on by a millisecond towards the real time.
     // As on the desktop, the clock moves on a millisecond only once the caller has seen where it
     // stands: after the wait for the next frame the loop must see the frame's own due time.
     bool PeekMessage(Message* msg) override {
         msg->kind = MessageKind::None;
-        if (m_clock == m_seenClock) Step(1);
+        if (m_clock.Seen()) Step(1);
         return false;
     }
     int GetMessage(Message* msg) override {
@@ -114,7 +110,7 @@ public:
     // A key pressed and released between two frames still shows as down: the loop reads the
     // keyboard at every pass, and most passes run no frame, so a tap lasts one frame interval.
     void ReadKeyboard(uint8_t state[256]) override {
-        const bool fresh = m_clock - m_tapClock < kTapMs;
+        const bool fresh = m_clock.Elapsed() - m_tapClock < kTapMs;
         for (int i = 0; i < 256; ++i) state[i] = m_keys[i] | (fresh ? m_keysTapped[i] : 0);
         if (!fresh) std::memset(m_keysTapped, 0, sizeof m_keysTapped);
     }
@@ -123,7 +119,7 @@ public:
         state->lX = m_motionX;
         state->lY = m_motionY;
         state->lZ = m_wheel;
-        const bool fresh = m_clock - m_tapClock < kTapMs;
+        const bool fresh = m_clock.Elapsed() - m_tapClock < kTapMs;
         for (int i = 0; i < 4; ++i) state->rgbButtons[i] = m_buttons[i] | (fresh ? m_buttonsTapped[i] : 0);
         m_motionX = m_motionY = m_wheel = 0;
         if (!fresh) std::memset(m_buttonsTapped, 0, sizeof m_buttonsTapped);
@@ -148,33 +144,18 @@ public:
 
 private:
     bool Paused() const { return m_hidden || m_blurred || m_lockLost; }
-    // Whole milliseconds since the backend started.
-    uint32_t RealMs() const { return static_cast<uint32_t>(emscripten_get_now() - m_start); }
-
-    // Moves the clock on by ms, but not past the real time; when it has caught up, waits for the
-    // browser's next animation frame first. A frame therefore starts exactly at its due time, and
-    // a late frame is followed at once by the ones that fell due meanwhile.
+    // Moves the clock on by ms, but not past the real time (PacedClock).
     void Step(uint32_t ms) {
-        uint32_t now = RealMs();
-        if (m_clock >= now || now - m_lastYield > kLongestRunMs) {
-            plinkwell_wait_for_animation_frame();
-            now = RealMs();
-            m_lastYield = now;
-        }
-        if (m_resync || now - m_clock > kMaxLatenessMs) {
-            if (m_tapClock == m_clock) m_tapClock = now;  // a tap that ended a pause still counts
-            m_clock = now;
-            m_resync = false;
-            return;
-        }
-        m_clock = std::min(m_clock + ms, now);
+        const uint32_t before = m_clock.Elapsed();
+        // a tap that ended a pause still counts when the clock jumps to the real time
+        if (m_clock.Step(ms) && m_tapClock == before) m_tapClock = m_clock.Elapsed();
     }
 
     void SetPaused(bool* reason, bool value) {
         const bool was = IsPaused();
         *reason = value;
         if (was == IsPaused()) return;
-        m_resync = !IsPaused();                 // the paused time is not caught up
+        m_clock.SetResync(!IsPaused());         // the paused time is not caught up
         std::memset(m_keys, 0, sizeof m_keys);  // releases while away never arrive
         std::memset(m_buttons, 0, sizeof m_buttons);
         m_motionX = m_motionY = m_wheel = 0;
@@ -189,7 +170,7 @@ private:
 
     void Tap(uint8_t* flag) {
         *flag = 0x80;
-        m_tapClock = m_clock;
+        m_tapClock = m_clock.Elapsed();
     }
 
     // The motion and buttons count while the pointer is locked, or where the page cannot lock it.
@@ -288,11 +269,7 @@ private:
         if (!on && m_locked) emscripten_exit_pointerlock();
     }
 
-    double m_start;
-    uint32_t m_lastYield = 0;
-    uint32_t m_clock = 0;
-    uint32_t m_seenClock = UINT32_MAX;  // the clock as the game last read it
-    bool m_resync = false;
+    PacedClock m_clock;
     uint32_t m_tapClock = 0;
 
     bool m_hidden = false, m_blurred = false, m_lockLost = false;

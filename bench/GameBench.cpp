@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/CGame.h"
+#include "game/RecordVisit.h"
 #include "platform/Platform.h"
 #include "platform/automation/Automation.h"
 #include "platform/headless/HeadlessBackend.h"
@@ -43,33 +44,20 @@ struct LoadedGame {
     ~LoadedGame() { game->Shutdown(); }
 };
 
-// Everything a tick may change, under the game record's own names, so that every timed tick starts
-// from the same scene.
+// Everything a tick may change, so that every timed tick starts from the same scene.
 struct SceneState {
-    GameObject m_cells[kCells];
-    Ball m_balls[kMaxBalls];
-    GameObject m_paddle, m_rocket;
-    ParticleSpray m_particles;
-    int32_t m_nScore, m_nBalls, m_nStage, m_bStageBanner, s_nBannerOffset, m_bMessage, m_nMessageFrames;
-    int32_t m_bRocketMode, m_bPierceMode, m_bGlueMode, m_bMurkPaddles, m_bWidePaddle, m_nPaddleFrame;
-    int32_t m_nPulseValue, m_nItemKeyDelay;
-    int8_t m_nLives, m_bAutoPaddle, m_bMiniMap, m_nPulseStep;
+    RecordFields<GameObject> record;
     Random m_random;
 };
 
-template <class From, class To>
-void CopyScene(const From& f, To& t) {
-    std::copy(std::begin(f.m_cells), std::end(f.m_cells), t.m_cells);
-    std::copy(std::begin(f.m_balls), std::end(f.m_balls), t.m_balls);
-    t.m_paddle = f.m_paddle, t.m_rocket = f.m_rocket, t.m_particles = f.m_particles;
-    t.m_nScore = f.m_nScore, t.m_nBalls = f.m_nBalls, t.m_nStage = f.m_nStage;
-    t.m_bStageBanner = f.m_bStageBanner, t.s_nBannerOffset = f.s_nBannerOffset;
-    t.m_bMessage = f.m_bMessage, t.m_nMessageFrames = f.m_nMessageFrames;
-    t.m_bRocketMode = f.m_bRocketMode, t.m_bPierceMode = f.m_bPierceMode, t.m_bGlueMode = f.m_bGlueMode;
-    t.m_bMurkPaddles = f.m_bMurkPaddles, t.m_bWidePaddle = f.m_bWidePaddle;
-    t.m_nPaddleFrame = f.m_nPaddleFrame, t.m_nPulseValue = f.m_nPulseValue;
-    t.m_nItemKeyDelay = f.m_nItemKeyDelay, t.m_nLives = f.m_nLives, t.m_bAutoPaddle = f.m_bAutoPaddle;
-    t.m_bMiniMap = f.m_bMiniMap, t.m_nPulseStep = f.m_nPulseStep, t.m_random = f.m_random;
+void SaveScene(const CGame& g, SceneState& scene) {
+    CopyRecord(g, scene.record);
+    scene.m_random = g.m_random;
+}
+
+void RestoreScene(const SceneState& scene, CGame& g) {
+    CopyRecord(scene.record, g);
+    g.m_random = scene.m_random;
 }
 
 // The busiest scene: a full field of 300 blocks, 64 balls with trails spread over the screen (many
@@ -125,11 +113,11 @@ void BM_TickHeaviestScene(benchmark::State& state) {
     CGame& g = *loaded.game;
     BuildHeaviestScene(g);
     auto scene = std::make_unique<SceneState>();
-    CopyScene(g, *scene);
+    SaveScene(g, *scene);
     uint32_t frame = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        CopyScene(*scene, g);
+        RestoreScene(*scene, g);
         g.m_dwLastFrame = plat::GetTickCount() - g.m_dwFrameInterval;
         state.ResumeTiming();
         plat::BeforeTick(++frame);

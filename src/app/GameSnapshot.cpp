@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "game/RecordVisit.h"
-
 namespace {
 
 using Json = nlohmann::ordered_json;  // keeps the keys in the order they are written
@@ -17,23 +15,6 @@ void VisitSnapshot(Visitor& v, Snapshots&... s) {
     v.Field("rng", s.rng...);
     v.Sounds("sounds", s.sounds...);
 }
-
-// Copies each field of the game record into the snapshot.
-struct Copy {
-    template <typename T>
-    void Field(const char*, const T& from, T& to) {
-        to = from;
-    }
-    void Text(const char*, const std::string& from, std::string& to) { to = from; }
-    void Cells(const char*, const GameObject (&from)[kCells], int8_t (&to)[kCells]) {
-        for (int i = 0; i < kCells; ++i) to[i] = from[i].sprite;
-    }
-    void Object(const char*, bool, const GameObject& from, GameObject& to) { to = from; }
-    void Balls(const char*, const Ball (&from)[kMaxBalls], Ball (&to)[kMaxBalls]) {
-        std::copy(from, from + kMaxBalls, to);
-    }
-    void Spray(const char*, const ParticleSpray& from, ParticleSpray& to) { to = from; }
-};
 
 template <typename T, size_t N>
 Json Array(const T (&values)[N]) {
@@ -109,8 +90,7 @@ Json ToJson(const GameSnapshot& s) {
 void CaptureSnapshot(const CGame& game, uint32_t frame, const std::vector<plat::PlayedSound>& sounds,
                      GameSnapshot* s) {
     s->frame = frame;
-    Copy copy;
-    VisitRecord(copy, game, *s);
+    CopyRecord(game, *s);
     s->rng = game.m_random.State();
     s->sounds.assign(sounds.begin(), sounds.end());
 }

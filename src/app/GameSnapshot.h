@@ -1,43 +1,16 @@
 // A plain copy of the game record's state after a frame, under the record's own names, and its JSON
-// form (one object on one line) for --state and --trace. Both follow VisitRecord.
+// form (one object on one line) for --state and --trace. Both follow RecordVisit.h's list.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "game/CGame.h"
+#include "game/RecordVisit.h"
 #include "platform/automation/Automation.h"
 
-struct GameSnapshot {
-    uint32_t frame = 0;  // frames run
-    int32_t m_bStageBanner = 0;
-    int32_t m_bGameOver = 0;
-    int32_t m_nStageCount = 0;
-    int32_t m_nStage = 0;
-    int32_t m_nScore = 0;
-    int8_t m_nLives = 0;
-    int32_t m_nBalls = 0;
-    int32_t m_bMessage = 0;
-    std::string m_strMessage;
-    int32_t m_bIntro = 0;
-    int8_t m_bAutoPaddle = 0;
-    int32_t m_bRocketMode = 0;
-    int32_t m_bPierceMode = 0;
-    int32_t m_bGlueMode = 0;
-    int32_t m_bMurkPaddles = 0;
-    int32_t m_bWidePaddle = 0;
-    int32_t m_nPaddleFrame = 0;
-    int32_t m_nItemKeyDelay = 0;
-    int8_t m_bMiniMap = 0;
-    uint32_t m_dwLastFrame = 0;
-    uint32_t m_dwFrameInterval = 0;
-    int32_t s_nBannerOffset = 0;
-    int8_t m_cells[kCells] = {};  // the kind of each cell
-    GameObject m_paddle = {};
-    GameObject m_rocket = {};
-    Ball m_balls[kMaxBalls] = {};
-    ParticleSpray m_particles = {};
+struct GameSnapshot : RecordFields<int8_t> {  // the cells as their kinds
+    uint32_t frame = 0;                       // frames run
     uint32_t rng = 0;
     std::vector<plat::PlayedSound> sounds;
 };

@@ -45,6 +45,11 @@
     F(Field, m_dwLastFrame, "m_dwLastFrame")         \
     F(Field, m_dwFrameInterval, "m_dwFrameInterval") \
     F(Field, s_nBannerOffset, "s_nBannerOffset")     \
+    F(Field, m_nItemBarX, "m_nItemBarX")             \
+    F(Field, m_bItemBarPlaced, "m_bItemBarPlaced")   \
+    F(Field, m_nPulseValue, "m_nPulseValue")         \
+    F(Field, m_nPulseStep, "m_nPulseStep")           \
+    F(Field, m_nMessageFrames, "m_nMessageFrames")   \
     F(Cells, m_cells, "cells")                       \
     F(Paddle, m_paddle, "paddle")                    \
     F(Rocket, m_rocket, "rocket")                    \

@@ -30,7 +30,7 @@ void EnterDataDirectory() {
 // frame as the shell does.
 struct LoadedGame {
     std::ostringstream messages;
-    plat::HeadlessBackend backend{UINT32_MAX, messages};
+    plat::HeadlessBackend backend{kFrameInterval, UINT32_MAX, messages};
     plat::Automation run{backend};
     plat::BackendScope installed{run};
     std::unique_ptr<CGame> game = std::make_unique<CGame>();
@@ -162,7 +162,7 @@ BENCHMARK(BM_ComposeBackgroundAnd600Sprites)->Unit(benchmark::kMicrosecond);
 void BM_LoadAssets(benchmark::State& state) {
     EnterDataDirectory();
     std::ostringstream messages;
-    plat::HeadlessBackend backend{UINT32_MAX, messages};
+    plat::HeadlessBackend backend{kFrameInterval, UINT32_MAX, messages};
     const plat::BackendScope installed(backend);
     for (auto _ : state) {
         auto game = std::make_unique<CGame>();

@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     static NullBuffer nothing;
     static std::ostream quiet(&nothing);
-    plat::HeadlessBackend backend(1, quiet);
+    plat::HeadlessBackend backend(kFrameInterval, 1, quiet);
     const plat::BackendScope installed(backend);
     auto game = std::make_unique<CGame>();
 

@@ -17,8 +17,6 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 
 // A script is a few bytes per event; anything near this is not one (and /dev/zero never ends).
 constexpr size_t kMaxInputScript = size_t{64} << 20;
@@ -222,8 +220,8 @@ int Run(Options options, const LaunchContext& context, std::ostream& err) {
     if (!entered) return Report(err, entered.Error(), kExitUsage);
     std::unique_ptr<plat::Backend> backend;
     if (options.headless) {
-        backend =
-            std::make_unique<plat::HeadlessBackend>(options.frames.value_or(kDefaultHeadlessFrames), err);
+        backend = std::make_unique<plat::HeadlessBackend>(
+            kGameShape.frameMs, options.frames.value_or(kDefaultHeadlessFrames), err);
     } else if (!context.windowed) {
         return Report(err, "this build has no window backend; use --headless", kExitUsage);
     } else if (std::string problem = "cannot start the video, input and audio services";

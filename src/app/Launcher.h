@@ -15,6 +15,9 @@
 #include "game/CGame.h"
 #include "platform/automation/Automation.h"
 
+// The game's picture and frame interval, as the platform's backends are made with them.
+inline constexpr plat::GameShape kGameShape{kScreenWidth, kScreenHeight, kFrameInterval};
+
 // Makes the windowed (interactive) backend; null when it cannot start, with the reason in problem
 // when it has one.
 using BackendFactory = std::function<std::unique_ptr<plat::Backend>(const Options&, std::string* problem)>;

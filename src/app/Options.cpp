@@ -63,8 +63,8 @@ OptionTarget Text(std::string Options::*field) {
     };
 }
 
-template <typename Field>
-OptionTarget Whole(Field Options::*field, uint64_t low, uint64_t high) {
+template <typename Holder, typename Field>
+OptionTarget Whole(Field Holder::*field, uint64_t low, uint64_t high) {
     return [field, low, high](Options& options, const std::string& value) -> plat::Status {
         uint64_t n = 0;
         if (!ParseWhole(value, &n) || n < low || n > high) {
@@ -89,8 +89,8 @@ OptionTarget Decimal(double Options::*field, double low, double high) {
     };
 }
 
-template <typename Enum>
-OptionTarget OneOf(Enum Options::*field, std::vector<std::pair<std::string, Enum>> choices) {
+template <typename Holder, typename Enum>
+OptionTarget OneOf(Enum Holder::*field, std::vector<std::pair<std::string, Enum>> choices) {
     return [field, choices](Options& options, const std::string& value) -> plat::Status {
         std::string names;
         for (const auto& [name, choice] : choices) {

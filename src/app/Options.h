@@ -14,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "platform/base/Result.h"
 
-struct Options {
-    enum class Renderer { Auto, Software, Accelerated };
-
+// The play options a windowed backend takes are its own DisplayOptions, handed to it as they are.
+struct Options : plat::DisplayOptions {
     bool headless = false;
     std::optional<uint32_t> frames;  // stop after this many frames
     std::string input;               // files; empty when not given
@@ -27,13 +27,6 @@ struct Options {
     std::string trace;
     std::string screenshot;
     std::string data;
-    bool windowed = false;
-    int scale = 0;  // 0: the largest that fits
-    double mouseSpeed = 1.0;
-    bool mute = false;
-    Renderer renderer = Renderer::Auto;
-    bool wholeFrames = false;
-    bool verbose = false;
     bool help = false;
     bool version = false;
 };

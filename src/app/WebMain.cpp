@@ -66,7 +66,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int plinkwell_run(const char* argumentLines) {
     std::ostringstream out, err;
     LaunchContext context;
-    context.windowed = [](const Options&, std::string*) { return plat::web::CreateWebBackend(); };
+    context.windowed = [](const Options&, std::string*) { return plat::web::CreateWebBackend(kGameShape); };
     context.out = &out;
     context.err = &err;
     context.observer = &g_observer;
@@ -95,9 +95,8 @@ EMSCRIPTEN_KEEPALIVE uint32_t plinkwell_frames() {
 // Puts the last run's last picture on the canvas; 0 when it kept none.
 EMSCRIPTEN_KEEPALIVE int plinkwell_show_last_frame() {
     const std::vector<uint16_t>& frame = g_observer.LastFrame();
-    constexpr int kWidth = 800, kHeight = 600;
-    if (frame.size() != static_cast<size_t>(kWidth) * kHeight) return 0;
-    plat::web::ShowFrame(frame.data(), kWidth, kHeight);
+    if (frame.size() != static_cast<size_t>(kScreenWidth) * kScreenHeight) return 0;
+    plat::web::ShowFrame(frame.data(), kScreenWidth, kScreenHeight);
     return 1;
 }
 }

@@ -14,25 +14,7 @@ namespace {
 
 #ifdef PLINKWELL_HAVE_SDL
 std::unique_ptr<plat::Backend> CreateWindowedBackend(const Options& o, std::string* problem) {
-    SdlOptions sdl;
-    sdl.windowed = o.windowed;
-    sdl.scale = o.scale;
-    sdl.mouseSpeed = o.mouseSpeed;
-    sdl.mute = o.mute;
-    switch (o.renderer) {
-        case Options::Renderer::Auto:
-            sdl.renderer = SdlOptions::Renderer::Auto;
-            break;
-        case Options::Renderer::Software:
-            sdl.renderer = SdlOptions::Renderer::Software;
-            break;
-        case Options::Renderer::Accelerated:
-            sdl.renderer = SdlOptions::Renderer::Accelerated;
-            break;
-    }
-    sdl.wholeFrames = o.wholeFrames;
-    sdl.verbose = o.verbose;
-    return CreateSdlBackend(sdl, problem);
+    return CreateSdlBackend(o, kGameShape, problem);
 }
 #endif
 

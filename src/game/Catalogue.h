@@ -11,6 +11,8 @@
 inline constexpr int32_t kScreenWidth = 800;
 inline constexpr int32_t kScreenHeight = 600;
 inline constexpr int32_t kScreenBpp = 16;
+// Milliseconds from one frame to the next.
+inline constexpr uint32_t kFrameInterval = 15;
 
 // ---- the block field: 15 x 20 cells of 40 x 15 pixels from (100, 55) ----
 inline constexpr int kColumns = 15;

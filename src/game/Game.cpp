@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int32_t kBannerStep = 3;
-constexpr uint32_t kFrameInterval = 15;
 constexpr int8_t kStartLives = 5;
 
 constexpr ColorRef kRed = 0x0000FF;

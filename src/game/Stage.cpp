@@ -3,8 +3,8 @@
 
 #include "game/CGame.h"
 #include "game/StageFile.h"
-#include "platform/base/Files.h"
 #include "platform/Platform.h"
+#include "platform/base/Files.h"
 
 namespace {
 
@@ -27,10 +27,7 @@ int CGame::LoadStage(int32_t n) {
 
     // What the file does not hold stays zero.
     file->ReadAt(0, header, kHeaderBytes);
-    // In 64 bits, so that no stage number can overflow the offset; a record before the start of the
-    // file (n < 1, which the stage counter never gives) reads as one past the end.
-    const int64_t offset = stagefile::RecordOffset(n);
-    if (offset >= kHeaderBytes) file->ReadAt(offset, record, kRecordBytes);
+    if (const int64_t offset = stagefile::StageAt(n); offset >= 0) file->ReadAt(offset, record, kRecordBytes);
 
     m_nStageCount = stagefile::StageCount(header);
     const stagefile::Codes codes = stagefile::ReadRecord(record, 0);

@@ -1,7 +1,7 @@
 // The bytes of the stage file, Map.dat, both ways: a 12-byte header whose third little-endian 32-bit
 // integer is the stage count, then one record of 300 such cell codes per stage, row by row. Bytes in,
-// bytes out: whoever reads the disk hands the bytes over, so the game, the tools and the tests all
-// read a file the same way.
+// bytes out: whoever reads the disk hands the bytes over; the game, which reads only the header and
+// one record, asks StageAt where that record is.
 #pragma once
 
 #include <array>
@@ -49,10 +49,17 @@ inline Codes ReadRecord(std::span<const uint8_t> bytes, int64_t offset) {
     return codes;
 }
 
+// Where stage n is read from, or -1 when it has no record: a record before the start of the file
+// (n < 1, which the stage counter never gives) reads as one past the end, all code 0.
+constexpr int64_t StageAt(int32_t n) {
+    const int64_t offset = RecordOffset(n);
+    return offset >= kHeaderBytes ? offset : -1;
+}
+
 // Stage n of a whole file as the game loads it: a stage below 1 or past the end is all code 0.
 inline Codes ReadStage(std::span<const uint8_t> file, int32_t n) {
-    const int64_t offset = RecordOffset(n);
-    return offset >= kHeaderBytes ? ReadRecord(file, offset) : Codes{};
+    const int64_t offset = StageAt(n);
+    return offset >= 0 ? ReadRecord(file, offset) : Codes{};
 }
 
 inline void PutInt32(std::vector<uint8_t>& out, int32_t v) {

@@ -37,6 +37,9 @@ struct MouseState {
     uint8_t rgbButtons[4] = {0, 0, 0, 0};
 };
 
+// One wheel notch, in the units lZ counts.
+inline constexpr int32_t kWheelDelta = 120;
+
 // ---- clock ----------------------------------------------------------------------------------
 // Every backend's clock starts here: a large origin, as an uptime counter has, so the very first
 // frame is due at once.
@@ -46,6 +49,28 @@ inline constexpr uint32_t kClockOrigin = 0x10000000u;
 // Effects are converted once, at load time, to the device format below.
 inline constexpr int kAudioRate = 44100;
 inline constexpr int kAudioChannels = 2;
+
+// ---- what a backend is made with ----------------------------------------------------------
+// The game's picture and frame interval: the game's catalogue holds them, and hands them down when
+// it makes a backend (the platform stands below the game).
+struct GameShape {
+    int width = 0;
+    int height = 0;
+    uint32_t frameMs = 0;
+};
+
+// What the player chose for a windowed backend.
+struct DisplayOptions {
+    enum class Renderer { Auto, Software, Accelerated };
+
+    bool windowed = false;    // a window instead of desktop full screen
+    int scale = 0;            // the window's whole-number scale (0: the largest that fits)
+    double mouseSpeed = 1.0;  // scales horizontal mouse motion before the game reads it
+    bool mute = false;        // no audio device
+    Renderer renderer = Renderer::Auto;
+    bool wholeFrames = false;  // present every frame whole instead of its changed regions
+    bool verbose = false;      // start-up lines on stderr (the presentation path, the audio device)
+};
 
 class Backend {
 public:

@@ -43,7 +43,8 @@ Launch RunLauncher(const std::vector<std::string>& args, bool withFactory = true
         context.windowed = [&](const Options& o, std::string*) -> std::unique_ptr<plat::Backend> {
             launch.factoryCalled = true;
             launch.factoryOptions = o;
-            return std::make_unique<plat::HeadlessBackend>(UINT32_MAX, err);  // stands in for a window
+            return std::make_unique<plat::HeadlessBackend>(kFrameInterval, UINT32_MAX,
+                                                           err);  // stands in for a window
         };
     }
     const fs::path start = fs::current_path();
@@ -221,9 +222,9 @@ TEST(DataDirectory, TheBuildTreesBinaryUsesTheBuildData) {
     fs::create_directory(build / "data");
     EXPECT_EQ(FindDataDirectory(cwd.Path(), build / "plinkwell", build / "data", installed.Path()),
               build / "data");
-    EXPECT_EQ(
-        FindDataDirectory(cwd.Path(), build / "tests" / "plinkwell_app_tests", build / "data", installed.Path()),
-        build / "data");
+    EXPECT_EQ(FindDataDirectory(cwd.Path(), build / "tests" / "plinkwell_app_tests", build / "data",
+                                installed.Path()),
+              build / "data");
 }
 
 TEST(DataDirectory, AnInstalledBinaryUsesTheInstalledData) {

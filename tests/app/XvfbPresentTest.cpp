@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Launcher.h"
 #include "game/CGame.h"
 #include "platform/Platform.h"
 #include "platform/automation/Automation.h"
@@ -122,7 +123,7 @@ SDL_Window* FindWindow() {
 // Plays the script headless, frame by frame, and presents every frame in an SDL window as well.
 std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     std::ostringstream messages;
-    plat::HeadlessBackend game(UINT32_MAX, messages);
+    plat::HeadlessBackend game(kFrameInterval, UINT32_MAX, messages);
     const plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(kScript, "script");
     EXPECT_TRUE(events.Ok()) << events.Error();
     plat::InputPlayer script(events.Ok() ? *events : std::vector<plat::InputEvent>{});
@@ -131,14 +132,14 @@ std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     run.PlayScript(&script);
     run.KeepLastFrame(true);
 
-    SdlOptions options;
+    plat::DisplayOptions options;
     options.windowed = true;
     options.scale = 1;
     options.mute = true;
-    options.renderer = SdlOptions::Renderer::Software;
+    options.renderer = plat::DisplayOptions::Renderer::Software;
     options.wholeFrames = wholeFrames;
     std::string problem;
-    std::unique_ptr<plat::Backend> window = CreateSdlBackend(options, &problem);
+    std::unique_ptr<plat::Backend> window = CreateSdlBackend(options, kGameShape, &problem);
     std::vector<std::vector<uint32_t>> grabs;
     if (!window || !window->CreateMainWindow("Tarvik") || !window->VideoSetMode(800, 600, false)) {
         ADD_FAILURE() << "no window: " << problem << SDL_GetError();

@@ -4,8 +4,8 @@
 
 namespace plat {
 
-HeadlessBackend::HeadlessBackend(uint32_t frameBudget, std::ostream& messageOut)
-    : m_budget(frameBudget), m_messageOut(messageOut) {}
+HeadlessBackend::HeadlessBackend(uint32_t frameMs, uint32_t frameBudget, std::ostream& messageOut)
+    : m_frameMs(frameMs), m_budget(frameBudget), m_messageOut(messageOut) {}
 
 HeadlessBackend::~HeadlessBackend() = default;
 
@@ -17,7 +17,7 @@ bool HeadlessBackend::PeekMessage(Message* msg) {
         return true;
     }
     ++m_passes;
-    m_now += kFrameMs;
+    m_now += m_frameMs;
     return false;
 }
 

@@ -15,10 +15,9 @@ namespace plat {
 
 class HeadlessBackend : public Backend {
 public:
-    static constexpr uint32_t kFrameMs = 15;
-
-    // Message boxes go to messageOut as "Plinkwell: <text>" lines.
-    HeadlessBackend(uint32_t frameBudget, std::ostream& messageOut);
+    // The clock moves on frameMs, one frame interval, at every pass; message boxes go to
+    // messageOut as "Plinkwell: <text>" lines.
+    HeadlessBackend(uint32_t frameMs, uint32_t frameBudget, std::ostream& messageOut);
     ~HeadlessBackend() override;
 
     uint32_t GetTickCount() override { return m_now; }
@@ -47,6 +46,7 @@ public:
 
 private:
     uint32_t m_now = kClockOrigin;
+    uint32_t m_frameMs;
     uint32_t m_budget;
     uint32_t m_passes = 0;
     std::ostream& m_messageOut;

@@ -25,7 +25,6 @@ namespace {
 
 // Room left for the window frame when picking the window's scale.
 constexpr int kDecorationAllowance = 48;
-constexpr int kWheelDelta = 120;  // one wheel notch, in the units the mouse snapshot counts
 // SDL's scancodes are the key table's numbers.
 static_assert(SDL_NUM_SCANCODES <= kKeyNumberCount && SDL_SCANCODE_A == 4 && SDL_SCANCODE_AUDIONEXT == 258);
 
@@ -39,8 +38,10 @@ bool IsScreenless(std::string_view driver) {
 
 class SdlBackend final : public Backend {
 public:
-    explicit SdlBackend(const SdlOptions& options)
+    SdlBackend(const DisplayOptions& options, const GameShape& shape)
         : m_options(options),
+          m_picW(shape.width),
+          m_picH(shape.height),
           m_motionX(options.mouseSpeed),
           m_video(options.renderer, options.wholeFrames, options.verbose),
           m_audio(options.mute, options.verbose) {
@@ -142,7 +143,7 @@ public:
             return false;
         }
         // Hidden until the display takes it, full screen or at its scale.
-        m_window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600,
+        m_window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_picW, m_picH,
                                     SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
         if (!m_window) {
             std::fprintf(stderr, "plinkwell: cannot create the window: %s\n", SDL_GetError());
@@ -415,13 +416,13 @@ private:
 
     using Clock = std::chrono::steady_clock;
 
-    SdlOptions m_options;
+    DisplayOptions m_options;
     const Clock::time_point m_clockStart = Clock::now();
     int64_t m_lastSeenMs = -1;
     std::deque<Message> m_queue;
     SDL_Window* m_window = nullptr;
-    int m_picW = 800;
-    int m_picH = 600;
+    int m_picW;
+    int m_picH;
     bool m_fullscreen = false;
     bool m_focused = true;
     bool m_minimized = false;
@@ -441,8 +442,9 @@ private:
 }  // namespace
 }  // namespace plat::sdl
 
-std::unique_ptr<plat::Backend> CreateSdlBackend(const SdlOptions& options, std::string* problem) {
-    auto backend = std::make_unique<plat::sdl::SdlBackend>(options);
+std::unique_ptr<plat::Backend> CreateSdlBackend(const plat::DisplayOptions& options,
+                                                const plat::GameShape& shape, std::string* problem) {
+    auto backend = std::make_unique<plat::sdl::SdlBackend>(options, shape);
     std::string why;
     if (!backend->OpenVideo(&why)) {
         if (problem) *problem = why;

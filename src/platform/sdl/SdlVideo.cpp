@@ -270,13 +270,13 @@ bool HasGpuDeviceNode() {
 
 }  // namespace
 
-SdlVideo::SdlVideo(SdlOptions::Renderer choice, bool wholeFrames, bool verbose)
+SdlVideo::SdlVideo(DisplayOptions::Renderer choice, bool wholeFrames, bool verbose)
     : m_choice(choice), m_wholeFrames(wholeFrames), m_verbose(verbose) {}
 
 SdlVideo::~SdlVideo() = default;
 
 std::unique_ptr<Presenter> SdlVideo::Choose(SDL_Window* window, std::string* description) {
-    using R = SdlOptions::Renderer;
+    using R = DisplayOptions::Renderer;
     std::string reason;
     if (m_choice == R::Accelerated || (m_choice == R::Auto && HasGpuDeviceNode())) {
         SDL_Renderer* renderer = CreateRenderer(window);

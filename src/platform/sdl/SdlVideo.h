@@ -35,7 +35,7 @@ public:
 
 class SdlVideo {
 public:
-    SdlVideo(SdlOptions::Renderer choice, bool wholeFrames, bool verbose);
+    SdlVideo(DisplayOptions::Renderer choice, bool wholeFrames, bool verbose);
     ~SdlVideo();
 
     bool Open(SDL_Window* window, int picW, int picH);
@@ -54,7 +54,7 @@ public:
 private:
     std::unique_ptr<Presenter> Choose(SDL_Window* window, std::string* description);
 
-    SdlOptions::Renderer m_choice;
+    DisplayOptions::Renderer m_choice;
     bool m_wholeFrames;
     bool m_verbose;
     int m_picW = 0;

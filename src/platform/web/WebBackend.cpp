@@ -33,8 +33,6 @@ namespace {
 
 constexpr const char* kCanvas = "#screen";
 constexpr uint32_t kClockOrigin = 0x10000000;
-constexpr int32_t kWheelDelta = 120;
-constexpr uint32_t kTapMs = 15;  // one frame interval
 constexpr uint8_t kEscape = 0x01;
 
 // RGB565 -> the canvas's RGBA bytes, each channel widened as the desktop's conversion does
@@ -67,8 +65,9 @@ bool IsGameKey(uint8_t dik) {
 
 class WebBackend : public Backend {
 public:
-    WebBackend()
-        : m_clock([] { return emscripten_get_now(); }, [] { plinkwell_wait_for_animation_frame(); }) {
+    explicit WebBackend(const GameShape& shape)
+        : m_tapMs(shape.frameMs),
+          m_clock([] { return emscripten_get_now(); }, [] { plinkwell_wait_for_animation_frame(); }) {
         Listen(true);
     }
     ~WebBackend() override { Listen(false); }
@@ -110,7 +109,7 @@ public:
     // A key pressed and released between two frames still shows as down: the loop reads the
     // keyboard at every pass, and most passes run no frame, so a tap lasts one frame interval.
     void ReadKeyboard(uint8_t state[256]) override {
-        const bool fresh = m_clock.Elapsed() - m_tapClock < kTapMs;
+        const bool fresh = m_clock.Elapsed() - m_tapClock < m_tapMs;
         for (int i = 0; i < 256; ++i) state[i] = m_keys[i] | (fresh ? m_keysTapped[i] : 0);
         if (!fresh) std::memset(m_keysTapped, 0, sizeof m_keysTapped);
     }
@@ -119,7 +118,7 @@ public:
         state->lX = m_motionX;
         state->lY = m_motionY;
         state->lZ = m_wheel;
-        const bool fresh = m_clock.Elapsed() - m_tapClock < kTapMs;
+        const bool fresh = m_clock.Elapsed() - m_tapClock < m_tapMs;
         for (int i = 0; i < 4; ++i) state->rgbButtons[i] = m_buttons[i] | (fresh ? m_buttonsTapped[i] : 0);
         m_motionX = m_motionY = m_wheel = 0;
         if (!fresh) std::memset(m_buttonsTapped, 0, sizeof m_buttonsTapped);
@@ -269,6 +268,7 @@ private:
         if (!on && m_locked) emscripten_exit_pointerlock();
     }
 
+    uint32_t m_tapMs;  // a tap lasts one frame interval
     PacedClock m_clock;
     uint32_t m_tapClock = 0;
 
@@ -288,8 +288,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Backend> CreateWebBackend() {
-    return std::make_unique<WebBackend>();
+std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape) {
+    return std::make_unique<WebBackend>(shape);
 }
 
 void ShowFrame(const uint16_t* pixels, int width, int height) {

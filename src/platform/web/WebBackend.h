@@ -10,7 +10,7 @@
 
 namespace plat::web {
 
-std::unique_ptr<Backend> CreateWebBackend();
+std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape);
 
 // Shows an 800 x 600 RGB565 picture on the page's canvas (the harness's last frame).
 void ShowFrame(const uint16_t* pixels, int width, int height);

@@ -28,7 +28,7 @@ namespace {
 // The headless backend, with the cursor calls kept.
 class CursorBackend : public plat::HeadlessBackend {
 public:
-    explicit CursorBackend(std::ostream& out) : HeadlessBackend(UINT32_MAX, out) {}
+    explicit CursorBackend(std::ostream& out) : HeadlessBackend(kFrameInterval, UINT32_MAX, out) {}
     void ShowCursor(bool show) override { cursor.push_back(show); }
     std::vector<bool> cursor;
 };
@@ -169,7 +169,7 @@ TEST(QuitSignal, TheBackendGivesBackTheHandlersItTook) {
         sigaction(c.signal, nullptr, &before);
         {
             std::ostringstream out;
-            plat::HeadlessBackend backend(10, out);
+            plat::HeadlessBackend backend(kFrameInterval, 10, out);
             struct sigaction during {};
             sigaction(c.signal, nullptr, &during);
             EXPECT_NE(during.sa_handler, before.sa_handler);

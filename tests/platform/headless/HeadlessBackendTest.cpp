@@ -10,7 +10,7 @@ using plat::MessageKind;
 
 TEST(HeadlessBackend, EachPeekIsOneFrameIntervalLaterUntilTheBudgetIsSpent) {
     std::ostringstream err;
-    HeadlessBackend backend(3, err);
+    HeadlessBackend backend(15, 3, err);
     EXPECT_EQ(backend.GetTickCount(), 0x10000000u);
     Message msg;
     for (uint32_t pass = 1; pass <= 3; ++pass) {
@@ -26,7 +26,7 @@ TEST(HeadlessBackend, EachPeekIsOneFrameIntervalLaterUntilTheBudgetIsSpent) {
 
 TEST(HeadlessBackend, MessageBoxesArePrintedAndKept) {
     std::ostringstream err;
-    HeadlessBackend backend(1, err);
+    HeadlessBackend backend(15, 1, err);
     backend.MessageBox("DxDevice Acquire Failed.");
     backend.MessageBox("WAV 화일을 읽을수 없음");
     EXPECT_EQ(err.str(), "Plinkwell: DxDevice Acquire Failed.\nPlinkwell: WAV 화일을 읽을수 없음\n");
@@ -35,7 +35,7 @@ TEST(HeadlessBackend, MessageBoxesArePrintedAndKept) {
 
 TEST(HeadlessBackend, NoDevicesButEveryServiceAnswers) {
     std::ostringstream err;
-    HeadlessBackend backend(1, err);
+    HeadlessBackend backend(15, 1, err);
     EXPECT_TRUE(backend.CreateMainWindow("Tarvik"));
     EXPECT_TRUE(backend.VideoSetMode(800, 600, true));
     const uint16_t frame[4] = {};

@@ -23,6 +23,9 @@ namespace {
 using plat::Message;
 using plat::MessageKind;
 
+// The picture and frame interval the game makes its backends with.
+constexpr plat::GameShape kShape{800, 600, 15};
+
 constexpr int kW = 800, kH = 600;
 
 class SdlBackendTest : public ::testing::Test {
@@ -48,8 +51,8 @@ protected:
         }
     }
 
-    void Open(SdlOptions options) {
-        backend = CreateSdlBackend(options);
+    void Open(plat::DisplayOptions options) {
+        backend = CreateSdlBackend(options, kShape);
         ASSERT_TRUE(backend->CreateMainWindow("Tarvik"));
         ASSERT_TRUE(backend->VideoSetMode(kW, kH, true));
         window = FindWindow();
@@ -57,8 +60,9 @@ protected:
         Drain();
     }
 
-    void OpenWindowed(int scale = 1, SdlOptions::Renderer renderer = SdlOptions::Renderer::Software) {
-        SdlOptions o;
+    void OpenWindowed(int scale = 1,
+                      plat::DisplayOptions::Renderer renderer = plat::DisplayOptions::Renderer::Software) {
+        plat::DisplayOptions o;
         o.windowed = true;
         o.scale = scale;
         o.renderer = renderer;
@@ -150,7 +154,7 @@ std::vector<uint16_t> PatternFrame() {
 }
 
 TEST_F(SdlBackendTest, ClockStartsFarFromZeroAndRuns) {
-    backend = CreateSdlBackend({});
+    backend = CreateSdlBackend({}, kShape);
     const uint32_t t0 = backend->GetTickCount();
     EXPECT_GE(t0, 0x10000000u);
     EXPECT_LT(t0, 0x10000000u + 60000u);
@@ -280,8 +284,8 @@ TEST_F(SdlBackendTest, ScaleTwoDoublesEveryPixel) {
 }
 
 TEST_F(SdlBackendTest, FullScreenFillsTheScreenAtFourByThreeOnBlack) {
-    SdlOptions o;
-    o.renderer = SdlOptions::Renderer::Software;
+    plat::DisplayOptions o;
+    o.renderer = plat::DisplayOptions::Renderer::Software;
     Open(o);
     SDL_DisplayMode desktop{};
     ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
@@ -305,7 +309,7 @@ TEST_F(SdlBackendTest, FullScreenFillsTheScreenAtFourByThreeOnBlack) {
 // Without a GPU the dummy driver's renderer is SDL's own software one, which presents into the
 // window surface: the renderer path can be read back the same way.
 TEST_F(SdlBackendTest, RendererPathShowsTheFrameAndItsChangedRows) {
-    OpenWindowed(1, SdlOptions::Renderer::Accelerated);
+    OpenWindowed(1, plat::DisplayOptions::Renderer::Accelerated);
     std::vector<uint16_t> frame = PatternFrame();
     backend->VideoPresent(frame.data(), kW, kH);
     frame[300 * kW + 5] = 0xFFFF;
@@ -317,7 +321,7 @@ TEST_F(SdlBackendTest, RendererPathShowsTheFrameAndItsChangedRows) {
 }
 
 TEST_F(SdlBackendTest, RendererPathRecoversFromADeviceReset) {
-    OpenWindowed(1, SdlOptions::Renderer::Accelerated);
+    OpenWindowed(1, plat::DisplayOptions::Renderer::Accelerated);
     const std::vector<uint16_t> frame = PatternFrame();
     backend->VideoPresent(frame.data(), kW, kH);
     SDL_Event reset{};
@@ -331,8 +335,8 @@ TEST_F(SdlBackendTest, RendererPathRecoversFromADeviceReset) {
 }
 
 TEST_F(SdlBackendTest, RendererPathFillsTheFullScreenHeight) {
-    SdlOptions o;
-    o.renderer = SdlOptions::Renderer::Accelerated;
+    plat::DisplayOptions o;
+    o.renderer = plat::DisplayOptions::Renderer::Accelerated;
     Open(o);
     SDL_DisplayMode desktop{};
     ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
@@ -435,7 +439,7 @@ TEST_F(SdlBackendTest, PausedMouseReportsNothing) {
 }
 
 TEST_F(SdlBackendTest, MessageBoxWithoutAWindowGoesToStandardError) {
-    backend = CreateSdlBackend({});
+    backend = CreateSdlBackend({}, kShape);
     ::testing::internal::CaptureStderr();
     backend->MessageBox("File open error in Loading Stage");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Plinkwell: File open error in Loading Stage\n");
@@ -443,9 +447,9 @@ TEST_F(SdlBackendTest, MessageBoxWithoutAWindowGoesToStandardError) {
 
 TEST_F(SdlBackendTest, MutedAudioKeepsEffectsWithoutADevice) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    SdlOptions o;
+    plat::DisplayOptions o;
     o.mute = true;
-    backend = CreateSdlBackend(o);
+    backend = CreateSdlBackend(o, kShape);
     EXPECT_TRUE(backend->AudioOpen());
     const int16_t frames[4] = {1, 2, 3, 4};
     const int a = backend->AudioCreateBuffer(frames, 2);
@@ -460,7 +464,7 @@ TEST_F(SdlBackendTest, MutedAudioKeepsEffectsWithoutADevice) {
 
 TEST_F(SdlBackendTest, NoAudioDeviceFailsTheOpen) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    backend = CreateSdlBackend({});
+    backend = CreateSdlBackend({}, kShape);
     EXPECT_FALSE(backend->AudioOpen());
 }
 
@@ -472,7 +476,7 @@ TEST_F(SdlBackendTest, PlayedEffectReachesTheDeviceAsInterleavedStereo) {
     const std::string path = ::testing::TempDir() + "plinkwell_audio_" + std::to_string(getpid()) + ".raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
-    backend = CreateSdlBackend({});
+    backend = CreateSdlBackend({}, kShape);
     ASSERT_TRUE(backend->AudioOpen());
     std::vector<int16_t> effect;
     for (int i = 1; i <= 64; ++i) {

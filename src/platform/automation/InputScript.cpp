@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <utility>
+
+#include "platform/devices/GameKeys.h"
 
 namespace plat {
 namespace {
@@ -15,12 +18,9 @@ struct KeyName {
 };
 
 // The keys the game reads, by name, in DirectInput scan codes.
-constexpr std::array<KeyName, 22> kKeyNames = {{
-    {"ESCAPE", 0x01}, {"1", 0x02}, {"2", 0x03},     {"3", 0x04},        {"4", 0x05}, {"5", 0x06},
-    {"6", 0x07},      {"7", 0x08}, {"8", 0x09},     {"9", 0x0A},        {"0", 0x0B}, {"R", 0x13},
-    {"T", 0x14},      {"I", 0x17}, {"P", 0x19},     {"LCONTROL", 0x1D}, {"A", 0x1E}, {"S", 0x1F},
-    {"B", 0x30},      {"M", 0x32}, {"SPACE", 0x39}, {"PRIOR", 0xC9},
-}};
+#define PLINKWELL_KEY_NAME(name, code) KeyName{#name, code},
+constexpr KeyName kKeyNames[] = {PLINKWELL_GAME_KEYS(PLINKWELL_KEY_NAME)};
+#undef PLINKWELL_KEY_NAME
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -239,9 +239,9 @@ std::string FormatInputEvent(const InputEvent& event) {
     const char* state = event.down ? " down" : " up";
     switch (event.kind) {
         case InputEvent::Kind::Key: {
-            const auto named = std::find_if(kKeyNames.begin(), kKeyNames.end(),
+            const auto named = std::find_if(std::begin(kKeyNames), std::end(kKeyNames),
                                             [&](const KeyName& key) { return key.code == event.code; });
-            if (named != kKeyNames.end()) {
+            if (named != std::end(kKeyNames)) {
                 line += " key " + std::string(named->name) + state;
             } else {
                 static constexpr char kHex[] = "0123456789ABCDEF";

@@ -1,4 +1,5 @@
-// Polled keyboard: every query reads the whole device again (level-detected, no events).
+// Polled keyboard: every query reads the whole 256-key snapshot again (level-detected, no events);
+// during a frame the platform gives the snapshot it took before the frame.
 #pragma once
 
 #include <cstdint>

@@ -70,7 +70,6 @@ class FitScaler {
 public:
     // For a picW x picH picture shown at fit on the output.
     void Configure(int picW, int picH, const Rect& fit);
-    const Rect& Fit() const { return m_fit; }
     // The output rectangle whose pixels depend on the source rectangle src.
     Rect OutputOf(const Rect& src) const;
     // Converts the source rectangle src of pic (picW pixels a row) through the table and writes

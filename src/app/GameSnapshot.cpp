@@ -87,7 +87,7 @@ Json ToJson(const GameSnapshot& s) {
 
 }  // namespace
 
-void CaptureSnapshot(const CGame& game, uint32_t frame, const std::vector<plat::PlayedSound>& sounds,
+void CaptureSnapshot(const CGame& game, uint32_t frame, std::span<const plat::PlayedSound> sounds,
                      GameSnapshot* s) {
     s->frame = frame;
     CopyRecord(game, *s);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,8 @@ struct GameSnapshot : RecordFields<int8_t> {  // the cells as their kinds
     std::vector<plat::PlayedSound> sounds;
 };
 
-// Copies the record and the run's sound log into snapshot, reusing its storage.
-void CaptureSnapshot(const CGame& game, uint32_t frame, const std::vector<plat::PlayedSound>& sounds,
+// Copies the record and sounds (the run's sound log, or a part of it) into snapshot, reusing its storage.
+void CaptureSnapshot(const CGame& game, uint32_t frame, std::span<const plat::PlayedSound> sounds,
                      GameSnapshot* snapshot);
 
 // Appends the snapshot as one JSON object, without a newline.

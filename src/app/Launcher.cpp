@@ -119,7 +119,10 @@ public:
 
     void OnFrame(const CGame& game, uint32_t frame) override {
         if (m_trace) {
-            CaptureSnapshot(game, frame, m_run->Sounds(), &m_snapshot);
+            // A line carries its own frame's sounds only: the whole log is the state file's.
+            const std::vector<plat::PlayedSound>& sounds = m_run->Sounds();
+            CaptureSnapshot(game, frame, std::span(sounds).subspan(m_soundsTraced), &m_snapshot);
+            m_soundsTraced = sounds.size();
             m_line.clear();
             AppendJson(m_snapshot, &m_line);
             m_line += '\n';
@@ -163,6 +166,7 @@ private:
     plat::InputRecorder m_recorder;
     std::optional<plat::OutputFile> m_record, m_state, m_trace, m_screenshot;
     bool m_quitAfterBudget = false;
+    size_t m_soundsTraced = 0;  // the sounds of the lines already written
     GameSnapshot m_snapshot;
     std::string m_line;
 };

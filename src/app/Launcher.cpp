@@ -175,7 +175,7 @@ private:
 // A working directory that has been deleted cannot resolve them (a usage error).
 plat::Status MakePathsAbsolute(Options* o) {
     for (std::string* path : {&o->input, &o->record, &o->state, &o->trace, &o->screenshot}) {
-        if (path->empty()) continue;
+        if (path->empty() || plat::NamesDescriptor(*path)) continue;
         std::error_code ec;
         const fs::path absolute = fs::absolute(*path, ec);
         if (ec)
@@ -267,6 +267,7 @@ fs::path InstalledDataDirectory(const fs::path& executable, const fs::path& from
 int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& context) {
     std::ostream& out = context.out ? *context.out : std::cout;
     std::ostream& err = context.err ? *context.err : std::cerr;
+    plat::ReportWriteSignalsAsErrors();
     plat::Result<Options> options = ParseOptions(args);
     if (!options) return Report(err, options.Error(), kExitUsage);
     if (options->help || options->version) {

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/base/ShownText.h"
+
 namespace {
 
 constexpr int kMaxScale = 8;
@@ -46,7 +48,7 @@ bool ParseDecimal(const std::string& text, double* value) {
 }
 
 std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
+    return "'" + plat::ShownText(text) + "'";
 }
 
 OptionTarget Switch(bool Options::*field) {
@@ -128,7 +130,7 @@ plat::Result<std::string> Value(const std::string& name, const std::optional<std
 plat::Status ParseOne(const std::vector<std::string>& args, size_t* index, Options* options) {
     const std::string& arg = args[*index];
     if (arg.size() < 3 || arg[0] != '-' || arg[1] != '-') {
-        return plat::Fail("unexpected argument '" + arg + "' (try --help)");
+        return plat::Fail("unexpected argument " + Quoted(arg) + " (try --help)");
     }
     std::string name = arg;
     std::optional<std::string> inlineValue;
@@ -137,7 +139,7 @@ plat::Status ParseOne(const std::vector<std::string>& args, size_t* index, Optio
         name.resize(eq);
     }
     const OptionRow* row = Find(name);
-    if (!row) return plat::Fail("unknown option '" + name + "' (try --help)");
+    if (!row) return plat::Fail("unknown option " + Quoted(name) + " (try --help)");
     if (row->argument.empty() && inlineValue) return plat::Fail("option " + name + " takes no value");
     plat::Result<std::string> value =
         row->argument.empty() ? std::string() : Value(name, inlineValue, args, index);
@@ -207,6 +209,10 @@ std::string OptionListing() {
 plat::Result<Options> ParseOptions(const std::vector<std::string>& args) {
     Options options;
     for (size_t index = 0; index < args.size(); ++index) {
+        if (args[index] == "--") {  // the end of the options: plinkwell takes no other arguments
+            if (index + 1 < args.size()) return plat::Fail("unexpected argument " + Quoted(args[index + 1]));
+            break;
+        }
         if (const plat::Status one = ParseOne(args, &index, &options); !one) return plat::Fail(one.Error());
     }
     return options;

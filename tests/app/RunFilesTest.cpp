@@ -157,3 +157,49 @@ TEST(RunFiles, ABrokenEnvironmentGivesOneLineAndAnExitStatus) {
          "plinkwell: cannot write to standard output", nullptr},
     });
 }
+
+TEST(RunFiles, DescriptorsAreWrittenAsTheyStandAndWriteSignalsAreErrors) {
+    auto startsWith = [](const char* file, const std::string& head) {
+        return [file, head](const TempDir& d) {
+            const std::string text = ReadFileText(d / file);
+            EXPECT_EQ(text.substr(0, head.size()), head);
+            EXPECT_NE(text.find("{\"frame\":"), std::string::npos);
+            EXPECT_EQ(Others(d.Path(), {file}), std::vector<std::string>{});
+        };
+    };
+    RunCases({
+        {"/dev/stdout appended to a log keeps the log", nullptr,
+         "printf \"a\\nb\\n\" >log.txt; " + kRun + "--state /dev/stdout >>log.txt", 0, "",
+         startsWith("log.txt", "a\nb\n{")},
+        {"/dev/fd/N opened to append", nullptr,
+         "exec 7>>log.txt; echo pre >&7; " + kRun + "--state /dev/fd/7", 0, "",
+         startsWith("log.txt", "pre\n{")},
+        {"- is standard output, between other writes", nullptr,
+         "(echo header; " + kRun + "--state -; echo footer) >log.txt", 0, "",
+         [](const TempDir& d) {
+             const std::vector<std::string> lines = ReadLines(d / "log.txt");
+             ASSERT_EQ(lines.size(), 3u);
+             EXPECT_EQ(lines[0], "header");
+             EXPECT_EQ(lines[2], "footer");
+         }},
+        {"--input - reads standard input", nullptr,
+         "printf \"1 key ESCAPE down\\n\" | " + kRun + "--input - --state s.json", 0, "",
+         [](const TempDir& d) {
+             EXPECT_NE(ReadFileText(d / "s.json").find("\"frame\":1,"), std::string::npos);
+         }},
+        {"a descriptor open only for reading", nullptr, kRun + "--state /dev/fd/0 </dev/null", 2,
+         "plinkwell: cannot write '/dev/fd/0': Bad file descriptor", nullptr},
+        {"a closed pipe is a write error, the other outputs are kept", nullptr,
+         "$B --headless --frames 300 --data $D --trace /dev/stdout --state s.json | head -c 100 >/dev/null; "
+         "exit ${PIPESTATUS[0]}",
+         1, "plinkwell: could not write '/dev/stdout': Broken pipe", startsWith("s.json", "{")},
+        {"a file-size limit is a write error with no temporary file left", nullptr,
+         "ulimit -f 100; $B --headless --frames 300 --data $D --trace t.json", 1, "t.json': File too large",
+         [](const TempDir& d) { EXPECT_EQ(Others(d.Path(), {}), std::vector<std::string>{}); }},
+        {"-- ends the options", nullptr, kRun + "--state s.json --", 0, "", startsWith("s.json", "{")},
+        {"nothing may follow --", nullptr, kRun + "-- --state", 2, "plinkwell: unexpected argument '--state'",
+         nullptr},
+        {"an option's control bytes are escaped", nullptr, "$B $(printf -- \"--\\033]0;x\\a\\xe9\")", 2,
+         "plinkwell: unknown option '--\\x1b]0;x\\x07\\xe9' (try --help)", nullptr},
+    });
+}

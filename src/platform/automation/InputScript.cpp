@@ -7,6 +7,7 @@
 #include <limits>
 #include <utility>
 
+#include "platform/base/ShownText.h"
 #include "platform/devices/GameKeys.h"
 
 namespace plat {
@@ -118,22 +119,9 @@ bool ParseUpDown(std::string_view text, bool* down) {
     return false;
 }
 
-// A word of the script as a message shows it: control bytes escaped (\x1b), so that an error never
-// sends raw terminal codes to the screen.
+// A word of the script as a message shows it.
 std::string Quoted(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string quoted = "'";
-    for (const char c : text.substr(0, 40)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            quoted += "\\x";
-            quoted += kHex[byte >> 4];
-            quoted += kHex[byte & 15];
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "'";
+    return "'" + ShownText(text, 40) + "'";
 }
 
 // The end of the line starting at pos and where the next one starts: lines end with LF, CR LF or a

@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <utility>
 
 namespace plat {
@@ -25,6 +28,37 @@ std::string Quote(const std::string& path) {
 
 std::string Describe(const std::string& path, int error) {
     return Quote(path) + ": " + std::strerror(error);
+}
+
+// The descriptor a path names as a shell passes one: "-" (dash), /dev/stdin, /dev/stdout,
+// /dev/stderr, /dev/fd/N, /proc/self/fd/N; -1 for any other path.
+int DescriptorOf(const std::string& path, int dash) {
+    if (path == "-") return dash;
+    constexpr std::pair<std::string_view, int> kStandard[] = {
+        {"/dev/stdin", STDIN_FILENO}, {"/dev/stdout", STDOUT_FILENO}, {"/dev/stderr", STDERR_FILENO}};
+    for (const auto& [name, fd] : kStandard) {
+        if (path == name) return fd;
+    }
+    for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (!std::string_view(path).starts_with(prefix)) continue;
+        const char* first = path.data() + prefix.size();
+        const char* last = path.data() + path.size();
+        int fd = -1;
+        const auto [end, ec] = std::from_chars(first, last, fd);
+        return ec == std::errc{} && end == last && first != last ? fd : -1;
+    }
+    return -1;
+}
+
+// A copy of an open descriptor that can be read (or written), or the errno why not.
+Result<int> Duplicate(const std::string& path, int fd, bool writing) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0) return Fail(Describe(path, errno));
+    const int mode = flags & O_ACCMODE;
+    if (mode != O_RDWR && mode != (writing ? O_WRONLY : O_RDONLY)) return Fail(Describe(path, EBADF));
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) return Fail(Describe(path, errno));
+    return copy;
 }
 
 // Reads until count bytes, the end of the file, or an error (-1).
@@ -128,8 +162,14 @@ int64_t DataFile::ReadAt(int64_t offset, void* buffer, int64_t count) const {
 }
 
 Result<std::string> ReadStream(const std::string& path, size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return Fail(Describe(path, errno));
+    int fd = -1;
+    if (const int named = DescriptorOf(path, STDIN_FILENO); named >= 0) {
+        const Result<int> copy = Duplicate(path, named, false);
+        if (!copy) return Fail(copy.Error());
+        fd = *copy;
+    } else if ((fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY)) < 0) {
+        return Fail(Describe(path, errno));
+    }
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
@@ -159,6 +199,14 @@ Result<std::string> ReadStream(const std::string& path, size_t limit) {
 Result<OutputFile> OutputFile::Create(const std::string& path) {
     OutputFile out;
     out.m_path = path;
+    if (const int named = DescriptorOf(path, STDOUT_FILENO); named >= 0) {
+        // Written to the descriptor as it stands, appending where it was opened to append: the
+        // file behind it (another program's output, a log) is never replaced.
+        const Result<int> copy = Duplicate(path, named, true);
+        if (!copy) return Fail(copy.Error());
+        out.m_fd = *copy;
+        return out;
+    }
     struct stat st {};
     const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return Fail(Describe(path, EISDIR));
@@ -255,6 +303,10 @@ bool FileKey::operator==(const FileKey& other) const {
 
 Result<FileKey> KeyOf(const std::string& path) {
     FileKey key;
+    if (NamesDescriptor(path)) {
+        key.exists = true;  // a stream, whatever is behind it
+        return key;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         key.exists = true;
@@ -284,6 +336,19 @@ bool IsDirectory(const std::string& path) {
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
+}
+
+bool NamesDescriptor(const std::string& path) {
+    return DescriptorOf(path, STDOUT_FILENO) >= 0;
+}
+
+void ReportWriteSignalsAsErrors() {
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 }  // namespace plat

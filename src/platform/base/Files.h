@@ -61,13 +61,15 @@ private:
 };
 
 // A whole stream of at most limit bytes: a regular file, a pipe (such as "<(...)" or /dev/stdin)
-// or a terminal, read to its end. Fails for a directory, an unreadable path, or more than limit bytes.
+// or a terminal, read to its end; "-" is standard input. Fails for a directory, an unreadable path, or more
+// than limit bytes.
 Result<std::string> ReadStream(const std::string& path, size_t limit);
 
 // An output file. A regular file or a new path is written to a temporary file in the directory of
 // the resolved target (links followed), with the target's permissions, and replaces the target only
 // at Commit, once flushed to disk; dropped without Commit, it leaves the target untouched. Pipes,
-// terminals and devices are written directly.
+// terminals and devices are written directly, and so is a path naming an open descriptor ("-" for
+// standard output, /dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N): whatever file is behind it.
 class OutputFile {
 public:
     static Result<OutputFile> Create(const std::string& path);
@@ -106,6 +108,13 @@ struct FileKey {
     bool operator==(const FileKey& other) const;
 };
 Result<FileKey> KeyOf(const std::string& path);
+
+// Whether path names an open descriptor ("-", /dev/stdout, /dev/fd/N, ...) rather than a file.
+bool NamesDescriptor(const std::string& path);
+
+// A closed pipe or a file-size limit then fails the write (EPIPE, EFBIG), reported like any other
+// write error, instead of killing the process (SIGPIPE, SIGXFSZ) with its outputs half written.
+void ReportWriteSignalsAsErrors();
 
 // Success for a directory; otherwise why not, in words ("'x' is not a directory", "'x': File
 // name too long").

@@ -49,6 +49,7 @@ int CGame::LoadAssets() {
     m_keyboard.Create();
     m_mouse.Create();
     m_display.AllocSlots(kSpriteSlots);
+    const PictureBudget budget(kPictureBudget);
     for (const Sheet& sheet : kSheets) {
         // The image reports its own failure; its slots are still made at their sizes.
         auto image = std::make_unique<CDibImage>(sheet.file);

@@ -84,6 +84,11 @@ struct Sheet {
     int32_t frameHeight;
 };
 
+// What all the sheets' decoded pictures may take between them at start-up: the largest picture the
+// reader takes (256 MiB decoded) and room for the rest (ours take a few MB in all). The picture that
+// would pass it is refused as broken.
+inline constexpr int64_t kPictureBudget = int64_t{320} << 20;
+
 // In slot order, which is the order the files are read in.
 inline constexpr Sheet kSheets[] = {
     {"sprite/VantlerAni.bmp", kSlotPaddle, kPaddleFrames, Cut::Part, 76, 10, 0, 10, 0, 0},

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "gfx/BmpFormat.h"
+#include "platform/Platform.h"
 #include "platform/base/Files.h"
 #include "platform/base/LittleEndian.h"
-#include "platform/Platform.h"
 
 namespace {
 
@@ -227,6 +227,25 @@ int CDibImage::Fail(const char* format, ...) {
     return 0;
 }
 
+namespace {
+PictureBudget* g_budget = nullptr;
+}  // namespace
+
+PictureBudget::PictureBudget(int64_t bytes) : m_left(bytes), m_previous(g_budget) {
+    g_budget = this;
+}
+
+PictureBudget::~PictureBudget() {
+    g_budget = m_previous;
+}
+
+bool PictureBudget::Take(int64_t bytes) {
+    if (!g_budget) return true;
+    if (bytes > g_budget->m_left) return false;
+    g_budget->m_left -= bytes;
+    return true;
+}
+
 int CDibImage::Load(const plat::ByteSource& source) {
     uint8_t header[bmp::kFileHeaderSize];
     const int64_t got = source.ReadAt(0, header, bmp::kFileHeaderSize);
@@ -243,7 +262,8 @@ int CDibImage::Load(const plat::ByteSource& source) {
         return Fail(" %s can not read file", m_strPath);
     }
     bmp::Layout layout;
-    if (!bmp::ReadLayout(head, size, plat::Le32(header + 10), &layout) || !bmp::PixelsFit(size, layout)) {
+    if (!bmp::ReadLayout(head, size, plat::Le32(header + 10), &layout) || !bmp::PixelsFit(size, layout) ||
+        !PictureBudget::Take(layout.width * layout.height * int64_t{sizeof(uint32_t)})) {
         return Fail("%s broken BMP file", m_strPath);
     }
     return Decode(source, size, layout);

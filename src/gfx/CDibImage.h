@@ -14,6 +14,24 @@ namespace plat {
 class ByteSource;
 }
 
+// While one lives, every picture read takes its decoded size from this one budget, and a picture
+// that would pass it is refused as broken: twenty tiny files that each declare the largest picture
+// the reader takes cannot hold gigabytes between them.
+class PictureBudget {
+public:
+    explicit PictureBudget(int64_t bytes);
+    ~PictureBudget();
+    PictureBudget(const PictureBudget&) = delete;
+    PictureBudget& operator=(const PictureBudget&) = delete;
+
+    // False, taking nothing, when fewer than bytes are left; always true with no budget alive.
+    static bool Take(int64_t bytes);
+
+private:
+    int64_t m_left;
+    PictureBudget* m_previous;
+};
+
 class CDibImage {
 public:
     explicit CDibImage(const char* path);

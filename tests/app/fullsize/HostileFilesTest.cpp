@@ -90,6 +90,13 @@ GameRun PlayHeadless(const fs::path& data) {
 #define PLINKWELL_CPU_ALLOWANCE 1
 #endif
 
+// The message of each named picture refused as broken, in the order they are read.
+std::vector<std::string> BrokenPictures(const std::vector<std::string>& names) {
+    std::vector<std::string> messages;
+    for (const std::string& name : names) messages.push_back("sprite/" + name + ".bmp broken BMP file");
+    return messages;
+}
+
 struct Case {
     const char* name;
     std::function<void(const fs::path& data)> make;
@@ -137,6 +144,23 @@ TEST(HostileFilesFullSize, StartUpAndPlayGoOnWithinTimeAndMemory) {
          },
          {},
          2},
+        {"every picture a tiny file declaring 8192 x 8192: one fits the start-up budget",
+         [](const fs::path& d) {
+             // One run-length row of 255 black pixels repeated is enough to declare the size: the
+             // rest of the picture is left black by the end-of-picture code.
+             const std::string rle = BmpHeader(8192, 8192).replace(28, 2, Le16(8)).replace(30, 4, Le32(1)) +
+                                     std::string(1024, '\0') + std::string("\0\1", 2);
+             for (const auto& file : fs::directory_iterator(d / "sprite")) {
+                 std::string bytes = rle;
+                 bytes.replace(2, 4, Le32(static_cast<uint32_t>(rle.size())));
+                 bytes.replace(10, 4, Le32(54 + 1024));
+                 std::ofstream(file.path(), std::ios::binary | std::ios::trunc) << bytes;
+             }
+         },
+         BrokenPictures({"Ball", "Block", "BlockRed", "BlockGreen", "BlockBlue", "BlockGold", "BlockSilver",
+                         "Broken", "BG", "Number", "Alphabet", "ItemBar", "Life", "Bullet", "BulletExt",
+                         "Particle", "MurkVantler", "VantlerAni", "Intro"}),
+         10},
         {"2^26 + 1 pixels",
          [](const fs::path& d) {
              WriteSparse(d / "sprite/BG.bmp", BmpHeader((1 << 26) + 1, 1), 54 + 3 * ((int64_t{1} << 26) + 4));

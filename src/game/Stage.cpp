@@ -3,8 +3,8 @@
 
 #include "game/CGame.h"
 #include "game/StageFile.h"
-#include "platform/base/Files.h"
 #include "platform/Platform.h"
+#include "platform/base/Files.h"
 
 namespace {
 

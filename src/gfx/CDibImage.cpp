@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "gfx/BmpFormat.h"
+#include "platform/Platform.h"
 #include "platform/base/Files.h"
 #include "platform/base/LittleEndian.h"
-#include "platform/Platform.h"
 
 namespace {
 

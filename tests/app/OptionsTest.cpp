@@ -221,9 +221,9 @@ TEST(DataDirectory, TheBuildTreesBinaryUsesTheBuildData) {
     fs::create_directory(build / "data");
     EXPECT_EQ(FindDataDirectory(cwd.Path(), build / "plinkwell", build / "data", installed.Path()),
               build / "data");
-    EXPECT_EQ(
-        FindDataDirectory(cwd.Path(), build / "tests" / "plinkwell_app_tests", build / "data", installed.Path()),
-        build / "data");
+    EXPECT_EQ(FindDataDirectory(cwd.Path(), build / "tests" / "plinkwell_app_tests", build / "data",
+                                installed.Path()),
+              build / "data");
 }
 
 TEST(DataDirectory, AnInstalledBinaryUsesTheInstalledData) {

@@ -258,7 +258,7 @@ fs::path FindDataDirectory(const fs::path& workingDir, const fs::path& executabl
 fs::path InstalledDataDirectory(const fs::path& executable, const fs::path& fromBinDir,
                                 const fs::path& configured) {
     if (!executable.empty()) {
-        const fs::path beside = (executable.parent_path() / fromBinDir).lexically_normal();
+        fs::path beside = (executable.parent_path() / fromBinDir).lexically_normal();
         if (IsDirectory(beside)) return beside;
     }
     return configured;

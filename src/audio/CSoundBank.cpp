@@ -4,8 +4,8 @@
 
 #include "audio/WavConvert.h"
 #include "audio/WavReader.h"
-#include "platform/base/Files.h"
 #include "platform/Platform.h"
+#include "platform/base/Files.h"
 
 int CSoundBank::Create() {
     sound = plat::AudioOpen();

@@ -5,9 +5,9 @@
 #include <limits>
 #include <optional>
 
+#include "platform/Platform.h"
 #include "platform/base/BitCast.h"
 #include "platform/base/LittleEndian.h"
-#include "platform/Platform.h"
 
 namespace wav {
 namespace {

@@ -12,7 +12,7 @@ struct GameObject {
     int32_t trailX[kTrail];  // previous positions, newest first
     int32_t trailY[kTrail];
     int32_t dx;
-    int32_t dy;  // positive downward
+    int32_t dy;     // positive downward
     int8_t sprite;  // sprite slot, -1 for none
 };
 

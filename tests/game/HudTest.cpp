@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "ItemsFixture.h"
@@ -246,7 +247,7 @@ TEST_F(HudTest, SpareLivesAreBarsAtTheBottomLeft) {
 }
 
 TEST_F(HudTest, OneLifeOrNoneShowsNoBar) {
-    for (int8_t lives : {1, 0, -1}) {
+    for (int8_t lives : std::initializer_list<int8_t>{1, 0, -1}) {
         game.m_nLives = lives;
         game.DrawLives();
     }

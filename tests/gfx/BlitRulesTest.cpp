@@ -106,7 +106,7 @@ protected:
             s.h = sizes[i][1];
             if (i == 4) continue;
             s.made = true;
-            s.px.resize(static_cast<size_t>(s.w * s.h));
+            s.px.resize(static_cast<size_t>(s.w) * s.h);
             for (size_t p = 0; p < s.px.size(); ++p) {
                 const bool hole = (i == 1 && rnd.In(0, 2) == 0) || i == 3 || (i == 5 && p + 1 == s.px.size());
                 s.px[p] = hole ? 0 : static_cast<uint16_t>(rnd.In(1, 0xFFFF));

@@ -79,7 +79,7 @@ TEST(DeferredDrawing, PresentsWhatDrawingAtOnceDoesAndSaysWhereItChanged) {
         // Most frames move a call or two; some change nothing, some move the background.
         for (int n = frame % 3; n > 0; --n) scene[1 + rng() % (scene.size() - 1)] = RandomCall(rng);
         if (frame % 17 == 0) scene[0].x = (scene[0].x + 1) % 4;  // by one pixel
-        if (frame % 50 == 25) scene.erase(scene.begin());  // a frame without the background
+        if (frame % 50 == 25) scene.erase(scene.begin());        // a frame without the background
         for (const Call& c : scene) c.On(atOnce);
         atOnce.Flip();
         const std::vector<uint16_t> expected = backend.presented;

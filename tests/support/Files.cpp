@@ -23,7 +23,7 @@ TempDir::~TempDir() {
 }
 
 fs::path TempDir::Write(const std::string& name, const std::string& contents) const {
-    const fs::path path = m_path / name;
+    fs::path path = m_path / name;
     std::ofstream(path, std::ios::binary) << contents;
     return path;
 }

@@ -191,6 +191,7 @@ TEST(BrokenData, EveryPictureMissing) {
     const HarnessResult r = Play(data);
     ExpectPlayedToEscape(r);
     std::vector<std::string> expected;
+    expected.reserve(kSprites.size());
     for (const std::string& file : kSprites) expected.push_back("-1, " + file + " not found.");
     EXPECT_EQ(r.messages, expected);
     EXPECT_NE(r.err.find("Plinkwell: -1, sprite/Ball.bmp not found.\n"), std::string::npos);
@@ -223,6 +224,7 @@ TEST(BrokenData, NothingAtAll) {
         RunHeadless({"--frames", "1000", "--data", empty.Path().string()}, {.script = kPlay});
     ExpectPlayedToEscape(r);
     std::vector<std::string> expected;
+    expected.reserve(kSprites.size());
     for (const std::string& file : kSprites) expected.push_back("-1, " + file + " not found.");
     expected = Join(expected, Repeat("WAV 화일을 읽을수 없음", kSounds.size()));
     expected = Join(expected, Repeat(kNoStageFile, 2));
@@ -260,6 +262,7 @@ TEST(BrokenData, EveryFileOneByteShortOrHalved) {
             return half ? size / 2 : size - 1;
         };
         std::vector<std::string> expected;
+        expected.reserve(kSprites.size());
         for (const std::string& file : kSprites) expected.push_back(CutPictureMessage(file, length(file)));
         const std::string map = data.Bytes(kStageFile).substr(0, length(kStageFile));
         for (const std::string& file : Join(Join(kSprites, kSounds), {kStageFile}))
@@ -275,6 +278,7 @@ TEST(BrokenData, EveryFileReplacedByGarbage) {
     const DataCopy data;
     uint32_t seed = 1;
     std::vector<std::string> expected;
+    expected.reserve(kSprites.size());
     for (const std::string& file : kSprites) expected.push_back(file + " not BMP file");
     expected = Join(expected, Repeat("RIFF WAVE 화일이 아닙니다", kSounds.size()));
     for (const std::string& file : Join(Join(kSprites, kSounds), {kStageFile})) {

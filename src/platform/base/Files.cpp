@@ -1,6 +1,7 @@
 #include "platform/base/Files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,13 +96,34 @@ Result<std::string> ResolveTarget(const std::string& path) {
     return resolved.string();
 }
 
+// The start of the names of target's temporary files: ".<name>.plinkwell-<pid>-<n>.tmp".
+std::string TempPrefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".plinkwell-";
+}
+
+// Removes the temporary files of target left by runs that are gone (killed, or out of power).
+void RemoveStaleTemps(const std::filesystem::path& target) {
+    const std::string prefix = TempPrefix(target);
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
+        const char* first = name.data() + prefix.size();
+        pid_t pid = 0;
+        const auto [end, error] = std::from_chars(first, name.data() + name.size(), pid);
+        if (error != std::errc{} || end == first || *end != '-' || pid <= 0) continue;
+        if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+    }
+}
+
 // A new file beside target, open for writing, with a name no other run picks.
 Result<int> CreateTemp(const std::string& target, std::string* temp) {
     static std::atomic<unsigned> counter{0};
     const std::filesystem::path t(target);
+    RemoveStaleTemps(t);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        *temp = (t.parent_path() / ("." + t.filename().string() + "." + std::to_string(::getpid()) + "." +
-                                    std::to_string(counter++) + ".tmp"))
+        *temp = (t.parent_path() /
+                 (TempPrefix(t) + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp"))
                     .string();
         const int fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;

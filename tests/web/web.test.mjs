@@ -146,16 +146,25 @@ for (const c of harnessCases) {
   });
 }
 
-test('harness: a bad script gives the one-line error', async () => {
-  const { page, close } = await openPage('?input=/repo/tests/web/package.json&headless=1');
-  try {
-    await page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 60000 });
-    assert.equal(await page.title(), 'Plinkwell: error');
-    assert.match(await page.textContent('#error'), /^plinkwell: \/tmp\/package\.json:1: .+$/);
-  } finally {
-    await close();
-  }
-});
+const refusals = [
+  ['a bad script', '?input=/repo/tests/web/package.json&headless=1', /^plinkwell: \/tmp\/input\.txt:1: .+$/],
+  ['an option smuggled into frames', '?headless=1&frames=300%0A--frames%0A5',
+    /^plinkwell: frames must be a whole number from 1 to 4294967295$/],
+  ['frames past the range', '?headless=1&frames=4294967296', /^plinkwell: frames must be a whole number/],
+  ['a parameter given twice', '?headless=1&frames=5&frames=6', /^plinkwell: frames is given more than once$/],
+];
+for (const [name, query, message] of refusals) {
+  test(`harness: ${name} gives the one-line error`, async () => {
+    const { page, close } = await openPage(query);
+    try {
+      await page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 60000 });
+      assert.equal(await page.title(), 'Plinkwell: error');
+      assert.match(await page.textContent('#error'), message);
+    } finally {
+      await close();
+    }
+  });
+}
 
 const record = async (page) => JSON.parse(await page.evaluate(
   () => Module.UTF8ToString(Module._plinkwell_state())));

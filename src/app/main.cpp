@@ -1,5 +1,6 @@
 // The plinkwell executable: the launcher, given the interactive backend this build has.
 #include <exception>
+#include <new>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
     // The last catch: whatever escapes the launcher ends the run with one line, never an abort.
     try {
         return RunPlinkwell(std::vector<std::string>(argv + 1, argv + argc), context);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "plinkwell: out of memory\n";
     } catch (const std::exception& e) {
         std::cerr << "plinkwell: " << e.what() << '\n';
     } catch (...) {

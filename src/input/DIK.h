@@ -3,6 +3,6 @@
 
 #include "platform/devices/GameKeys.h"
 
-#define PLINKWELL_DIK(name, code) DIK_##name = code,
+#define PLINKWELL_DIK(name, code) DIK_##name = (code),
 enum DikCode : int { PLINKWELL_GAME_KEYS(PLINKWELL_DIK) };
 #undef PLINKWELL_DIK

@@ -93,6 +93,7 @@ GameRun PlayHeadless(const fs::path& data) {
 // The message of each named picture refused as broken, in the order they are read.
 std::vector<std::string> BrokenPictures(const std::vector<std::string>& names) {
     std::vector<std::string> messages;
+    messages.reserve(names.size());
     for (const std::string& name : names) messages.push_back("sprite/" + name + ".bmp broken BMP file");
     return messages;
 }

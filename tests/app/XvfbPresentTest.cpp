@@ -34,7 +34,7 @@ namespace {
 
 // Leaves the title, lets the paddle follow the ball, adds score, buys branched balls and the
 // rocket, fires it with the button held and moves the mouse: most kinds of change a frame has.
-constexpr const char* kScript =
+constexpr const char* kXvfbScript =
     "1 key SPACE down\n2 key SPACE up\n"
     "20 key LCONTROL down\n20 key A down\n21 key A up\n30 key S down\n31 key S up\n"
     "40 key S down\n41 key S up\n45 key LCONTROL up\n50 key 6 down\n51 key 6 up\n"
@@ -49,7 +49,7 @@ constexpr Checkpoint kCheckpoints[] = {
     {5, Step::Frame},  {40, Step::Frame},       {75, Step::Pause},  {75, Step::Resume},
     {95, Step::Frame}, {100, Step::FullScreen}, {110, Step::Frame}, {130, Step::Frame},
 };
-constexpr int kFrames = 130;
+constexpr int kXvfbFrames = 130;
 
 // An X server of our own for the test, on a display number no other server holds; it does not reset
 // when its last client goes, as each window below is one.
@@ -124,7 +124,7 @@ SDL_Window* FindWindow() {
 std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     std::ostringstream messages;
     plat::HeadlessBackend game(kFrameInterval, UINT32_MAX, messages);
-    const plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(kScript, "script");
+    const plat::Result<std::vector<plat::InputEvent>> events = plat::ParseInputScript(kXvfbScript, "script");
     EXPECT_TRUE(events.Ok()) << events.Error();
     plat::InputPlayer script(events.Ok() ? *events : std::vector<plat::InputEvent>{});
     plat::Automation run(game);
@@ -149,7 +149,7 @@ std::vector<std::vector<uint32_t>> PlayIntoWindow(bool wholeFrames) {
     cg->LoadAssets();
     cg->NewGame();
     size_t next = 0;
-    for (int frame = 1; frame <= kFrames; ++frame) {
+    for (int frame = 1; frame <= kXvfbFrames; ++frame) {
         plat::Message m;
         plat::PeekMessage(&m);  // the headless clock moves a frame on
         plat::BeforeTick(frame);

@@ -37,7 +37,7 @@ void WritePicture(const char* file, int w, int h, const std::function<uint32_t(i
 }
 
 // The slot's pixel (c, r).
-uint16_t SlotPixel(CDisplay& display, SlotIndex slot, int c, int r) {
+uint16_t SlotPixelAt(CDisplay& display, SlotIndex slot, int c, int r) {
     SlotDC dc;
     display.GetSlotDC(slot, &dc);
     const uint16_t p = dc.surface ? dc.surface->Row(r)[c] : 0;
@@ -126,7 +126,7 @@ TEST(LoadAssets, StripsAreCutFrameByFrameAndEffectsComeFromTheirFiles) {
             const int slot = s.first + k;
             for (int r = 0; r < s.h; ++r) {
                 for (int c = 0; c < s.w; ++c) {
-                    ASSERT_EQ(SlotPixel(d, slot, c, r), whereSlot(s.w * k + c, r))
+                    ASSERT_EQ(SlotPixelAt(d, slot, c, r), whereSlot(s.w * k + c, r))
                         << "slot " << slot << " at " << c << "," << r;
                 }
             }
@@ -135,15 +135,16 @@ TEST(LoadAssets, StripsAreCutFrameByFrameAndEffectsComeFromTheirFiles) {
     for (int k = 0; k < 10; ++k) {
         for (int r = 0; r < 10; ++r) {
             const uint16_t expected = bandSlot(10 * k + r);
-            for (int c : {0, 75}) ASSERT_EQ(SlotPixel(d, k, c, r), expected) << "frame " << k << " row " << r;
+            for (int c : {0, 75})
+                ASSERT_EQ(SlotPixelAt(d, k, c, r), expected) << "frame " << k << " row " << r;
             for (int c : {0, 67, 135}) {
-                ASSERT_EQ(SlotPixel(d, 78 + k, c, r), expected) << "wide frame " << k << " row " << r;
+                ASSERT_EQ(SlotPixelAt(d, 78 + k, c, r), expected) << "wide frame " << k << " row " << r;
             }
         }
     }
     EXPECT_EQ(d.GetSlotWidth(18), 30);
     EXPECT_EQ(d.GetSlotHeight(18), 12);
-    EXPECT_EQ(SlotPixel(d, 18, 29, 11), whereSlot(29, 11));
+    EXPECT_EQ(SlotPixelAt(d, 18, 29, 11), whereSlot(29, 11));
     EXPECT_EQ(d.GetSlotWidth(19), 0);  // its file is missing: a picture of no size makes no slot
 
     for (int k = 0; k < kSoundSlots; ++k) {

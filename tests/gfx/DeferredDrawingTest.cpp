@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kW = 800, kH = 600;
+constexpr int kWidth = 800, kHeight = 600;
 
 class RecordingBackend : public FakeBackend {
 public:
@@ -37,13 +37,14 @@ struct Call {
 
 Call RandomCall(std::mt19937& rng) {
     auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    return Call{in(0, 2),     in(-100, kW + 50), in(-100, kH + 50), in(-20, 300),
-                in(-20, 200), in(0, 1000),       in(0, 1000)};
+    return Call{in(0, 2),     in(-100, kWidth + 50), in(-100, kHeight + 50),
+                in(-20, 300), in(-20, 200),          in(0, 1000),
+                in(0, 1000)};
 }
 
 void MakeSlots(CDisplay& d) {
     d.AllocSlots(4);
-    const int sizes[4][2] = {{kW + 80, kH}, {40, 15}, {11, 11}, {64, 64}};
+    const int sizes[4][2] = {{kWidth + 80, kHeight}, {40, 15}, {11, 11}, {64, 64}};
     for (int s = 0; s < 4; ++s) {
         d.CreateSlot(s, sizes[s][0], sizes[s][1]);
         SlotDC dc;
@@ -64,16 +65,16 @@ TEST(DeferredDrawing, PresentsWhatDrawingAtOnceDoesAndSaysWhereItChanged) {
     CDisplay deferred, atOnce;
     deferred.CreateDirectDraw();
     atOnce.CreateDirectDraw();
-    ASSERT_EQ(deferred.Init(1, kW, kH, 16), 1);
+    ASSERT_EQ(deferred.Init(1, kWidth, kHeight, 16), 1);
     backend.wholeFrames = true;
-    ASSERT_EQ(atOnce.Init(1, kW, kH, 16), 1);
+    ASSERT_EQ(atOnce.Init(1, kWidth, kHeight, 16), 1);
     MakeSlots(deferred);
     MakeSlots(atOnce);
 
     std::mt19937 rng(7);
-    std::vector<Call> scene = {{0, 0, 0, kW, kH, 0, 4 + 9 * 40}};  // the background first
+    std::vector<Call> scene = {{0, 0, 0, kWidth, kHeight, 0, 4 + 9 * 40}};  // the background first
     for (int i = 0; i < 40; ++i) scene.push_back(RandomCall(rng));
-    std::vector<uint16_t> before(kW * kH, 0);
+    std::vector<uint16_t> before(kWidth * kHeight, 0);
     for (int frame = 0; frame < 300; ++frame) {
         SCOPED_TRACE(frame);
         // Most frames move a call or two; some change nothing, some move the background.
@@ -87,13 +88,13 @@ TEST(DeferredDrawing, PresentsWhatDrawingAtOnceDoesAndSaysWhereItChanged) {
         if (frame % 41 == 40) {
             ASSERT_NE(deferred.BackBuffer(), nullptr);  // a look before the flip
         }
-        backend.changed.assign(1, plat::Rect{0, 0, kW, kH});
+        backend.changed.assign(1, plat::Rect{0, 0, kWidth, kHeight});
         deferred.Flip();
         ASSERT_EQ(backend.presented, expected);
         std::vector<uint16_t> outside = before;
         for (const plat::Rect& r : backend.changed) {
             for (int y = r.y; y < r.y + r.h; ++y) {
-                std::copy_n(&expected[y * kW + r.x], r.w, &outside[y * kW + r.x]);
+                std::copy_n(&expected[y * kWidth + r.x], r.w, &outside[y * kWidth + r.x]);
             }
         }
         ASSERT_EQ(outside, expected);  // nothing changed outside the rectangles

@@ -48,8 +48,6 @@ uint16_t Pulse(uint32_t draws) {
     return static_cast<uint16_t>(0xF800 | (green >> 3) << 6);
 }
 
-constexpr Placed kKeeper{0, 0, 0};
-
 class HudScreenshot : public ::testing::Test {
 protected:
     // Runs frames frames (the last one is the screenshot) and reads the picture back.

@@ -20,9 +20,6 @@ using namespace scenario;
 
 constexpr int32_t kPlain = 0, kGold = 4, kSilver = 5;
 
-// A plain block in the top-left cell, off every path below, keeps a stage from being cleared.
-constexpr Placed kKeeper{0, 0, kPlain};
-
 // Row 19 all gold: balls rising from the paddle bounce off it and come back down.
 std::vector<Placed> GoldFloor() {
     std::vector<Placed> cells{kKeeper};

@@ -43,6 +43,8 @@ struct Placed {
     int32_t code;
 };
 StageCodes StageWith(const std::vector<Placed>& cells);
+// A plain block in the top-left cell, off every path the scenarios take: the stage is never cleared.
+constexpr Placed kKeeper{0, 0, 0};
 // Index of a cell in the record's 300 cells.
 constexpr int CellIndex(int column, int row) {
     return 15 * row + column;

@@ -16,8 +16,6 @@ namespace {
 
 using namespace scenario;
 
-constexpr Placed kKeeper{0, 0, 0};  // a plain block off every path: the stage is never cleared
-
 void ExpectRefusal(const GameRun& run, uint32_t frame, int32_t score) {
     SCOPED_TRACE(frame);
     const GameSnapshot& s = run.At(frame);

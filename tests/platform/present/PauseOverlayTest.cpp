@@ -9,14 +9,14 @@ using plat::DrawPausedOverlay;
 
 namespace {
 
-constexpr int kW = 800, kH = 600;
+constexpr int kWidth = 800, kHeight = 600;
 // At 800 wide each block of the label is 8 pixels; the six 5-block letters with one empty
 // column between them are 280 wide and 56 high, centred at (260, 272); the plate reaches two
 // blocks further on every side.
 constexpr int kBlock = 8, kTextX = 260, kTextY = 272, kAdvance = 48;
 
 uint16_t At(const std::vector<uint16_t>& px, int x, int y) {
-    return px[y * kW + x];
+    return px[y * kWidth + x];
 }
 
 // The top-left pixel of block (col, row) of letter i.
@@ -27,11 +27,11 @@ uint16_t Block(const std::vector<uint16_t>& px, int letter, int col, int row) {
 }  // namespace
 
 TEST(PauseOverlay, HalvesEveryChannelAwayFromTheLabel) {
-    std::vector<uint16_t> px(kW * kH, 0xFFFF);
+    std::vector<uint16_t> px(kWidth * kHeight, 0xFFFF);
     px[0] = 0xF800;
     px[1] = 0x0821;  // the lowest step of each channel halves to nothing
     px[2] = 0x07E0;
-    DrawPausedOverlay(px.data(), kW, kH);
+    DrawPausedOverlay(px.data(), kWidth, kHeight);
     EXPECT_EQ(At(px, 0, 0), 0x7800);
     EXPECT_EQ(At(px, 1, 0), 0x0000);
     EXPECT_EQ(At(px, 2, 0), 0x03E0);
@@ -40,8 +40,8 @@ TEST(PauseOverlay, HalvesEveryChannelAwayFromTheLabel) {
 }
 
 TEST(PauseOverlay, SpellsPausedInWhiteOnABlackPlate) {
-    std::vector<uint16_t> px(kW * kH, 0xFFFF);
-    DrawPausedOverlay(px.data(), kW, kH);
+    std::vector<uint16_t> px(kWidth * kHeight, 0xFFFF);
+    DrawPausedOverlay(px.data(), kWidth, kHeight);
     EXPECT_EQ(At(px, kTextX - 2 * kBlock, kTextY - 2 * kBlock), 0x0000);  // plate corner
     EXPECT_EQ(At(px, kTextX + 279 + 2 * kBlock, kTextY + 55 + 2 * kBlock), 0x0000);
     // P: a full top bar of four blocks, the fifth empty; the stem down to the last row.

@@ -1,7 +1,7 @@
 // The plinkwell executable: the launcher, given the interactive backend this build has.
 #include <exception>
-#include <new>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 

@@ -83,7 +83,8 @@ Child Start(const std::vector<std::string>& args, const std::vector<std::string>
 }
 
 // Waits up to limit for path to hold something; false when the child ended or time ran out first.
-// An output grows in a temporary file beside its target (".<name>.plinkwell-<pid>-<n>.tmp") until the run ends.
+// An output grows in a temporary file beside its target (".<name>.plinkwell-<pid>-<n>.tmp") until the run
+// ends.
 bool WaitForOutput(const Child& child, const fs::path& path, std::chrono::seconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     const std::string prefix = "." + path.filename().string() + ".";

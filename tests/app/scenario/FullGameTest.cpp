@@ -303,8 +303,10 @@ void FullGame::TheRecordingReplaysTheGameExactly() const {
     Json whole = ParseJson(state), last = ParseJson(played.back());
     Json traced = Json::array();
     for (const std::string& line : played) {
-        const Json frame = ParseJson(line);
-        for (const Json& sound : frame["sounds"]) traced.push_back(sound);
+        const size_t at = line.rfind("\"sounds\":");  // the last key: only its list is read
+        ASSERT_NE(at, std::string::npos);
+        for (const Json& sound : ParseJson(line.substr(at + 9, line.size() - at - 10)))
+            traced.push_back(sound);
     }
     EXPECT_EQ(whole["sounds"], traced);
     whole.erase("sounds");

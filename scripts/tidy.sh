@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh clang-tidy
 build=${1:-build-tidy}
-cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DPLINKWELL_BENCH=ON >/dev/null
+# Every file compiled on its own, so that each has its own entry in compile_commands.json.
+cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DPLINKWELL_BENCH=ON -DPLINKWELL_UNITY=OFF >/dev/null
 mapfile -t files < <(
   { find src/platform tools tests bench -name '*.cpp' -not -path 'src/platform/web/*'
     ls src/app/{Launcher,Options,GameSnapshot,FrameTimeLog,Screenshot,main}.cpp; } | sort)

@@ -21,8 +21,7 @@ else
   cmake -S . -B "$site/.native" -DCMAKE_BUILD_TYPE=Release -DPLINKWELL_TESTS=OFF >/dev/null
   cmake --build "$site/.native" --target gamedata -j"$jobs"
 fi
-# One unit a library: the page's compile and link take about half as long.
-emcmake cmake -S . -B "$site/.wasm" -DCMAKE_BUILD_TYPE=Release -DCMAKE_UNITY_BUILD=ON \
+emcmake cmake -S . -B "$site/.wasm" -DCMAKE_BUILD_TYPE=Release \
   -DPLINKWELL_WEB_DATA="$data" -DPLINKWELL_WEB_SITE="$site" >/dev/null
 cmake --build "$site/.wasm" --target plinkwell_page -j"$jobs"
 echo "web.sh: the site is in $site"

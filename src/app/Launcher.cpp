@@ -1,5 +1,6 @@
 #include "app/Launcher.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -7,6 +8,7 @@
 #include "app/CGameApp.h"
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
+#include "game/StageFile.h"
 #include "platform/automation/Automation.h"
 #include "platform/base/Files.h"
 #include "platform/headless/HeadlessBackend.h"
@@ -80,6 +82,32 @@ plat::Status RefuseSharedFiles(const Options& options) {
     return plat::Success();
 }
 
+// The files the game reads from its data directory: the stages, every picture and every sound.
+std::vector<std::string> DataFiles(const fs::path& dir) {
+    std::vector<std::string> files{(dir / stagefile::kFileName).string()};
+    for (const Sheet& sheet : kSheets) files.push_back((dir / sheet.file).string());
+    for (const char* sound : kSoundFiles) files.push_back((dir / sound).string());
+    return files;
+}
+
+// An output naming one of the game's own data files would destroy it for this run and the next:
+// refused (a usage error) before anything is opened.
+plat::Status RefuseDataOutputs(const Options& options, const fs::path& dataDir) {
+    std::vector<plat::FileKey> data;
+    for (const std::string& file : DataFiles(dataDir)) {
+        if (plat::Result<plat::FileKey> key = plat::KeyOf(file)) data.push_back(*key);
+    }
+    for (const NamedPath& p : FilePaths(options)) {
+        if (p.path == &options.input) continue;
+        const plat::Result<plat::FileKey> key = plat::KeyOf(*p.path);
+        if (!key || (key->exists && !key->regular)) continue;
+        if (std::find(data.begin(), data.end(), *key) != data.end())
+            return plat::Fail(std::string(p.option) + " would overwrite the game's data file '" + *p.path +
+                              "'");
+    }
+    return plat::Success();
+}
+
 // The files of one run: the input script and everything the run writes.
 class RunFiles : public FrameListener {
 public:
@@ -149,11 +177,18 @@ public:
             m_screenshot->Write(bmp.data(), bmp.size());
         }
         if (m_record) m_record->Write(m_recorder.Text().data(), m_recorder.Text().size());
+        // A file whose writes failed during the game (a trace filling the disk) is the one to name,
+        // not one that found the disk already full after it.
         plat::Status written = plat::Success();
+        bool failedEarly = false;
         for (std::optional<plat::OutputFile>* file : {&m_record, &m_state, &m_trace, &m_screenshot}) {
             if (!*file) continue;
+            const bool failing = (*file)->Failed();
             const plat::Status done = (*file)->Commit();
-            if (!done && written) written = plat::Fail("could not write " + done.Error());
+            if (!done && (written || (failing && !failedEarly))) {
+                written = plat::Fail("could not write " + done.Error());
+                failedEarly = failing;
+            }
         }
         return written;
     }
@@ -171,35 +206,36 @@ private:
     std::string m_line;
 };
 
-// Resolves the output and input paths against the starting directory, before any directory change.
-// A working directory that has been deleted cannot resolve them (a usage error).
-plat::Status MakePathsAbsolute(Options* o) {
-    for (std::string* path : {&o->input, &o->record, &o->state, &o->trace, &o->screenshot}) {
-        if (path->empty() || plat::NamesDescriptor(*path)) continue;
-        std::error_code ec;
-        const fs::path absolute = fs::absolute(*path, ec);
-        if (ec)
-            return plat::Fail("cannot find '" + *path + "': the working directory is gone (" + ec.message() +
-                              ")");
-        *path = absolute.string();
+// Relative paths name files of the starting directory: the files are opened before the data
+// directory is entered, and held by descriptor from then on. A working directory that has been
+// deleted has no files to name (a usage error).
+plat::Status CheckWorkingDirectory(const Options& o) {
+    for (const std::string* path : {&o.input, &o.record, &o.state, &o.trace, &o.screenshot, &o.data}) {
+        if (path->empty() || plat::NamesDescriptor(*path) || fs::path(*path).is_absolute()) continue;
+        if (plat::WorkingDirectoryIsGone())
+            return plat::Fail("cannot find '" + *path + "': the working directory is gone");
     }
     return plat::Success();
 }
 
+// The data directory the run reads: --data, else the one found; empty for the working directory.
 // Fails with a usage error.
-plat::Status EnterDataDirectory(const Options& options, const fs::path& executable) {
-    std::error_code ec;
-    fs::path dir = options.data;
-    if (dir.empty()) {
-        fs::path exe = executable;
-        if (exe.empty()) exe = fs::read_symlink("/proc/self/exe", ec);
-        dir =
-            FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR,
-                              InstalledDataDirectory(exe, PLINKWELL_DATADIR_FROM_BINDIR, PLINKWELL_DATADIR));
-        if (dir.empty()) return plat::Success();
-    } else if (const plat::Status status = plat::CheckDirectory(dir.string()); !status) {
-        return plat::Fail("--data: " + status.Error());
+plat::Result<fs::path> DataDirectory(const Options& options, const fs::path& executable) {
+    if (!options.data.empty()) {
+        if (const plat::Status status = plat::CheckDirectory(options.data); !status)
+            return plat::Fail("--data: " + status.Error());
+        return fs::path(options.data);
     }
+    std::error_code ec;
+    fs::path exe = executable;
+    if (exe.empty()) exe = fs::read_symlink("/proc/self/exe", ec);
+    return FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR,
+                             InstalledDataDirectory(exe, PLINKWELL_DATADIR_FROM_BINDIR, PLINKWELL_DATADIR));
+}
+
+plat::Status EnterDataDirectory(const fs::path& dir) {
+    if (dir.empty()) return plat::Success();
+    std::error_code ec;
     fs::current_path(dir, ec);
     if (ec) return plat::Fail("cannot enter data directory '" + dir.string() + "': " + ec.message());
     return plat::Success();
@@ -212,15 +248,20 @@ int Report(std::ostream& err, const std::string& problem, int status) {
 }
 
 int Run(Options options, const LaunchContext& context, std::ostream& err) {
-    if (const plat::Status resolved = MakePathsAbsolute(&options); !resolved) {
-        return Report(err, resolved.Error(), kExitUsage);
+    if (const plat::Status working = CheckWorkingDirectory(options); !working) {
+        return Report(err, working.Error(), kExitUsage);
     }
     if (const plat::Status distinct = RefuseSharedFiles(options); !distinct) {
         return Report(err, distinct.Error(), kExitUsage);
     }
+    const plat::Result<fs::path> dataDir = DataDirectory(options, context.executable);
+    if (!dataDir) return Report(err, dataDir.Error(), kExitUsage);
+    if (const plat::Status apart = RefuseDataOutputs(options, *dataDir); !apart) {
+        return Report(err, apart.Error(), kExitUsage);
+    }
     RunFiles files(options, context.observer);
     if (const plat::Status opened = files.Open(); !opened) return Report(err, opened.Error(), kExitUsage);
-    const plat::Status entered = EnterDataDirectory(options, context.executable);
+    const plat::Status entered = EnterDataDirectory(*dataDir);
     if (!entered) return Report(err, entered.Error(), kExitUsage);
     std::unique_ptr<plat::Backend> backend;
     if (options.headless) {
@@ -249,7 +290,7 @@ int Run(Options options, const LaunchContext& context, std::ostream& err) {
 
 fs::path FindDataDirectory(const fs::path& workingDir, const fs::path& executable,
                            const fs::path& buildDataDir, const fs::path& installedDataDir) {
-    if (Exists(workingDir / "Map.dat") || IsDirectory(workingDir / "sprite")) return {};
+    if (Exists(workingDir / stagefile::kFileName) || IsDirectory(workingDir / "sprite")) return {};
     if (IsDirectory(buildDataDir) && IsInside(executable, buildDataDir.parent_path())) return buildDataDir;
     if (IsDirectory(installedDataDir)) return installedDataDir;
     return {};

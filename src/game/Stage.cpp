@@ -15,7 +15,7 @@ using stagefile::kRecordBytes;
 
 int CGame::LoadStage(int32_t n) {
     // Only a regular file holds stages: a directory, a FIFO or a device cannot be opened.
-    const plat::Result<plat::DataFile> file = plat::DataFile::Open("Map.dat");
+    const plat::Result<plat::DataFile> file = plat::DataFile::Open(stagefile::kFileName);
     if (!file) {
         plat::MessageBox("File open error in Loading Stage");
         return 0;

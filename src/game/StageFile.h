@@ -14,6 +14,9 @@
 
 namespace stagefile {
 
+// In the data directory, beside sprite/ and sound/.
+inline constexpr const char* kFileName = "Map.dat";
+
 inline constexpr int32_t kHeaderBytes = 12;
 inline constexpr int32_t kRecordBytes = kCells * 4;
 

@@ -194,8 +194,11 @@ private:
 CDibImage::CDibImage(const char* path) {
     SetPath(path);
     // Only a regular file is read; anything else is a file that could not be opened (handle -1).
+    // One that is there but cannot be opened says why (too many open files, not a regular file).
     plat::Result<plat::DataFile> file = plat::DataFile::Open(path ? path : "");
-    if (!file) {
+    if (!file && plat::Exists(m_strPath)) {
+        Fail("%d, %s.", -1, file.Error().c_str());
+    } else if (!file) {
         Fail("%d, %s not found.", -1, m_strPath);
     } else {
         Load(*file);

@@ -3,6 +3,7 @@
 // one line and an exit status instead of an abort or a hang.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -140,6 +141,9 @@ TEST(RunFiles, ABrokenEnvironmentGivesOneLineAndAnExitStatus) {
     RunCases({
         {"deleted working directory", nullptr, "mkdir x && cd x && rmdir ../x && " + kRun + "--state s.json",
          2, "the working directory is gone", nullptr},
+        {"deleted working directory as the data", nullptr,
+         "mkdir x && cd x && rmdir ../x && $B --headless --data .", 2,
+         "plinkwell: cannot find '.': the working directory is gone", nullptr},
         {"an endless input script", nullptr, kRun + "--input /dev/zero", 2,
          "cannot read input script '/dev/zero': larger than 64 MiB", nullptr},
         {"an input script from a pipe", nullptr, play + " | " + kRun + "--input /dev/stdin --state s.json", 0,
@@ -204,5 +208,73 @@ TEST(RunFiles, DescriptorsAreWrittenAsTheyStandAndWriteSignalsAreErrors) {
          nullptr},
         {"an option's control bytes are escaped", nullptr, "$B $(printf -- \"--\\033]0;x\\a\\xe9\")", 2,
          "plinkwell: unknown option '--\\x1b]0;x\\x07\\xe9' (try --help)", nullptr},
+    });
+}
+
+TEST(RunFiles, OutputsKeepWhatTheyNameAndNeverTouchTheData) {
+    const std::string copy = "cp -r $D d && ";
+    const std::string inCopy = "$B --headless --frames 5 --data d ";
+    auto holdsState = [](const char* file) {
+        return [file](const TempDir& d) { EXPECT_EQ(ReadFileText(d / file).rfind("{\"frame\":5,", 0), 0u); };
+    };
+    RunCases({
+        {"a hard-linked output is written in place, its other name with it", nullptr,
+         "echo old >s.json && ln s.json other && " + kRun + "--state s.json", 0, "", holdsState("other")},
+        {"a dangling link's target is created, the link kept", nullptr,
+         "mkdir sub && ln -s sub/made.json link && " + kRun + "--state link", 0, "",
+         [&](const TempDir& d) {
+             EXPECT_TRUE(fs::is_symlink(d / "link"));
+             holdsState("sub/made.json")(d);
+         }},
+        {"a relative output below a working folder deeper than PATH_MAX", nullptr,
+         "for i in {1..25}; do mkdir $(printf x%.0s {1..200}) && cd x*; done && " + kRun +
+             "--state s.json && "
+             "test -s s.json",
+         0, "", nullptr},
+        {"a kernel file is refused at start", nullptr, kRun + "--state /proc/version", 2,
+         "plinkwell: cannot write '/proc/version': not a regular file", nullptr},
+        {"a picture of the data is refused", nullptr, copy + inCopy + "--screenshot d/sprite/BG.bmp", 2,
+         "plinkwell: --screenshot would overwrite the game's data file 'd/sprite/BG.bmp'",
+         [](const TempDir& d) {
+             EXPECT_EQ(ReadFileText(d / "d/sprite/BG.bmp"), ReadFileText(BuildDataDir() / "sprite/BG.bmp"));
+         }},
+        {"the stages through a link are refused", nullptr,
+         copy + "ln -s d/Map.dat m && " + inCopy + "--state m", 2,
+         "plinkwell: --state would overwrite the game's data file 'm'", nullptr},
+        {"a folder in place of a picture is named as such", nullptr,
+         copy + "rm d/sprite/Ball.bmp && mkdir d/sprite/Ball.bmp && " + inCopy, 0,
+         "Plinkwell: -1, 'sprite/Ball.bmp': not a regular file.", nullptr},
+    });
+}
+
+// Needs root: another user (nobody, through setpriv) and file attributes (chattr).
+TEST(RunFiles, OutputsThatARenameWouldLoseAreWrittenInPlace) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root for setpriv and chattr";
+    const std::string asNobody =
+        "chmod 755 . && setpriv --reuid=nobody --regid=nogroup --clear-groups " + kRun;
+    auto ownedBy = [](const char* file, uid_t owner) {
+        return [file, owner](const TempDir& d) {
+            struct stat st {};
+            ASSERT_EQ(stat((d / file).c_str(), &st), 0);
+            EXPECT_EQ(st.st_uid, owner);
+            EXPECT_EQ(ReadFileText(d / file).rfind("{\"frame\":5,", 0), 0u);
+        };
+    };
+    RunCases({
+        {"another user's file in a sticky folder", nullptr,
+         "mkdir -m 1777 st && echo old >st/f && chmod 666 st/f && " + asNobody + "--state st/f", 0, "",
+         ownedBy("st/f", 0)},
+        {"a writable file in a read-only folder", nullptr,
+         "mkdir ro && echo old >ro/f && chmod 666 ro/f && chmod 555 ro && " + asNobody +
+             "--state ro/f; s=$?; chmod 755 ro; exit $s",
+         0, "", ownedBy("ro/f", 0)},
+        {"root keeps another user's file theirs", nullptr,
+         "echo old >f && chown 65534 f && " + kRun + "--state f", 0, "", ownedBy("f", 65534)},
+        {"an append-only file is appended to", nullptr,
+         "echo old >f && chattr +a f && " + kRun + "--state f; s=$?; chattr -a f; exit $s", 0, "",
+         [](const TempDir& d) { EXPECT_EQ(ReadFileText(d / "f").rfind("old\n{\"frame\":5,", 0), 0u); }},
+        {"an immutable file is refused at start", nullptr,
+         "echo old >f && chattr +i f && " + kRun + "--state f; s=$?; chattr -i f; exit $s", 2,
+         "plinkwell: cannot write 'f': Operation not permitted", nullptr},
     });
 }

@@ -1,8 +1,11 @@
 #include "platform/base/Files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -88,56 +91,125 @@ bool WriteFully(int fd, const char* data, size_t size) {
     return true;
 }
 
-// The path a write really lands on: links followed; for a new file, its directory resolved.
-Result<std::string> ResolveTarget(const std::string& path) {
+// The path a chain of symbolic links ends at, even when its last target does not exist yet (a
+// dangling link names the file to create, not a link to replace).
+std::filesystem::path FollowLinks(std::filesystem::path path) {
     std::error_code ec;
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
-    if (ec) return Fail(Describe(path, ec.value()));
-    return resolved.string();
+    for (int hop = 0; hop < 40 && std::filesystem::is_symlink(path, ec); ++hop) {
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec) break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
 }
 
-// The start of the names of target's temporary files: ".<name>.plinkwell-<pid>-<n>.tmp".
-std::string TempPrefix(const std::filesystem::path& target) {
-    return "." + target.filename().string() + ".plinkwell-";
+// Where a write lands: its folder, held open so that neither a later change of the working folder
+// nor an absolute path longer than PATH_MAX matters, and its name there.
+struct Place {
+    int dir = -1;
+    std::string name;
+};
+
+Result<Place> OpenPlace(const std::string& path) {
+    const std::filesystem::path target = FollowLinks(path);
+    std::string name = target.filename().string();
+    if (name.empty() || name == "." || name == "..") return Fail(Describe(path, EISDIR));
+    const std::filesystem::path parent = target.parent_path();
+    const int dir = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return Fail(Describe(path, errno));
+    return Place{dir, std::move(name)};
 }
 
-// Removes the temporary files of target left by runs that are gone (killed, or out of power).
-void RemoveStaleTemps(const std::filesystem::path& target) {
-    const std::string prefix = TempPrefix(target);
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), ec)) {
-        const std::string name = entry.path().filename().string();
-        if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
-        const char* first = name.data() + prefix.size();
+// The start of the names of a target's temporary files: ".<name>.plinkwell-<pid>-<n>.tmp".
+std::string TempPrefix(const std::string& name) {
+    return "." + name + ".plinkwell-";
+}
+
+// Removes the temporary files of a target left by runs that are gone (killed, or out of power).
+void RemoveStaleTemps(int dir, const std::string& name) {
+    const std::string prefix = TempPrefix(name);
+    const int listed = ::fcntl(dir, F_DUPFD_CLOEXEC, 0);
+    DIR* entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (!entries) {
+        if (listed >= 0) ::close(listed);
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string_view temp = entry->d_name;
+        if (!temp.starts_with(prefix) || !temp.ends_with(".tmp")) continue;
+        const char* first = temp.data() + prefix.size();
         pid_t pid = 0;
-        const auto [end, error] = std::from_chars(first, name.data() + name.size(), pid);
+        const auto [end, error] = std::from_chars(first, temp.data() + temp.size(), pid);
         if (error != std::errc{} || end == first || *end != '-' || pid <= 0) continue;
-        if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+        if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlinkat(dir, entry->d_name, 0);
     }
+    ::closedir(entries);
 }
 
-// A new file beside target, open for writing, with a name no other run picks.
-Result<int> CreateTemp(const std::string& target, std::string* temp) {
+// A new file beside the target, open for writing, with a name no other run picks.
+Result<int> CreateTemp(const Place& place, const std::string& path, std::string* temp) {
     static std::atomic<unsigned> counter{0};
-    const std::filesystem::path t(target);
-    RemoveStaleTemps(t);
+    RemoveStaleTemps(place.dir, place.name);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        *temp = (t.parent_path() /
-                 (TempPrefix(t) + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp"))
-                    .string();
-        const int fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        *temp =
+            TempPrefix(place.name) + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        const int fd = ::openat(place.dir, temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;
-        if (errno != EEXIST) return Fail(Describe(target, errno));
+        if (errno != EEXIST) break;
     }
-    return Fail(Describe(target, EEXIST));
+    const int error = errno;
+    temp->clear();
+    return Fail(Describe(path, error));
 }
 
-void SyncDirectory(const std::string& file) {
-    const std::string dir = std::filesystem::path(file).parent_path().string();
-    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+// Whether a "regular" file is the kernel's (/proc, /sys): it takes no replacement and no content
+// of ours, whatever its mode says.
+bool IsKernelFile(const std::string& path) {
+    struct statfs fs {};
+    if (::statfs(path.c_str(), &fs) != 0) return false;
+    const auto type = static_cast<decltype(PROC_SUPER_MAGIC)>(fs.f_type);
+    return type == PROC_SUPER_MAGIC || type == SYSFS_MAGIC || type == DEBUGFS_MAGIC;
+}
+
+// The existing output itself, open for writing without changing it; an append-only file
+// (chattr +a) opens only to append, and says so.
+Result<int> OpenInPlace(const std::string& path, bool* append) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    *append = fd < 0 && errno == EPERM;
+    if (*append) fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return Fail(Describe(path, errno));
+    return fd;
+}
+
+// Whether a new file renamed over this one keeps what it was: the only name of its content, owned
+// by whoever runs the game (a rename by root would hand another user's file to root, and a sticky
+// folder refuses the rename of another user's file at the end).
+bool Replaceable(const struct stat& st) {
+    return st.st_nlink == 1 && st.st_uid == ::geteuid();
+}
+
+// An unnamed file outside the output's folder for what is written in place at Commit, so that
+// a game cut short leaves the file as it was and the memory used stays small.
+Result<int> CreateSpool(const std::string& path) {
+    std::FILE* spool = std::tmpfile();
+    const int fd = spool ? ::fcntl(::fileno(spool), F_DUPFD_CLOEXEC, 0) : -1;
+    const int error = errno;
+    if (spool) std::fclose(spool);
+    if (fd < 0) return Fail(Describe(path, error));
+    return fd;
+}
+
+// Copies the whole spool over the file's content (or after it, for an append-only file).
+bool CopySpool(int spool, int place, bool append) {
+    if (!append && ::ftruncate(place, 0) != 0) return false;
+    char chunk[65536];
+    for (int64_t offset = 0;;) {
+        const int64_t got = ReadFully(spool, offset, chunk, sizeof chunk);
+        if (got < 0) return false;
+        if (got == 0) return true;
+        if (!WriteFully(place, chunk, static_cast<size_t>(got))) return false;
+        offset += got;
+    }
 }
 
 }  // namespace
@@ -238,23 +310,48 @@ Result<OutputFile> OutputFile::Create(const std::string& path) {
         if (out.m_fd < 0) return Fail(Describe(path, errno));
         return out;
     }
-    Result<std::string> target = ResolveTarget(path);
-    if (!target) return Fail(target.Error());
-    // The target must be writable by us now, not only at the rename.
-    if (exists && ::access(target->c_str(), W_OK) != 0) return Fail(Describe(path, errno));
-    Result<int> fd = CreateTemp(*target, &out.m_temp);
-    if (!fd) return Fail(fd.Error());
-    out.m_fd = *fd;
-    out.m_target = std::move(*target);
-    if (exists) ::fchmod(out.m_fd, st.st_mode & 07777);
+    if (exists && IsKernelFile(path)) return Fail(Quote(path) + ": not a regular file");
+    Result<Place> place = OpenPlace(path);
+    if (!place) return Fail(place.Error());
+    out.m_dir = place->dir;
+    out.m_name = place->name;
+    if (exists) {
+        // Proven writable now, not only at the end of the game.
+        Result<int> inPlace = OpenInPlace(path, &out.m_append);
+        if (!inPlace) return Fail(inPlace.Error());
+        out.m_place = *inPlace;
+    }
+    Result<int> fd = CreateTemp(*place, path, &out.m_temp);
+    if (fd && (!exists || (!out.m_append && Replaceable(st)))) {
+        out.m_fd = *fd;
+        if (exists) {
+            ::fchmod(out.m_fd, st.st_mode & 07777);
+            ::close(std::exchange(out.m_place, -1));
+        }
+        return out;
+    }
+    if (fd) {
+        ::close(*fd);
+        ::unlinkat(out.m_dir, out.m_temp.c_str(), 0);
+        out.m_temp.clear();
+    }
+    if (!exists) return Fail(fd.Error());
+    // Replacing would fail at the end or lose something: the game goes to a spool file first and
+    // into the file itself only at Commit.
+    Result<int> spool = CreateSpool(path);
+    if (!spool) return Fail(spool.Error());
+    out.m_fd = *spool;
     return out;
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : m_fd(std::exchange(other.m_fd, -1)),
       m_path(std::move(other.m_path)),
-      m_target(std::move(other.m_target)),
+      m_dir(std::exchange(other.m_dir, -1)),
+      m_name(std::move(other.m_name)),
       m_temp(std::move(other.m_temp)),
+      m_place(std::exchange(other.m_place, -1)),
+      m_append(other.m_append),
       m_pending(std::move(other.m_pending)),
       m_error(other.m_error) {}
 
@@ -263,8 +360,11 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
         Abandon();
         m_fd = std::exchange(other.m_fd, -1);
         m_path = std::move(other.m_path);
-        m_target = std::move(other.m_target);
+        m_dir = std::exchange(other.m_dir, -1);
+        m_name = std::move(other.m_name);
         m_temp = std::move(other.m_temp);
+        m_place = std::exchange(other.m_place, -1);
+        m_append = other.m_append;
         m_pending = std::move(other.m_pending);
         m_error = other.m_error;
     }
@@ -276,10 +376,12 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Abandon() {
-    if (m_fd < 0) return;
-    ::close(m_fd);
-    m_fd = -1;
-    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    if (m_place >= 0) ::close(std::exchange(m_place, -1));
+    if (m_fd >= 0) {
+        ::close(std::exchange(m_fd, -1));
+        if (!m_temp.empty()) ::unlinkat(m_dir, m_temp.c_str(), 0);
+    }
+    if (m_dir >= 0) ::close(std::exchange(m_dir, -1));
 }
 
 void OutputFile::Write(const void* data, size_t size) {
@@ -294,33 +396,28 @@ bool OutputFile::Flush() {
     return m_error == 0;
 }
 
+bool OutputFile::Succeeded(bool done) {
+    if (!done && m_error == 0) m_error = errno ? errno : EIO;
+    return done;
+}
+
 Status OutputFile::Commit() {
     if (m_fd < 0) return Fail(Describe(m_path, EBADF));
     bool ok = Flush();
-    if (ok && !m_temp.empty() && ::fsync(m_fd) != 0) {
-        m_error = errno;
-        ok = false;
-    }
-    if (::close(m_fd) != 0 && ok) {
-        m_error = errno;
-        ok = false;
-    }
-    m_fd = -1;
-    if (ok && !m_temp.empty() && ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
-        m_error = errno;
-        ok = false;
-    }
-    if (!ok) {
-        if (!m_temp.empty()) ::unlink(m_temp.c_str());
-        return Fail(Describe(m_path, m_error));
-    }
-    if (!m_temp.empty()) SyncDirectory(m_target);
+    if (ok && m_place >= 0) ok = Succeeded(CopySpool(m_fd, m_place, m_append) && ::fsync(m_place) == 0);
+    if (ok && !m_temp.empty()) ok = Succeeded(::fsync(m_fd) == 0);
+    ok = Succeeded(::close(std::exchange(m_fd, -1)) == 0) && ok;
+    if (m_place >= 0) ok = Succeeded(::close(std::exchange(m_place, -1)) == 0) && ok;
+    if (ok && !m_temp.empty()) ok = Succeeded(::renameat(m_dir, m_temp.c_str(), m_dir, m_name.c_str()) == 0);
+    if (ok && !m_temp.empty()) ::fsync(m_dir);  // the rename itself on disk
+    if (!ok && !m_temp.empty()) ::unlinkat(m_dir, m_temp.c_str(), 0);
+    if (m_dir >= 0) ::close(std::exchange(m_dir, -1));
+    if (!ok) return Fail(Describe(m_path, m_error));
     return Success();
 }
 
 bool FileKey::operator==(const FileKey& other) const {
-    if (exists != other.exists) return false;
-    return exists ? device == other.device && inode == other.inode : path == other.path;
+    return exists == other.exists && device == other.device && inode == other.inode && name == other.name;
 }
 
 Result<FileKey> KeyOf(const std::string& path) {
@@ -332,14 +429,18 @@ Result<FileKey> KeyOf(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         key.exists = true;
-        key.device = st.st_dev;
-        key.inode = st.st_ino;
         key.regular = S_ISREG(st.st_mode);
-        return key;
+    } else {
+        Result<Place> place = OpenPlace(path);
+        if (!place) return Fail(place.Error());
+        const bool known = ::fstat(place->dir, &st) == 0;
+        const int error = errno;
+        ::close(place->dir);
+        if (!known) return Fail(Describe(path, error));
+        key.name = std::move(place->name);
     }
-    Result<std::string> resolved = ResolveTarget(path);
-    if (!resolved) return Fail(resolved.Error());
-    key.path = std::filesystem::path(*resolved).lexically_normal().string();
+    key.device = st.st_dev;
+    key.inode = st.st_ino;
     return key;
 }
 
@@ -353,6 +454,11 @@ Status CheckDirectory(const std::string& path) {
 bool IsDirectory(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool WorkingDirectoryIsGone() {
+    struct stat st {};
+    return ::stat(".", &st) != 0 || st.st_nlink == 0;
 }
 
 bool Exists(const std::string& path) {

@@ -66,10 +66,14 @@ private:
 Result<std::string> ReadStream(const std::string& path, size_t limit);
 
 // An output file. A regular file or a new path is written to a temporary file in the directory of
-// the resolved target (links followed), with the target's permissions, and replaces the target only
-// at Commit, once flushed to disk; dropped without Commit, it leaves the target untouched. Pipes,
-// terminals and devices are written directly, and so is a path naming an open descriptor ("-" for
-// standard output, /dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N): whatever file is behind it.
+// the resolved target (links followed, a dangling link's target created), with the target's
+// permissions, and replaces the target only at Commit, once flushed to disk; dropped without
+// Commit, it leaves the target untouched. Everything Commit needs is proven at Create: where a
+// rename could not replace the file, or would lose something (its other hard links, its owner, its
+// append-only attribute, a folder that takes no new files), the file is opened at Create and
+// written in place at Commit (appended to, when append-only) from a spool file. Pipes, terminals
+// and devices are written directly, and so is a path naming an open descriptor ("-" for standard
+// output, /dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N): whatever file is behind it.
 class OutputFile {
 public:
     static Result<OutputFile> Create(const std::string& path);
@@ -82,28 +86,34 @@ public:
     const std::string& Path() const { return m_path; }
     // Writes may be held in memory until Commit; a failure is kept and reported by Commit.
     void Write(const void* data, size_t size);
+    // Whether a write has failed already.
+    bool Failed() const { return m_error != 0; }
     Status Commit();
 
 private:
     OutputFile() = default;
     bool Flush();
+    bool Succeeded(bool done);  // keeps the first failure's errno
     void Abandon();
 
     int m_fd = -1;
-    std::string m_path;    // as given, for messages
-    std::string m_target;  // the resolved target; empty for a direct output
-    std::string m_temp;
+    std::string m_path;     // as given, for messages
+    int m_dir = -1;         // the target's folder; -1 for a direct output
+    std::string m_name;     // the target's name in m_dir
+    std::string m_temp;     // the temporary file's name in m_dir, while there is one
+    int m_place = -1;       // the target itself, when written in place from m_fd's spool
+    bool m_append = false;  // m_place is append-only
     std::string m_pending;
     int m_error = 0;  // the first failed write's errno
 };
 
 // What names a file, for telling whether two paths are one file: its device and inode when it
-// exists, else its normalised absolute path.
+// exists, else its folder's and its name there (links followed).
 struct FileKey {
     bool exists = false;
     uint64_t device = 0;
     uint64_t inode = 0;
-    std::string path;
+    std::string name;
     bool regular = false;  // an existing regular file
     bool operator==(const FileKey& other) const;
 };
@@ -120,6 +130,8 @@ void ReportWriteSignalsAsErrors();
 // name too long").
 Status CheckDirectory(const std::string& path);
 bool IsDirectory(const std::string& path);
+// Whether the working directory has been deleted: relative paths then name nothing.
+bool WorkingDirectoryIsGone();
 bool Exists(const std::string& path);
 
 }  // namespace plat

@@ -1,6 +1,9 @@
 #include "platform/base/QuitSignals.h"
 
 #include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
 
 namespace plat {
 namespace {
@@ -14,16 +17,43 @@ void OnQuitSignal(int) {
 
 }  // namespace
 
+std::vector<int> QuitSignals::Caught() {
+    std::vector<int> signals = {SIGINT,    SIGTERM, SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2,  SIGALRM,
+                                SIGVTALRM, SIGPROF, SIGXCPU, SIGIO,   SIGPWR,  SIGSTKFLT};
+    for (int rt = SIGRTMIN; rt <= SIGRTMAX; ++rt) signals.push_back(rt);
+    return signals;
+}
+
 QuitSignals::QuitSignals() {
     g_quitSignal.store(false);
     struct sigaction sa {};
     sa.sa_handler = &OnQuitSignal;
     sigemptyset(&sa.sa_mask);
-    for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &sa, &m_old[i]);
+    for (const int signal : Caught()) {
+        Taken taken{signal, {}};
+        if (sigaction(signal, nullptr, &taken.old) != 0 || taken.old.sa_handler == SIG_IGN) continue;
+        if (sigaction(signal, &sa, nullptr) == 0) m_taken.push_back(taken);
+    }
 }
 
 QuitSignals::~QuitSignals() {
-    for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &m_old[i], nullptr);
+    for (const Taken& taken : m_taken) sigaction(taken.signal, &taken.old, nullptr);
+}
+
+bool QuitSignals::RunUnlessRaised(std::function<void()> work) {
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread worker([work = std::move(work), done] {
+        work();
+        done->store(true);
+    });
+    // A signal handler can only raise a flag, so the wait looks at it often.
+    while (!done->load() && !Raised()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (done->load()) {
+        worker.join();
+        return true;
+    }
+    worker.detach();
+    return false;
 }
 
 bool QuitSignals::Raised() {

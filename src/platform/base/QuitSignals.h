@@ -1,11 +1,16 @@
-// SIGINT, SIGTERM and SIGHUP ask the game to quit: the handler only raises a flag, and the
-// backend's next message poll turns it into the quit message, so the game still shuts down and
-// writes its output files. Caught while an instance lives; the previous handlers come back after.
+// Every signal whose default is to end the process asks the game to quit instead (SIGINT, SIGTERM,
+// SIGHUP, SIGQUIT, SIGUSR1/2, the timers', SIGXCPU, SIGPWR, the real-time ones, ...): the handler
+// only raises a flag, and the backend's next message poll turns it into the quit message, so the
+// game still shuts down and writes its output files. A signal ignored when the game starts stays
+// ignored (nohup, a background job's SIGINT), and SIGPIPE and SIGXFSZ are write errors (Files.h).
+// Faults (SIGSEGV, SIGABRT, ...) are not caught. Caught while an instance lives; the previous
+// handlers come back after.
 #pragma once
 
 #include <signal.h>
 
-#include <iterator>
+#include <functional>
+#include <vector>
 
 namespace plat {
 
@@ -20,10 +25,18 @@ public:
     static bool Raised();
     // Raised(), clearing the flag: one quit message per signal.
     static bool Take();
+    // The signals that ask to quit.
+    static std::vector<int> Caught();
+    // Runs work (a modal message box) on a thread of its own and waits for it, but only until a
+    // quit signal comes: false then, and the work is left to end with the process.
+    static bool RunUnlessRaised(std::function<void()> work);
 
 private:
-    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction m_old[std::size(kSignals)]{};
+    struct Taken {
+        int signal;
+        struct sigaction old;
+    };
+    std::vector<Taken> m_taken;
 };
 
 }  // namespace plat

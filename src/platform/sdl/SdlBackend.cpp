@@ -6,10 +6,12 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <deque>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -167,12 +169,17 @@ public:
             const bool relative = SDL_GetRelativeMouseMode();
             SDL_SetRelativeMouseMode(SDL_FALSE);
             SDL_ShowCursor(SDL_ENABLE);
-            const int shown =
-                SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Plinkwell", text.c_str(), m_window);
+            // The box waits for a click, but a quit signal (Ctrl+C, log-out, a service stop) may
+            // not wait for it: it ends the run with its outputs as on any quit.
+            auto shown = std::make_shared<std::atomic<int>>(-1);
+            const bool answered = QuitSignals::RunUnlessRaised([shown, text, window = m_window] {
+                shown->store(
+                    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Plinkwell", text.c_str(), window));
+            });
             SDL_ShowCursor(m_cursorShown ? SDL_ENABLE : SDL_DISABLE);
             SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
             DiscardMotion();
-            if (shown == 0) return;
+            if (!answered || shown->load() == 0) return;
         }
         std::fprintf(stderr, "Plinkwell: %s\n", text.c_str());
     }

@@ -1,6 +1,7 @@
-// SIGINT, SIGTERM and SIGHUP end the game the way the quit message does: the loop stops before the next
-// frame, the game shuts down, the cursor comes back, the output files are written and the process
-// exits with 0. In-process on the shell, and on the real executable, headless and windowed.
+// SIGINT, SIGTERM, SIGHUP and every other signal that would end the process end the game the way the quit
+// message does: the loop stops before the next frame, the game shuts down, the cursor comes back, the output
+// files are written and the process exits with 0. In-process on the shell, and on the real executable,
+// headless and windowed.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -17,6 +18,7 @@
 
 #include "app/CGameApp.h"
 #include "platform/Platform.h"
+#include "platform/base/QuitSignals.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "support/Files.h"
 #include "support/Json.h"
@@ -71,6 +73,7 @@ Child Start(const std::vector<std::string>& args, const std::vector<std::string>
     Child child;
     child.pid = fork();
     if (child.pid == 0) {
+        for (const int caught : plat::QuitSignals::Caught()) signal(caught, SIG_DFL);  // even under nohup
         for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> argv;
         argv.reserve(args.size() + 1);
@@ -155,7 +158,11 @@ struct QuitSignalCase {
     int signal;
     const char* name;
 };
-constexpr QuitSignalCase kQuitSignals[] = {{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
+const QuitSignalCase kClassicSignals[] = {{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
+const QuitSignalCase kQuitSignals[] = {{SIGINT, "SIGINT"},     {SIGTERM, "SIGTERM"},  {SIGHUP, "SIGHUP"},
+                                       {SIGQUIT, "SIGQUIT"},   {SIGUSR1, "SIGUSR1"},  {SIGUSR2, "SIGUSR2"},
+                                       {SIGALRM, "SIGALRM"},   {SIGXCPU, "SIGXCPU"},  {SIGPWR, "SIGPWR"},
+                                       {SIGRTMIN, "SIGRTMIN"}, {SIGRTMAX, "SIGRTMAX"}};
 
 TEST(QuitSignal, EachEndsTheLoopThenShutsDownAndShowsTheCursor) {
     for (const QuitSignalCase& c : kQuitSignals) {
@@ -164,21 +171,26 @@ TEST(QuitSignal, EachEndsTheLoopThenShutsDownAndShowsTheCursor) {
     }
 }
 
-TEST(QuitSignal, TheBackendGivesBackTheHandlersItTook) {
-    for (const QuitSignalCase& c : kQuitSignals) {
-        SCOPED_TRACE(c.name);
-        struct sigaction before {};
-        sigaction(c.signal, nullptr, &before);
-        {
-            std::ostringstream out;
-            plat::HeadlessBackend backend(kFrameInterval, 10, out);
-            struct sigaction during {};
-            sigaction(c.signal, nullptr, &during);
-            EXPECT_NE(during.sa_handler, before.sa_handler);
+// Taken while the backend lives and given back after; one ignored at start (nohup) stays ignored.
+TEST(QuitSignal, TheBackendTakesEachDefaultHandlerAndGivesItBack) {
+    for (const int signal : plat::QuitSignals::Caught()) {
+        SCOPED_TRACE(signal);
+        for (const auto start : {SIG_DFL, SIG_IGN}) {
+            struct sigaction before {};
+            std::signal(signal, start);
+            sigaction(signal, nullptr, &before);
+            {
+                std::ostringstream out;
+                plat::HeadlessBackend backend(kFrameInterval, 10, out);
+                struct sigaction during {};
+                sigaction(signal, nullptr, &during);
+                EXPECT_EQ(during.sa_handler == before.sa_handler, start == SIG_IGN);
+            }
+            struct sigaction after {};
+            sigaction(signal, nullptr, &after);
+            EXPECT_EQ(after.sa_handler, before.sa_handler);
+            std::signal(signal, SIG_DFL);
         }
-        struct sigaction after {};
-        sigaction(c.signal, nullptr, &after);
-        EXPECT_EQ(after.sa_handler, before.sa_handler);
     }
 }
 
@@ -191,7 +203,7 @@ TEST(QuitSignal, EachEndsAHeadlessProcessWithItsFilesWritten) {
 
 // SDL's dummy drivers stand in for a display and a sound card.
 TEST(QuitSignal, EachEndsAWindowedProcessWithItsFilesWritten) {
-    for (const QuitSignalCase& c : kQuitSignals) {
+    for (const QuitSignalCase& c : kClassicSignals) {
         SCOPED_TRACE(c.name);
         ExpectSignalEndsTheProcessCleanly(c.signal, {"--windowed"},
                                           {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});

@@ -65,11 +65,7 @@ std::vector<NamedPath> FilePaths(const Options& o) {
 plat::Status RefuseSharedFiles(const Options& options) {
     const std::vector<NamedPath> paths = FilePaths(options);
     std::vector<plat::FileKey> keys;
-    for (const NamedPath& p : paths) {
-        plat::Result<plat::FileKey> key = plat::KeyOf(*p.path);
-        if (!key) return plat::Fail(std::string(p.option) + ": " + key.Error());
-        keys.push_back(*key);
-    }
+    for (const NamedPath& p : paths) keys.push_back(plat::KeyOf(*p.path));
     for (size_t i = 0; i < keys.size(); ++i) {
         if (keys[i].exists && !keys[i].regular) continue;
         for (size_t j = 0; j < i; ++j) {
@@ -95,13 +91,13 @@ std::vector<std::string> DataFiles(const fs::path& dir) {
 plat::Status RefuseDataOutputs(const Options& options, const fs::path& dataDir) {
     std::vector<plat::FileKey> data;
     for (const std::string& file : DataFiles(dataDir)) {
-        if (plat::Result<plat::FileKey> key = plat::KeyOf(file)) data.push_back(*key);
+        data.push_back(plat::KeyOf(file));
     }
     for (const NamedPath& p : FilePaths(options)) {
         if (p.path == &options.input) continue;
-        const plat::Result<plat::FileKey> key = plat::KeyOf(*p.path);
-        if (!key || (key->exists && !key->regular)) continue;
-        if (std::find(data.begin(), data.end(), *key) != data.end())
+        const plat::FileKey key = plat::KeyOf(*p.path);
+        if (key.exists && !key.regular) continue;
+        if (std::find(data.begin(), data.end(), key) != data.end())
             return plat::Fail(std::string(p.option) + " would overwrite the game's data file '" + *p.path +
                               "'");
     }

@@ -73,13 +73,13 @@ TEST_F(DibTest, MissingFileNamesTheHandle) {
     EXPECT_EQ(image.GetHeight(), 0);
 }
 
-// A directory opens for reading on Linux, yet is no file: it is not found, like a missing one.
-TEST_F(DibTest, DirectoryIsNotFound) {
+// A directory opens for reading on Linux, yet is no file: the message says so.
+TEST_F(DibTest, DirectoryIsNotARegularFile) {
     const std::string path = Path("folder.bmp");
     std::filesystem::create_directories(path);
     CDibImage image(path.c_str());
     EXPECT_FALSE(image.IsLoaded());
-    EXPECT_EQ(std::string(image.GetMessageText()), "-1, " + path + " not found.");
+    EXPECT_EQ(std::string(image.GetMessageText()), "-1, '" + path + "': not a regular file.");
     EXPECT_EQ(backend.messages.size(), 1u);
 }
 

@@ -420,7 +420,7 @@ bool FileKey::operator==(const FileKey& other) const {
     return exists == other.exists && device == other.device && inode == other.inode && name == other.name;
 }
 
-Result<FileKey> KeyOf(const std::string& path) {
+FileKey KeyOf(const std::string& path) {
     FileKey key;
     if (NamesDescriptor(path)) {
         key.exists = true;  // a stream, whatever is behind it
@@ -431,13 +431,11 @@ Result<FileKey> KeyOf(const std::string& path) {
         key.exists = true;
         key.regular = S_ISREG(st.st_mode);
     } else {
+        // A path in no folder names no file yet: the output's own creation will say why.
         Result<Place> place = OpenPlace(path);
-        if (!place) return Fail(place.Error());
-        const bool known = ::fstat(place->dir, &st) == 0;
-        const int error = errno;
-        ::close(place->dir);
-        if (!known) return Fail(Describe(path, error));
-        key.name = std::move(place->name);
+        key.name = place ? std::move(place->name) : path;
+        if (place && ::fstat(place->dir, &st) != 0) st = {};
+        if (place) ::close(place->dir);
     }
     key.device = st.st_dev;
     key.inode = st.st_ino;

@@ -117,7 +117,7 @@ struct FileKey {
     bool regular = false;  // an existing regular file
     bool operator==(const FileKey& other) const;
 };
-Result<FileKey> KeyOf(const std::string& path);
+FileKey KeyOf(const std::string& path);
 
 // Whether path names an open descriptor ("-", /dev/stdout, /dev/fd/N, ...) rather than a file.
 bool NamesDescriptor(const std::string& path);

@@ -109,7 +109,7 @@ TEST(HostileFilesFullSize, StartUpAndPlayGoOnWithinTimeAndMemory) {
     const std::vector<Case> cases = {
         {"FIFO as a sprite",
          [](const fs::path& d) { MakeFifo(d / "sprite/BG.bmp"); },
-         {"-1, sprite/BG.bmp not found."},
+         {"-1, 'sprite/BG.bmp': not a regular file."},
          5},
         {"FIFO as a sound",
          [](const fs::path& d) { MakeFifo(d / "sound/Block.wav"); },

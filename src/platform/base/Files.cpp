@@ -2,7 +2,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#ifdef __linux__
 #include <linux/magic.h>
+#endif
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -165,10 +167,15 @@ Result<int> CreateTemp(const Place& place, const std::string& path, std::string*
 // Whether a "regular" file is the kernel's (/proc, /sys): it takes no replacement and no content
 // of ours, whatever its mode says.
 bool IsKernelFile(const std::string& path) {
+#ifdef __linux__
     struct statfs fs {};
     if (::statfs(path.c_str(), &fs) != 0) return false;
     const auto type = static_cast<decltype(PROC_SUPER_MAGIC)>(fs.f_type);
     return type == PROC_SUPER_MAGIC || type == SYSFS_MAGIC || type == DEBUGFS_MAGIC;
+#else
+    (void)path;  // the browser's files are all the page's own
+    return false;
+#endif
 }
 
 // The existing output itself, open for writing without changing it; an append-only file

@@ -146,6 +146,20 @@ for (const c of harnessCases) {
   });
 }
 
+test('harness: a long run hands the page control and shows its progress', async () => {
+  const { page, close } = await openPage('?headless=1&frames=1000000');
+  try {
+    // Each answer comes between two of the run's frames: the run is still going when the page answers.
+    await page.waitForFunction(() => document.getElementById('progress').value > 0, null, { timeout: 60000 });
+    const seen = await page.evaluate(() => [document.title, document.getElementById('progress').value]);
+    assert.equal(seen[0], 'Plinkwell');
+    assert.ok(seen[1] > 0 && seen[1] < 1000000);
+    assert.ok(await page.evaluate(() => Module._plinkwell_frames() > 0));
+  } finally {
+    await close();
+  }
+});
+
 const refusals = [
   ['a bad script', '?input=/repo/tests/web/package.json&headless=1', /^plinkwell: \/tmp\/input\.txt:1: .+$/],
   ['an option smuggled into frames', '?headless=1&frames=300%0A--frames%0A5',
@@ -166,8 +180,6 @@ for (const [name, query, message] of refusals) {
   });
 }
 
-const record = async (page) => JSON.parse(await page.evaluate(
-  () => Module.UTF8ToString(Module._plinkwell_state())));
 
 // The record once check holds: a loaded machine runs the frames later, not differently.
 async function recordWhen(page, check, what) {
@@ -178,6 +190,30 @@ async function recordWhen(page, check, what) {
   }
   assert.fail(what);
 }
+
+const record = async (page) => JSON.parse(await page.evaluate(
+  () => Module.UTF8ToString(Module._plinkwell_state())));
+
+// A real-time run's record: the game's clock reads real time there, so only m_dwLastFrame may differ.
+const withoutClock = ({ m_dwLastFrame, ...rest }) => rest;
+
+// A replay at real speed, ended by frames=N: the picture drawn from the display's changed parts
+// equals the native whole picture, and the record the native one.
+test('replay: a script at real speed ends with the native record and picture', async () => {
+  const frames = 400, script = 'scripts/perf/steady_play.txt';
+  const native = nativeRun(script, frames, data);
+  const { page, noise, close } = await openPage(`?replay=/repo/${script}&frames=${frames}`);
+  try {
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
+    assert.equal(await page.isVisible('#stop'), true);
+    await page.waitForSelector('#again', { state: 'visible', timeout: 60000 });
+    assert.deepEqual(withoutClock(await record(page)), withoutClock(JSON.parse(native.state)));
+    assert.ok((await canvasRgb(page)).equals(native.rgb), 'the canvas shows the native --screenshot');
+    assert.deepEqual(noise, []);
+  } finally {
+    await close();
+  }
+});
 
 test('real time: the title, mouse and keys answered, Escape quits, Play again', async () => {
   const { page, noise, close } = await openPage('');

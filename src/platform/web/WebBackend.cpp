@@ -63,14 +63,22 @@ bool IsGameKey(uint8_t dik) {
     return dik != 0 && !IsFunctionKey(dik) && !media && dik < kFirstSystemKey;
 }
 
+class WebBackend;
+WebBackend* g_live = nullptr;  // the backend of the run in progress, for the page's buttons
+
 class WebBackend : public Backend {
 public:
-    explicit WebBackend(const GameShape& shape)
+    WebBackend(const GameShape& shape, bool scripted)
         : m_tapMs(shape.frameMs),
+          m_scripted(scripted),
           m_clock([] { return emscripten_get_now(); }, [] { plinkwell_wait_for_animation_frame(); }) {
         Listen(true);
+        g_live = this;
     }
-    ~WebBackend() override { Listen(false); }
+    ~WebBackend() override {
+        g_live = nullptr;
+        Listen(false);
+    }
     WebBackend(const WebBackend&) = delete;
     WebBackend& operator=(const WebBackend&) = delete;
 
@@ -80,14 +88,19 @@ public:
     // As on the desktop, the clock moves on a millisecond only once the caller has seen where it
     // stands: after the wait for the next frame the loop must see the frame's own due time.
     bool PeekMessage(Message* msg) override {
-        msg->kind = MessageKind::None;
+        msg->kind = m_stopped ? MessageKind::Quit : MessageKind::None;
         if (m_clock.Seen()) Step(1);
-        return false;
+        return m_stopped;
     }
     int GetMessage(Message* msg) override {
-        msg->kind = MessageKind::None;
-        return 1;
+        msg->kind = m_stopped ? MessageKind::Quit : MessageKind::None;
+        return m_stopped ? 0 : 1;
     }
+
+    // The page's Stop button: the run ends as Escape ends a game (a script's run has no other way).
+    void Stop() { m_stopped = true; }
+    // The page's Pause button.
+    void Hold(bool held) { SetPaused(&m_held, held); }
 
     bool CreateMainWindow(const char* title) override {
         (void)title;
@@ -142,7 +155,7 @@ public:
     }
 
 private:
-    bool Paused() const { return m_hidden || m_blurred || m_lockLost; }
+    bool Paused() const { return m_hidden || m_blurred || m_lockLost || m_held; }
     // Moves the clock on by ms, but not past the real time (PacedClock).
     void Step(uint32_t ms) {
         const uint32_t before = m_clock.Elapsed();
@@ -205,6 +218,7 @@ private:
     static EM_BOOL OnMouseButton(int type, const EmscriptenMouseEvent* e, void* self) {
         auto* b = static_cast<WebBackend*>(self);
         const int index = ButtonIndex(e->button);
+        if (b->m_scripted) return EM_FALSE;  // a script plays: the mouse is not the game's
         if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && !b->m_locked && !b->m_lockUnavailable) {
             // The click that takes the mouse is not a click in the game.
             emscripten_request_pointerlock(kCanvas, EM_FALSE);
@@ -269,10 +283,12 @@ private:
     }
 
     uint32_t m_tapMs;  // a tap lasts one frame interval
+    bool m_scripted;   // the game's input comes from a script
     PacedClock m_clock;
     uint32_t m_tapClock = 0;
 
-    bool m_hidden = false, m_blurred = false, m_lockLost = false;
+    bool m_hidden = false, m_blurred = false, m_lockLost = false, m_held = false;
+    bool m_stopped = false;
     bool m_locked = false, m_lockUnavailable = false;
 
     uint8_t m_keys[256] = {};
@@ -288,8 +304,16 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape) {
-    return std::make_unique<WebBackend>(shape);
+std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape, bool scripted) {
+    return std::make_unique<WebBackend>(shape, scripted);
+}
+
+void StopRun() {
+    if (g_live) g_live->Stop();
+}
+
+void HoldRun(bool held) {
+    if (g_live) g_live->Hold(held);
 }
 
 void ShowFrame(const uint16_t* pixels, int width, int height) {

@@ -13,7 +13,8 @@
 #include "platform/web/WebBackend.h"
 
 // A headless run never waits, so on its own it would hold the page until its last frame: it hands
-// the page control now and then, saying how far it got. clang-format off
+// the page control now and then, saying how far it got.
+// clang-format off
 EM_ASYNC_JS(void, plinkwell_yield, (uint32_t frame), {
     Module.plinkwellPage.progress(frame);
     await new Promise(resolve => {

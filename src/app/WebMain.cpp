@@ -119,6 +119,11 @@ EMSCRIPTEN_KEEPALIVE void plinkwell_hold(int held) {
     plat::web::HoldRun(held != 0);
 }
 
+// The page's canvas is now width x height device pixels.
+EMSCRIPTEN_KEEPALIVE void plinkwell_layout(int width, int height) {
+    plat::web::ResizeCanvas(width, height);
+}
+
 // What the last run wrote to its error stream.
 EMSCRIPTEN_KEEPALIVE const char* plinkwell_errors() {
     return g_errors.c_str();

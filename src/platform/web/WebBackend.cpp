@@ -10,15 +10,12 @@
 
 #include "platform/devices/Keymap.h"
 #include "platform/present/PacedClock.h"
-#include "platform/present/PauseOverlay.h"
+#include "platform/web/PageCanvas.h"
 
 // The page's side of the services (index.html defines Module.plinkwellPage).
 // clang-format off
 EM_ASYNC_JS(void, plinkwell_wait_for_animation_frame, (), {
     await new Promise(resolve => requestAnimationFrame(resolve));
-});
-EM_JS(void, plinkwell_present, (const uint8_t* rgba, int width, int height), {
-    Module.plinkwellPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
 });
 EM_JS(int, plinkwell_create_sound, (const int16_t* frames, uint32_t frameCount), {
     return Module.plinkwellPage.createSound(HEAP16.subarray(frames >> 1, (frames >> 1) + frameCount * 2));
@@ -34,22 +31,6 @@ namespace {
 constexpr const char* kCanvas = "#screen";
 constexpr uint32_t kClockOrigin = 0x10000000;
 constexpr uint8_t kEscape = 0x01;
-
-// RGB565 -> the canvas's RGBA bytes, each channel widened as the desktop's conversion does
-// (Rgb565Table::Expand5 and Expand6). A plain loop the compiler turns into vector code: it is the
-// page's largest cost per frame.
-void PresentRgb565(const uint16_t* pixels, int width, int height, std::vector<uint32_t>* rgba) {
-    const size_t count = static_cast<size_t>(width) * height;
-    rgba->resize(count);
-    uint32_t* out = rgba->data();
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t p = pixels[i];
-        const uint32_t r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
-        out[i] =
-            ((r << 3) | (r >> 2)) | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2)) << 16 | 0xFF000000u;
-    }
-    plinkwell_present(reinterpret_cast<const uint8_t*>(out), width, height);
-}
 
 bool IsFunctionKey(uint8_t dik) {
     return (dik >= 0x3B && dik <= 0x44) || dik == 0x57 || dik == 0x58 || (dik >= 0x64 && dik <= 0x66);
@@ -78,6 +59,7 @@ public:
     ~WebBackend() override {
         g_live = nullptr;
         Listen(false);
+        Canvas().SetPaused(false);  // the run's last picture stays, plain
     }
     WebBackend(const WebBackend&) = delete;
     WebBackend& operator=(const WebBackend&) = delete;
@@ -113,10 +95,12 @@ public:
         return width > 0 && height > 0;
     }
     void VideoPresent(const uint16_t* pixels, int width, int height) override {
-        m_frame.assign(pixels, pixels + static_cast<size_t>(width) * height);
-        m_width = width;
-        m_height = height;
-        PresentRgb565(pixels, width, height, &m_rgba);
+        Canvas().Show(pixels, width, height, nullptr);
+    }
+    // Only the parts that changed are converted, scaled and put on the canvas.
+    void VideoPresentChanged(const uint16_t* pixels, int width, int height,
+                             const std::vector<Rect>& changed) override {
+        Canvas().Show(pixels, width, height, &changed);
     }
 
     // A key pressed and released between two frames still shows as down: the loop reads the
@@ -171,13 +155,7 @@ private:
         std::memset(m_keys, 0, sizeof m_keys);  // releases while away never arrive
         std::memset(m_buttons, 0, sizeof m_buttons);
         m_motionX = m_motionY = m_wheel = 0;
-        if (IsPaused() && !m_frame.empty()) {
-            std::vector<uint16_t> dimmed = m_frame;
-            DrawPausedOverlay(dimmed.data(), m_width, m_height);
-            PresentRgb565(dimmed.data(), m_width, m_height, &m_rgba);
-        } else if (!m_frame.empty()) {
-            PresentRgb565(m_frame.data(), m_width, m_height, &m_rgba);
-        }
+        Canvas().SetPaused(IsPaused());
     }
 
     void Tap(uint8_t* flag) {
@@ -296,10 +274,6 @@ private:
     int32_t m_motionX = 0, m_motionY = 0, m_wheel = 0;
     uint8_t m_buttons[4] = {};
     uint8_t m_buttonsTapped[4] = {};
-
-    std::vector<uint16_t> m_frame;  // the last picture, for the paused view
-    int m_width = 0, m_height = 0;
-    std::vector<uint32_t> m_rgba;
 };
 
 }  // namespace
@@ -317,8 +291,11 @@ void HoldRun(bool held) {
 }
 
 void ShowFrame(const uint16_t* pixels, int width, int height) {
-    std::vector<uint32_t> rgba;
-    PresentRgb565(pixels, width, height, &rgba);
+    Canvas().Show(pixels, width, height, nullptr);
+}
+
+void ResizeCanvas(int width, int height) {
+    Canvas().Resize(width, height);
 }
 
 }  // namespace plat::web

@@ -21,11 +21,12 @@ const data = path.resolve(process.env.PLINKWELL_DATA || path.join(root, 'build/d
 const W = 800, H = 600;
 
 // The site at /, the repository's own files (input scripts, stages) at /repo/.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png' };
-function serve(req, res) {
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json' };
+function serve(req, res, siteDir = site) {
   const url = new URL(req.url, 'http://localhost');
   const inRepo = url.pathname.startsWith('/repo/');
-  const base = inRepo ? root : site;
+  const base = inRepo ? root : siteDir;
   const rel = decodeURIComponent(inRepo ? url.pathname.slice(6) : url.pathname.slice(1)) || 'index.html';
   const file = path.resolve(base, rel);
   if (!file.startsWith(base + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
@@ -36,11 +37,20 @@ function serve(req, res) {
   fs.createReadStream(file).pipe(res);
 }
 
+// A server of its own for a test that stops it: serve(dir) answers for the site.
+async function listen(handler) {
+  const s = http.createServer(handler);
+  await new Promise((resolve) => s.listen(0, '127.0.0.1', resolve));
+  return {
+    origin: `http://127.0.0.1:${s.address().port}`,
+    close: () => new Promise((resolve) => { s.close(resolve); s.closeAllConnections(); }),
+  };
+}
+
 let server, browser, origin;
 before(async () => {
-  server = http.createServer(serve);
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  origin = `http://127.0.0.1:${server.address().port}`;
+  server = await listen(serve);
+  origin = server.origin;
   browser = await chromium.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
@@ -49,7 +59,7 @@ before(async () => {
 });
 after(async () => {
   await browser?.close();
-  server?.close();
+  await server?.close();
 });
 
 // A page whose console and errors are collected. The harness's viewport shows the picture at its own
@@ -255,5 +265,56 @@ test('real time: the title, mouse and keys answered, Escape quits, Play again', 
     assert.deepEqual(noise, []);
   } finally {
     await close();
+  }
+});
+
+// Offline: a visit leaves the service worker with the whole site; the server stopped, a reload plays.
+test('offline: once visited, the page is installable and plays without its server', async () => {
+  const local = await listen(serve);
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  try {
+    const page = await context.newPage();
+    await page.goto(`${local.origin}/index.html`);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 60000 });
+    const cdp = await context.newCDPSession(page);
+    // Playwright's contexts are incognito ones, where nothing installs: every other criterion is met.
+    const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+    assert.deepEqual(installabilityErrors.map((e) => e.errorId).filter((id) => id !== 'in-incognito'), []);
+    await local.close();
+    await page.reload();
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0, null, { timeout: 60000 });
+    assert.equal((await record(page)).m_bIntro, 1);
+  } finally {
+    await context.close();
+    await local.close();
+  }
+});
+
+// A new build (its page and code marked, sw.js written for it as the build writes it) replaces the
+// cached one whole at the next reload: never the new page with the old code, and one cache left.
+test('offline: a new build is served whole after a reload', async () => {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-site-'));
+  fs.cpSync(site, dir, { recursive: true, filter: (f) => !path.basename(f).startsWith('.') });
+  const local = await listen((req, res) => serve(req, res, dir));
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  try {
+    const page = await context.newPage();
+    await page.goto(`${local.origin}/index.html`);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 60000 });
+    const html = path.join(dir, 'index.html');
+    fs.writeFileSync(html, fs.readFileSync(html, 'utf8').replace('<title>', '<meta name="build" content="2"><title>'));
+    fs.appendFileSync(path.join(dir, 'plinkwell.js'), '\nwindow.plinkwellBuild = 2;\n');
+    execFileSync(process.execPath, [path.join(root, 'src/platform/web/site.mjs'), 'version', dir,
+      path.join(root, 'src/platform/web/sw.js')]);
+    await page.reload();
+    const whole = () => window.plinkwellReady && document.querySelector('meta[name=build]') !== null &&
+      window.plinkwellBuild === 2;
+    for (let i = 0; i < 600 && !(await page.evaluate(whole).catch(() => false)); ++i) await page.waitForTimeout(100);
+    assert.ok(await page.evaluate(whole), 'the new build\'s page and code');
+    assert.equal((await page.evaluate(() => caches.keys())).length, 1);
+  } finally {
+    await context.close();
+    await local.close();
+    fs.rmSync(dir, { recursive: true });
   }
 });

@@ -124,6 +124,11 @@ EMSCRIPTEN_KEEPALIVE void plinkwell_layout(int width, int height) {
     plat::web::ResizeCanvas(width, height);
 }
 
+// The game's version, for the comment line of a replay saved in the page.
+EMSCRIPTEN_KEEPALIVE const char* plinkwell_version() {
+    return PLINKWELL_VERSION;
+}
+
 // What the last run wrote to its error stream.
 EMSCRIPTEN_KEEPALIVE const char* plinkwell_errors() {
     return g_errors.c_str();

@@ -7,6 +7,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -107,12 +108,13 @@ function bmpRgb(file) {
   return out;
 }
 
+// script: in the repository, or an absolute path. The result has the game's input as --record wrote it.
 function nativeRun(script, frames, dataDir) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-web-'));
-  const state = path.join(dir, 'state.json'), shot = path.join(dir, 'shot.bmp');
-  execFileSync(game, ['--headless', '--data', dataDir, '--input', path.join(root, script), '--frames', String(frames),
-    '--state', state, '--screenshot', shot]);
-  const result = { state: fs.readFileSync(state, 'utf8'), rgb: bmpRgb(shot) };
+  const [state, shot, record] = ['state.json', 'shot.bmp', 'record.txt'].map((f) => path.join(dir, f));
+  execFileSync(game, ['--headless', '--data', dataDir, '--input', path.resolve(root, script), '--frames', String(frames),
+    '--state', state, '--screenshot', shot, '--record', record]);
+  const result = { state: fs.readFileSync(state, 'utf8'), rgb: bmpRgb(shot), record: fs.readFileSync(record, 'utf8') };
   fs.rmSync(dir, { recursive: true });
   return result;
 }
@@ -205,10 +207,12 @@ const record = async (page) => JSON.parse(await page.evaluate(
 // A real-time run's record: the game's clock reads real time there, so only m_dwLastFrame may differ.
 const withoutClock = ({ m_dwLastFrame, ...rest }) => rest;
 
-// A replay at real speed, ended by frames=N, drawn from the display's changed parts and enlarged by
-// a fraction: the canvas its harness twin draws whole, and the native record.
-test('replay: a script at real speed draws what its harness twin draws, with the native record', async () => {
+// A desktop --record chosen in Watch replay plays at real speed to frames=N, drawn from the
+// display's changed parts and enlarged by a fraction: the canvas its harness twin draws whole, and
+// the native record.
+test('replay: a desktop recording watched draws what its harness twin draws, with the native record', async () => {
   const frames = 400, script = 'scripts/perf/steady_play.txt';
+  const native = nativeRun(script, frames, data);
   const twin = await openPage(`?input=/repo/${script}&frames=${frames}&headless=1`);
   let want;
   try {
@@ -217,12 +221,13 @@ test('replay: a script at real speed draws what its harness twin draws, with the
   } finally {
     await twin.close();
   }
-  const { page, noise, close } = await openPage(`?replay=/repo/${script}&frames=${frames}`);
+  const { page, noise, close } = await openPage(`?frames=${frames}`);
   try {
     await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
-    assert.equal(await page.isVisible('#stop'), true);
+    await page.setInputFiles('#watch-file', { name: 'game.txt', mimeType: 'text/plain', buffer: Buffer.from(native.record) });
+    await page.waitForSelector('#stop', { state: 'visible' });
     await page.waitForSelector('#again', { state: 'visible', timeout: 60000 });
-    assert.deepEqual(withoutClock(await record(page)), withoutClock(JSON.parse(nativeRun(script, frames, data).state)));
+    assert.deepEqual(withoutClock(await record(page)), withoutClock(JSON.parse(native.state)));
     const rgb = await canvasRgb(page);
     assert.ok(rgb.length > W * H * 3 && rgb.equals(want), 'the enlarged canvas is the harness twin\'s');
     assert.deepEqual(noise, []);
@@ -231,7 +236,47 @@ test('replay: a script at real speed draws what its harness twin draws, with the
   }
 });
 
-test('real time: the title, mouse and keys answered, Escape quits, Play again', async () => {
+// Stages chosen in the page go through the game's own reader: a garbled Map.dat plays as natively.
+test('stages: a garbled Map.dat chosen in the page plays as the desktop plays it', async () => {
+  const frames = 300, script = 'docs/screenshots/play.txt';
+  const garbled = Buffer.alloc(3000, 0xA7);
+  garbled.writeInt32LE(3, 8);  // three stages declared, two and a half there
+  const dir = fullgameData();
+  fs.writeFileSync(path.join(dir, 'Map.dat'), garbled);
+  const native = nativeRun(script, frames, dir);
+  const { page, close } = await openPage(`?replay=/repo/${script}&frames=${frames}`);
+  try {
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
+    await page.setInputFiles('#stages-file', { name: 'Map.dat', mimeType: 'application/octet-stream', buffer: garbled });
+    await page.waitForSelector('#builtin', { state: 'visible' });
+    await page.waitForSelector('#again', { state: 'visible', timeout: 60000 });
+    assert.deepEqual(withoutClock(await record(page)), withoutClock(JSON.parse(native.state)));
+  } finally {
+    await close();
+  }
+});
+
+// Save replay: the game just played, with the version and stages named; replayed natively headless it
+// ends in the record of the page's harness run of the same file.
+async function checkSavedReplay(page) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+  const file = await download.path();
+  const text = fs.readFileSync(file, 'utf8');
+  const digest = crypto.createHash('sha256').update(fs.readFileSync(path.join(data, 'Map.dat'))).digest('hex');
+  assert.match(text, new RegExp(`^# plinkwell input 1\n# plinkwell [0-9.]+ in a browser, built-in stages, Map.dat sha256 ${digest}\n`));
+  const frames = 1000000;  // the game quit with Escape, which the replay holds
+  const native = nativeRun(file, frames, data);
+  const url = 'data:text/plain;base64,' + Buffer.from(text).toString('base64');
+  const twin = await openPage(`?input=${encodeURIComponent(url)}&frames=${frames}&headless=1`);
+  try {
+    await twin.page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 120000 });
+    assert.equal(await twin.page.textContent('#state'), native.state);
+  } finally {
+    await twin.close();
+  }
+}
+
+test('real time: the title, mouse and keys answered, Escape quits, Save replay, Play again', async () => {
   const { page, noise, close } = await openPage('');
   try {
     await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
@@ -259,6 +304,7 @@ test('real time: the title, mouse and keys answered, Escape quits, Play again', 
 
     await page.keyboard.press('Escape');
     await page.waitForSelector('#again', { state: 'visible' });
+    await checkSavedReplay(page);
     await page.click('#again');
     await page.waitForFunction(() => document.getElementById('again').hidden);
     await recordWhen(page, (r) => r.m_bIntro === 1, 'Play again starts a fresh game');

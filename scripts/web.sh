@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The browser version. `scripts/web.sh` builds the site into build-web/ (index.html, plinkwell.js,
-# plinkwell.wasm, plinkwell.data, favicon.png); `scripts/web.sh serve` builds it and serves it on
-# http://127.0.0.1:8000 for playing. Run as root, it installs what it needs (Debian's emscripten).
+# plinkwell.wasm, plinkwell.data, sw.js, manifest.webmanifest and the icons); `scripts/web.sh serve`
+# builds it and serves it on http://127.0.0.1:8000 for playing. Run as root, it installs what it needs (Debian's emscripten).
 # PLINKWELL_WEB_DATA names the data a native build has already made (e.g. build/data) for the site to
 # use; without it the script makes its own in build-web/.native.
 set -euo pipefail
@@ -23,7 +23,7 @@ else
 fi
 emcmake cmake -S . -B "$site/.wasm" -DCMAKE_BUILD_TYPE=Release \
   -DPLINKWELL_WEB_DATA="$data" -DPLINKWELL_WEB_SITE="$site" >/dev/null
-cmake --build "$site/.wasm" --target plinkwell_page -j"$jobs"
+cmake --build "$site/.wasm" --target plinkwell_site -j"$jobs"
 echo "web.sh: the site is in $site"
 
 if [ "${1:-}" = serve ]; then
@@ -32,7 +32,8 @@ if [ "${1:-}" = serve ]; then
 import functools, http.server, sys
 handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[1])
 handler.func.extensions_map = {**handler.func.extensions_map, ".wasm": "application/wasm",
-                               ".js": "text/javascript", ".data": "application/octet-stream"}
+                               ".js": "text/javascript", ".data": "application/octet-stream",
+                               ".webmanifest": "application/manifest+json"}
 http.server.ThreadingHTTPServer(("127.0.0.1", 8000), handler).serve_forever()
 PY
 fi

@@ -1,7 +1,9 @@
 // The browser build's entry points, called by the page (index.html): a run of plinkwell with a
-// command line, the harness's last picture, and the live game record for the page's tests.
+// command line, the page's Stop and Pause buttons, the harness's last picture, and the live game
+// record for the page's tests.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,13 +12,38 @@
 #include "app/Launcher.h"
 #include "platform/web/WebBackend.h"
 
+// A headless run never waits, so on its own it would hold the page until its last frame: it hands
+// the page control now and then, saying how far it got.
+// clang-format off
+EM_ASYNC_JS(void, plinkwell_yield, (uint32_t frame), {
+    Module.plinkwellPage.progress(frame);
+    await new Promise(resolve => {
+        const channel = new MessageChannel();
+        channel.port1.onmessage = resolve;
+        channel.port2.postMessage(null);
+    });
+});
+// clang-format on
+
 namespace {
+
+// How much real time a headless run takes at most before the page gets control back.
+constexpr double kLongestHeadlessRunMs = 20;
 
 // Keeps the record of the frame just run, and the last picture of a harness run.
 class PageObserver : public RunObserver {
 public:
     void OnFrame(const CGame& game, uint32_t frame, plat::Automation& run) override {
         m_game = &game, m_frame = frame, m_run = &run;
+        if (m_yielding && emscripten_get_now() - m_lastYield >= kLongestHeadlessRunMs) {
+            plinkwell_yield(frame);
+            m_lastYield = emscripten_get_now();
+        }
+    }
+    // Whether the run hands the page control now and then (a headless one).
+    void Yield(bool yielding) {
+        m_yielding = yielding;
+        m_lastYield = emscripten_get_now();
     }
     void OnFinish(const CGame& game, uint32_t frames, plat::Automation& run, plat::Backend&) override {
         OnFrame(game, frames, run);
@@ -42,6 +69,8 @@ private:
     const CGame* m_game = nullptr;
     const plat::Automation* m_run = nullptr;
     uint32_t m_frame = 0;
+    bool m_yielding = false;
+    double m_lastYield = 0;
     GameSnapshot m_snapshot;
     std::string m_state;
     std::vector<uint16_t> m_lastFrame;
@@ -66,14 +95,38 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int plinkwell_run(const char* argumentLines) {
     std::ostringstream out, err;
     LaunchContext context;
-    context.windowed = [](const Options&, std::string*) { return plat::web::CreateWebBackend(kGameShape); };
+    context.windowed = [](const Options& options, std::string*) {
+        return plat::web::CreateWebBackend(kGameShape, !options.input.empty());
+    };
     context.out = &out;
     context.err = &err;
     context.observer = &g_observer;
     context.executable = "/plinkwell";
-    const int status = RunPlinkwell(SplitLines(argumentLines), context);
+    const std::vector<std::string> args = SplitLines(argumentLines);
+    g_observer.Yield(std::find(args.begin(), args.end(), "--headless") != args.end());
+    const int status = RunPlinkwell(args, context);
     g_errors = err.str();
     return status;
+}
+
+// The page's Stop button: ends the run in progress as a quit does.
+EMSCRIPTEN_KEEPALIVE void plinkwell_stop() {
+    plat::web::StopRun();
+}
+
+// The page's Pause button: holds the run in progress (1) or lets it go on (0).
+EMSCRIPTEN_KEEPALIVE void plinkwell_hold(int held) {
+    plat::web::HoldRun(held != 0);
+}
+
+// The page's canvas is now width x height device pixels.
+EMSCRIPTEN_KEEPALIVE void plinkwell_layout(int width, int height) {
+    plat::web::ResizeCanvas(width, height);
+}
+
+// The game's version, for the comment line of a replay saved in the page.
+EMSCRIPTEN_KEEPALIVE const char* plinkwell_version() {
+    return PLINKWELL_VERSION;
 }
 
 // What the last run wrote to its error stream.

@@ -7,6 +7,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -21,11 +22,12 @@ const data = path.resolve(process.env.PLINKWELL_DATA || path.join(root, 'build/d
 const W = 800, H = 600;
 
 // The site at /, the repository's own files (input scripts, stages) at /repo/.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png' };
-function serve(req, res) {
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json' };
+function serve(req, res, siteDir = site) {
   const url = new URL(req.url, 'http://localhost');
   const inRepo = url.pathname.startsWith('/repo/');
-  const base = inRepo ? root : site;
+  const base = inRepo ? root : siteDir;
   const rel = decodeURIComponent(inRepo ? url.pathname.slice(6) : url.pathname.slice(1)) || 'index.html';
   const file = path.resolve(base, rel);
   if (!file.startsWith(base + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
@@ -36,11 +38,20 @@ function serve(req, res) {
   fs.createReadStream(file).pipe(res);
 }
 
+// A server of its own for a test that stops it: serve(dir) answers for the site.
+async function listen(handler) {
+  const s = http.createServer(handler);
+  await new Promise((resolve) => s.listen(0, '127.0.0.1', resolve));
+  return {
+    origin: `http://127.0.0.1:${s.address().port}`,
+    close: () => new Promise((resolve) => { s.close(resolve); s.closeAllConnections(); }),
+  };
+}
+
 let server, browser, origin;
 before(async () => {
-  server = http.createServer(serve);
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  origin = `http://127.0.0.1:${server.address().port}`;
+  server = await listen(serve);
+  origin = server.origin;
   browser = await chromium.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
@@ -49,12 +60,14 @@ before(async () => {
 });
 after(async () => {
   await browser?.close();
-  server?.close();
+  await server?.close();
 });
 
-// A page whose console and errors are collected.
-async function openPage(query) {
-  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+// A page whose console and errors are collected. The harness's viewport shows the picture at its own
+// size, as the native --screenshot holds it; the default one enlarges it by a fraction.
+const ownSize = { width: W, height: 1000 };
+async function openPage(query, viewport = { width: 1280, height: 800 }) {
+  const context = await browser.newContext({ viewport });
   const page = await context.newPage();
   const noise = [];
   page.on('console', (m) => { if (m.type() === 'error' || m.type() === 'warning') noise.push(`${m.type()}: ${m.text()}`); });
@@ -63,23 +76,19 @@ async function openPage(query) {
   return { page, noise, close: () => context.close() };
 }
 
-// The canvas as 800 x 600 RGB bytes: it holds the picture enlarged by a whole step, nearest-neighbour.
+// The canvas's RGB bytes, whatever its size.
 async function canvasRgb(page) {
-  const b64 = await page.evaluate(([w, h]) => {
+  const b64 = await page.evaluate(() => {
     const c = document.getElementById('screen');
-    const step = c.width / w;
     const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    const out = new Uint8Array(w * h * 3);
-    for (let y = 0; y < h; ++y) {
-      for (let x = 0; x < w; ++x) {
-        const i = ((y * step) * c.width + x * step) * 4, o = (y * w + x) * 3;
-        out[o] = px[i]; out[o + 1] = px[i + 1]; out[o + 2] = px[i + 2];
-      }
+    const out = new Uint8Array(c.width * c.height * 3);
+    for (let i = 0, o = 0; i < px.length; i += 4, o += 3) {
+      out[o] = px[i]; out[o + 1] = px[i + 1]; out[o + 2] = px[i + 2];
     }
     let s = '';
     for (let i = 0; i < out.length; i += 0x8000) s += String.fromCharCode(...out.subarray(i, i + 0x8000));
     return btoa(s);
-  }, [W, H]);
+  });
   return Buffer.from(b64, 'base64');
 }
 
@@ -99,12 +108,13 @@ function bmpRgb(file) {
   return out;
 }
 
+// script: in the repository, or an absolute path. The result has the game's input as --record wrote it.
 function nativeRun(script, frames, dataDir) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-web-'));
-  const state = path.join(dir, 'state.json'), shot = path.join(dir, 'shot.bmp');
-  execFileSync(game, ['--headless', '--data', dataDir, '--input', path.join(root, script), '--frames', String(frames),
-    '--state', state, '--screenshot', shot]);
-  const result = { state: fs.readFileSync(state, 'utf8'), rgb: bmpRgb(shot) };
+  const [state, shot, record] = ['state.json', 'shot.bmp', 'record.txt'].map((f) => path.join(dir, f));
+  execFileSync(game, ['--headless', '--data', dataDir, '--input', path.resolve(root, script), '--frames', String(frames),
+    '--state', state, '--screenshot', shot, '--record', record]);
+  const result = { state: fs.readFileSync(state, 'utf8'), rgb: bmpRgb(shot), record: fs.readFileSync(record, 'utf8') };
   fs.rmSync(dir, { recursive: true });
   return result;
 }
@@ -128,7 +138,7 @@ for (const c of harnessCases) {
   test(`harness: ${c.name} gives the native record and picture`, async () => {
     const native = nativeRun(c.script, c.frames, c.map ? fullgameData() : data);
     const map = c.map ? `&map=/repo/${c.map}` : '';
-    const { page, noise, close } = await openPage(`?input=/repo/${c.script}&frames=${c.frames}&headless=1${map}`);
+    const { page, noise, close } = await openPage(`?input=/repo/${c.script}&frames=${c.frames}&headless=1${map}`, ownSize);
     try {
       await page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 120000 });
       assert.equal(await page.title(), 'Plinkwell: done', await page.textContent('#error'));
@@ -145,6 +155,20 @@ for (const c of harnessCases) {
     }
   });
 }
+
+test('harness: a long run hands the page control and shows its progress', async () => {
+  const { page, close } = await openPage('?headless=1&frames=1000000');
+  try {
+    // Each answer comes between two of the run's frames: the run is still going when the page answers.
+    await page.waitForFunction(() => document.getElementById('progress').value > 0, null, { timeout: 60000 });
+    const seen = await page.evaluate(() => [document.title, document.getElementById('progress').value]);
+    assert.equal(seen[0], 'Plinkwell');
+    assert.ok(seen[1] > 0 && seen[1] < 1000000);
+    assert.ok(await page.evaluate(() => Module._plinkwell_frames() > 0));
+  } finally {
+    await close();
+  }
+});
 
 const refusals = [
   ['a bad script', '?input=/repo/tests/web/package.json&headless=1', /^plinkwell: \/tmp\/input\.txt:1: .+$/],
@@ -166,8 +190,6 @@ for (const [name, query, message] of refusals) {
   });
 }
 
-const record = async (page) => JSON.parse(await page.evaluate(
-  () => Module.UTF8ToString(Module._plinkwell_state())));
 
 // The record once check holds: a loaded machine runs the frames later, not differently.
 async function recordWhen(page, check, what) {
@@ -179,7 +201,82 @@ async function recordWhen(page, check, what) {
   assert.fail(what);
 }
 
-test('real time: the title, mouse and keys answered, Escape quits, Play again', async () => {
+const record = async (page) => JSON.parse(await page.evaluate(
+  () => Module.UTF8ToString(Module._plinkwell_state())));
+
+// A real-time run's record: the game's clock reads real time there, so only m_dwLastFrame may differ.
+const withoutClock = ({ m_dwLastFrame, ...rest }) => rest;
+
+// A desktop --record chosen in Watch replay plays at real speed to frames=N, drawn from the
+// display's changed parts and enlarged by a fraction: the canvas its harness twin draws whole, and
+// the native record.
+test('replay: a desktop recording watched draws what its harness twin draws, with the native record', async () => {
+  const frames = 400, script = 'scripts/perf/steady_play.txt';
+  const native = nativeRun(script, frames, data);
+  const twin = await openPage(`?input=/repo/${script}&frames=${frames}&headless=1`);
+  let want;
+  try {
+    await twin.page.waitForFunction(() => document.title === 'Plinkwell: done', null, { timeout: 60000 });
+    want = await canvasRgb(twin.page);
+  } finally {
+    await twin.close();
+  }
+  const { page, noise, close } = await openPage(`?frames=${frames}`);
+  try {
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
+    await page.setInputFiles('#watch-file', { name: 'game.txt', mimeType: 'text/plain', buffer: Buffer.from(native.record) });
+    await page.waitForSelector('#stop', { state: 'visible' });
+    await page.waitForSelector('#again', { state: 'visible', timeout: 60000 });
+    assert.deepEqual(withoutClock(await record(page)), withoutClock(JSON.parse(native.state)));
+    const rgb = await canvasRgb(page);
+    assert.ok(rgb.length > W * H * 3 && rgb.equals(want), 'the enlarged canvas is the harness twin\'s');
+    assert.deepEqual(noise, []);
+  } finally {
+    await close();
+  }
+});
+
+// Stages chosen in the page go through the game's own reader: a garbled Map.dat plays as natively.
+test('stages: a garbled Map.dat chosen in the page plays as the desktop plays it', async () => {
+  const frames = 300, script = 'docs/screenshots/play.txt';
+  const garbled = Buffer.alloc(3000, 0xA7);
+  garbled.writeInt32LE(3, 8);  // three stages declared, two and a half there
+  const dir = fullgameData();
+  fs.writeFileSync(path.join(dir, 'Map.dat'), garbled);
+  const native = nativeRun(script, frames, dir);
+  const { page, close } = await openPage(`?replay=/repo/${script}&frames=${frames}`);
+  try {
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
+    await page.setInputFiles('#stages-file', { name: 'Map.dat', mimeType: 'application/octet-stream', buffer: garbled });
+    await page.waitForSelector('#builtin', { state: 'visible' });
+    await page.waitForSelector('#again', { state: 'visible', timeout: 60000 });
+    assert.deepEqual(withoutClock(await record(page)), withoutClock(JSON.parse(native.state)));
+  } finally {
+    await close();
+  }
+});
+
+// Save replay: the game just played, with the version and stages named; replayed natively headless it
+// ends in the record of the page's harness run of the same file.
+async function checkSavedReplay(page) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+  const file = await download.path();
+  const text = fs.readFileSync(file, 'utf8');
+  const digest = crypto.createHash('sha256').update(fs.readFileSync(path.join(data, 'Map.dat'))).digest('hex');
+  assert.match(text, new RegExp(`^# plinkwell input 1\n# plinkwell [0-9.]+ in a browser, built-in stages, Map.dat sha256 ${digest}\n`));
+  const frames = 1000000;  // the game quit with Escape, which the replay holds
+  const native = nativeRun(file, frames, data);
+  const url = 'data:text/plain;base64,' + Buffer.from(text).toString('base64');
+  const twin = await openPage(`?input=${encodeURIComponent(url)}&frames=${frames}&headless=1`);
+  try {
+    await twin.page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 120000 });
+    assert.equal(await twin.page.textContent('#state'), native.state);
+  } finally {
+    await twin.close();
+  }
+}
+
+test('real time: the title, mouse and keys answered, Escape quits, Save replay, Play again', async () => {
   const { page, noise, close } = await openPage('');
   try {
     await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
@@ -207,11 +304,63 @@ test('real time: the title, mouse and keys answered, Escape quits, Play again', 
 
     await page.keyboard.press('Escape');
     await page.waitForSelector('#again', { state: 'visible' });
+    await checkSavedReplay(page);
     await page.click('#again');
     await page.waitForFunction(() => document.getElementById('again').hidden);
     await recordWhen(page, (r) => r.m_bIntro === 1, 'Play again starts a fresh game');
     assert.deepEqual(noise, []);
   } finally {
     await close();
+  }
+});
+
+// Offline: a visit leaves the service worker with the whole site; the server stopped, a reload plays.
+test('offline: once visited, the page is installable and plays without its server', async () => {
+  const local = await listen(serve);
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  try {
+    const page = await context.newPage();
+    await page.goto(`${local.origin}/index.html`);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 60000 });
+    const cdp = await context.newCDPSession(page);
+    // Playwright's contexts are incognito ones, where nothing installs: every other criterion is met.
+    const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+    assert.deepEqual(installabilityErrors.map((e) => e.errorId).filter((id) => id !== 'in-incognito'), []);
+    await local.close();
+    await page.reload();
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0, null, { timeout: 60000 });
+    assert.equal((await record(page)).m_bIntro, 1);
+  } finally {
+    await context.close();
+    await local.close();
+  }
+});
+
+// A new build (its page and code marked, sw.js written for it as the build writes it) replaces the
+// cached one whole at the next reload: never the new page with the old code, and one cache left.
+test('offline: a new build is served whole after a reload', async () => {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-site-'));
+  fs.cpSync(site, dir, { recursive: true, filter: (f) => !path.basename(f).startsWith('.') });
+  const local = await listen((req, res) => serve(req, res, dir));
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  try {
+    const page = await context.newPage();
+    await page.goto(`${local.origin}/index.html`);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 60000 });
+    const html = path.join(dir, 'index.html');
+    fs.writeFileSync(html, fs.readFileSync(html, 'utf8').replace('<title>', '<meta name="build" content="2"><title>'));
+    fs.appendFileSync(path.join(dir, 'plinkwell.js'), '\nwindow.plinkwellBuild = 2;\n');
+    execFileSync(process.execPath, [path.join(root, 'src/platform/web/site.mjs'), 'version', dir,
+      path.join(root, 'src/platform/web/sw.js')]);
+    await page.reload();
+    const whole = () => window.plinkwellReady && document.querySelector('meta[name=build]') !== null &&
+      window.plinkwellBuild === 2;
+    for (let i = 0; i < 600 && !(await page.evaluate(whole).catch(() => false)); ++i) await page.waitForTimeout(100);
+    assert.ok(await page.evaluate(whole), 'the new build\'s page and code');
+    assert.equal((await page.evaluate(() => caches.keys())).length, 1);
+  } finally {
+    await context.close();
+    await local.close();
+    fs.rmSync(dir, { recursive: true });
   }
 });

@@ -10,15 +10,12 @@
 
 #include "platform/devices/Keymap.h"
 #include "platform/present/PacedClock.h"
-#include "platform/present/PauseOverlay.h"
+#include "platform/web/PageCanvas.h"
 
 // The page's side of the services (index.html defines Module.plinkwellPage).
 // clang-format off
 EM_ASYNC_JS(void, plinkwell_wait_for_animation_frame, (), {
     await new Promise(resolve => requestAnimationFrame(resolve));
-});
-EM_JS(void, plinkwell_present, (const uint8_t* rgba, int width, int height), {
-    Module.plinkwellPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
 });
 EM_JS(int, plinkwell_create_sound, (const int16_t* frames, uint32_t frameCount), {
     return Module.plinkwellPage.createSound(HEAP16.subarray(frames >> 1, (frames >> 1) + frameCount * 2));
@@ -35,22 +32,6 @@ constexpr const char* kCanvas = "#screen";
 constexpr uint32_t kClockOrigin = 0x10000000;
 constexpr uint8_t kEscape = 0x01;
 
-// RGB565 -> the canvas's RGBA bytes, each channel widened as the desktop's conversion does
-// (Rgb565Table::Expand5 and Expand6). A plain loop the compiler turns into vector code: it is the
-// page's largest cost per frame.
-void PresentRgb565(const uint16_t* pixels, int width, int height, std::vector<uint32_t>* rgba) {
-    const size_t count = static_cast<size_t>(width) * height;
-    rgba->resize(count);
-    uint32_t* out = rgba->data();
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t p = pixels[i];
-        const uint32_t r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
-        out[i] =
-            ((r << 3) | (r >> 2)) | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2)) << 16 | 0xFF000000u;
-    }
-    plinkwell_present(reinterpret_cast<const uint8_t*>(out), width, height);
-}
-
 bool IsFunctionKey(uint8_t dik) {
     return (dik >= 0x3B && dik <= 0x44) || dik == 0x57 || dik == 0x58 || (dik >= 0x64 && dik <= 0x66);
 }
@@ -63,14 +44,23 @@ bool IsGameKey(uint8_t dik) {
     return dik != 0 && !IsFunctionKey(dik) && !media && dik < kFirstSystemKey;
 }
 
+class WebBackend;
+WebBackend* g_live = nullptr;  // the backend of the run in progress, for the page's buttons
+
 class WebBackend : public Backend {
 public:
-    explicit WebBackend(const GameShape& shape)
+    WebBackend(const GameShape& shape, bool scripted)
         : m_tapMs(shape.frameMs),
+          m_scripted(scripted),
           m_clock([] { return emscripten_get_now(); }, [] { plinkwell_wait_for_animation_frame(); }) {
         Listen(true);
+        g_live = this;
     }
-    ~WebBackend() override { Listen(false); }
+    ~WebBackend() override {
+        g_live = nullptr;
+        Listen(false);
+        Canvas().SetPaused(false);  // the run's last picture stays, plain
+    }
     WebBackend(const WebBackend&) = delete;
     WebBackend& operator=(const WebBackend&) = delete;
 
@@ -80,14 +70,19 @@ public:
     // As on the desktop, the clock moves on a millisecond only once the caller has seen where it
     // stands: after the wait for the next frame the loop must see the frame's own due time.
     bool PeekMessage(Message* msg) override {
-        msg->kind = MessageKind::None;
+        msg->kind = m_stopped ? MessageKind::Quit : MessageKind::None;
         if (m_clock.Seen()) Step(1);
-        return false;
+        return m_stopped;
     }
     int GetMessage(Message* msg) override {
-        msg->kind = MessageKind::None;
-        return 1;
+        msg->kind = m_stopped ? MessageKind::Quit : MessageKind::None;
+        return m_stopped ? 0 : 1;
     }
+
+    // The page's Stop button: the run ends as Escape ends a game (a script's run has no other way).
+    void Stop() { m_stopped = true; }
+    // The page's Pause button.
+    void Hold(bool held) { SetPaused(&m_held, held); }
 
     bool CreateMainWindow(const char* title) override {
         (void)title;
@@ -100,10 +95,12 @@ public:
         return width > 0 && height > 0;
     }
     void VideoPresent(const uint16_t* pixels, int width, int height) override {
-        m_frame.assign(pixels, pixels + static_cast<size_t>(width) * height);
-        m_width = width;
-        m_height = height;
-        PresentRgb565(pixels, width, height, &m_rgba);
+        Canvas().Show(pixels, width, height, nullptr);
+    }
+    // Only the parts that changed are converted, scaled and put on the canvas.
+    void VideoPresentChanged(const uint16_t* pixels, int width, int height,
+                             const std::vector<Rect>& changed) override {
+        Canvas().Show(pixels, width, height, &changed);
     }
 
     // A key pressed and released between two frames still shows as down: the loop reads the
@@ -142,7 +139,7 @@ public:
     }
 
 private:
-    bool Paused() const { return m_hidden || m_blurred || m_lockLost; }
+    bool Paused() const { return m_hidden || m_blurred || m_lockLost || m_held; }
     // Moves the clock on by ms, but not past the real time (PacedClock).
     void Step(uint32_t ms) {
         const uint32_t before = m_clock.Elapsed();
@@ -158,13 +155,7 @@ private:
         std::memset(m_keys, 0, sizeof m_keys);  // releases while away never arrive
         std::memset(m_buttons, 0, sizeof m_buttons);
         m_motionX = m_motionY = m_wheel = 0;
-        if (IsPaused() && !m_frame.empty()) {
-            std::vector<uint16_t> dimmed = m_frame;
-            DrawPausedOverlay(dimmed.data(), m_width, m_height);
-            PresentRgb565(dimmed.data(), m_width, m_height, &m_rgba);
-        } else if (!m_frame.empty()) {
-            PresentRgb565(m_frame.data(), m_width, m_height, &m_rgba);
-        }
+        Canvas().SetPaused(IsPaused());
     }
 
     void Tap(uint8_t* flag) {
@@ -205,6 +196,7 @@ private:
     static EM_BOOL OnMouseButton(int type, const EmscriptenMouseEvent* e, void* self) {
         auto* b = static_cast<WebBackend*>(self);
         const int index = ButtonIndex(e->button);
+        if (b->m_scripted) return EM_FALSE;  // a script plays: the mouse is not the game's
         if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && !b->m_locked && !b->m_lockUnavailable) {
             // The click that takes the mouse is not a click in the game.
             emscripten_request_pointerlock(kCanvas, EM_FALSE);
@@ -269,10 +261,12 @@ private:
     }
 
     uint32_t m_tapMs;  // a tap lasts one frame interval
+    bool m_scripted;   // the game's input comes from a script
     PacedClock m_clock;
     uint32_t m_tapClock = 0;
 
-    bool m_hidden = false, m_blurred = false, m_lockLost = false;
+    bool m_hidden = false, m_blurred = false, m_lockLost = false, m_held = false;
+    bool m_stopped = false;
     bool m_locked = false, m_lockUnavailable = false;
 
     uint8_t m_keys[256] = {};
@@ -280,21 +274,28 @@ private:
     int32_t m_motionX = 0, m_motionY = 0, m_wheel = 0;
     uint8_t m_buttons[4] = {};
     uint8_t m_buttonsTapped[4] = {};
-
-    std::vector<uint16_t> m_frame;  // the last picture, for the paused view
-    int m_width = 0, m_height = 0;
-    std::vector<uint32_t> m_rgba;
 };
 
 }  // namespace
 
-std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape) {
-    return std::make_unique<WebBackend>(shape);
+std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape, bool scripted) {
+    return std::make_unique<WebBackend>(shape, scripted);
+}
+
+void StopRun() {
+    if (g_live) g_live->Stop();
+}
+
+void HoldRun(bool held) {
+    if (g_live) g_live->Hold(held);
 }
 
 void ShowFrame(const uint16_t* pixels, int width, int height) {
-    std::vector<uint32_t> rgba;
-    PresentRgb565(pixels, width, height, &rgba);
+    Canvas().Show(pixels, width, height, nullptr);
+}
+
+void ResizeCanvas(int width, int height) {
+    Canvas().Resize(width, height);
 }
 
 }  // namespace plat::web

@@ -10,9 +10,16 @@
 
 namespace plat::web {
 
-std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape);
+// scripted: the game's input comes from a script, so a click on the picture does not take the mouse.
+std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape, bool scripted);
+
+// The page's Stop and Pause buttons, for the run in progress (nothing when none is).
+void StopRun();
+void HoldRun(bool held);
 
 // Shows an 800 x 600 RGB565 picture on the page's canvas (the harness's last frame).
 void ShowFrame(const uint16_t* pixels, int width, int height);
+// The page's canvas is now width x height device pixels: the picture is drawn on it again.
+void ResizeCanvas(int width, int height);
 
 }  // namespace plat::web

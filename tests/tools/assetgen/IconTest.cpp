@@ -57,7 +57,7 @@ TEST(PngWriter, TheCheckerCatchesADamagedFile) {
 }
 
 TEST(Icon, EverySizeIsACleanSquareTile) {
-    for (int size : {16, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 32, 48, 64, 128, 192, 256, 512}) {
         SCOPED_TRACE(size);
         const std::string name = std::to_string(size) + "x" + std::to_string(size);
         DecodedPng png;

@@ -1,0 +1,24 @@
+import { chromium } from 'playwright-core';
+import http from 'node:http'; import fs from 'node:fs'; import path from 'node:path';
+const root='/work/w23', site=process.env.SITE;
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png' };
+const minimal = fs.readFileSync('/work/w23/scripts/perf/web.mjs','utf8').match(/const minimalPage = `([\s\S]*?)`;/)[1];
+const server=http.createServer((req,res)=>{const u=new URL(req.url,'http://x'); if(u.pathname==='/minimal.html'){res.writeHead(200,{'Content-Type':'text/html'}).end(minimal);return;}const inRepo=u.pathname.startsWith('/repo/');const f=path.join(inRepo?root:site, inRepo?u.pathname.slice(6):(u.pathname.slice(1)||'index.html'));
+ if(!fs.existsSync(f)||!fs.statSync(f).isFile()){res.writeHead(404).end();return;} res.writeHead(200,{'Content-Type':types[path.extname(f)]||'application/octet-stream'}); fs.createReadStream(f).pipe(res);});
+await new Promise(r=>server.listen(0,'127.0.0.1',r));
+const origin=`http://127.0.0.1:${server.address().port}`;
+const browser=await chromium.launch({executablePath:'/usr/bin/chromium',args:['--no-sandbox','--disable-gpu','--autoplay-policy=no-user-gesture-required']});
+const ctx=await browser.newContext({viewport:{width:1280,height:800}}); const page=await ctx.newPage();
+const cdp=await ctx.newCDPSession(page);
+await page.goto(origin+(process.argv[2]||'/index.html?replay=/repo/scripts/perf/steady_play.txt'));
+await page.waitForTimeout(3000);
+await cdp.send('Profiler.enable'); await cdp.send('Profiler.setSamplingInterval',{interval:200}); await cdp.send('Profiler.start');
+await page.waitForTimeout(6000);
+const {profile}=await cdp.send('Profiler.stop');
+const self=new Map(); const byId=new Map(profile.nodes.map(n=>[n.id,n]));
+const dt=profile.timeDeltas; const counts=new Map();
+profile.samples.forEach((id,i)=>counts.set(id,(counts.get(id)||0)+(dt[i]||0)));
+let total=0; for(const [id,t] of counts){const n=byId.get(id); const k=n.callFrame.functionName||('('+n.callFrame.url.split('/').pop()+')'); self.set(k,(self.get(k)||0)+t); total+=t;}
+console.log('total ms', (total/1000).toFixed(0));
+[...self].sort((a,b)=>b[1]-a[1]).slice(0,25).forEach(([k,t])=>console.log((t/1000).toFixed(1).padStart(8), k));
+await browser.close(); server.close();

@@ -1,0 +1,24 @@
+import { chromium } from 'playwright-core';
+import http from 'node:http'; import fs from 'node:fs'; import path from 'node:path';
+const site=process.env.SITE||'/work/w23/build-web';
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png' };
+const server=http.createServer((req,res)=>{const u=new URL(req.url,'http://x');const f=path.join(site,(u.pathname.slice(1)||'index.html'));
+ if(!fs.existsSync(f)||!fs.statSync(f).isFile()){res.writeHead(404).end();return;} res.writeHead(200,{'Content-Type':types[path.extname(f)]||'application/octet-stream'}); fs.createReadStream(f).pipe(res);});
+await new Promise(r=>server.listen(0,'127.0.0.1',r));
+const origin=`http://127.0.0.1:${server.address().port}`;
+const browser=await chromium.launch({executablePath:'/usr/bin/chromium',args:['--no-sandbox','--disable-gpu','--autoplay-policy=no-user-gesture-required']});
+const ctx=await browser.newContext({viewport:{width:1280,height:800}}); const page=await ctx.newPage();
+const cdp=await ctx.newCDPSession(page);
+await cdp.send('Profiler.enable'); await cdp.send('Profiler.setSamplingInterval',{interval:100}); await cdp.send('Profiler.start');
+await page.goto(origin+'/index.html');
+await page.waitForFunction(()=>performance.getEntriesByName('plinkwell-first-frame').length>0);
+const {profile}=await cdp.send('Profiler.stop');
+console.log(await page.evaluate(()=>['plinkwell-runtime','plinkwell-first-frame'].map(n=>n+' '+performance.getEntriesByName(n)[0].startTime.toFixed(0)).join(' ')));
+const byId=new Map(profile.nodes.map(n=>[n.id,n])); const dt=profile.timeDeltas; const self=new Map(); let total=0;
+// inclusive per function: walk parents
+const parent=new Map(); for(const n of profile.nodes) for(const c of (n.children||[])) parent.set(c,n.id);
+const incl=new Map();
+profile.samples.forEach((id,i)=>{const t=dt[i]||0; const seen=new Set(); for(let x=id;x!==undefined;x=parent.get(x)){const n=byId.get(x); const k=n.callFrame.functionName||'('+n.callFrame.url.split('/').pop()+')'; if(!seen.has(k)){seen.add(k); incl.set(k,(incl.get(k)||0)+t);} } const n=byId.get(id); const k=n.callFrame.functionName||'?'; self.set(k,(self.get(k)||0)+t);});
+console.log('self:'); [...self].sort((a,b)=>b[1]-a[1]).slice(0,15).forEach(([k,t])=>console.log((t/1000).toFixed(1).padStart(8), k.slice(0,100)));
+console.log('inclusive:'); [...incl].sort((a,b)=>b[1]-a[1]).slice(0,30).forEach(([k,t])=>console.log((t/1000).toFixed(1).padStart(8), k.slice(0,100)));
+await browser.close(); server.close();

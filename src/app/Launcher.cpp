@@ -65,6 +65,7 @@ std::vector<NamedPath> FilePaths(const Options& o) {
 plat::Status RefuseSharedFiles(const Options& options) {
     const std::vector<NamedPath> paths = FilePaths(options);
     std::vector<plat::FileKey> keys;
+    keys.reserve(paths.size());
     for (const NamedPath& p : paths) keys.push_back(plat::KeyOf(*p.path));
     for (size_t i = 0; i < keys.size(); ++i) {
         if (keys[i].exists && !keys[i].regular) continue;
@@ -243,7 +244,7 @@ int Report(std::ostream& err, const std::string& problem, int status) {
     return status;
 }
 
-int Run(Options options, const LaunchContext& context, std::ostream& err) {
+int Run(const Options& options, const LaunchContext& context, std::ostream& err) {
     if (const plat::Status working = CheckWorkingDirectory(options); !working) {
         return Report(err, working.Error(), kExitUsage);
     }
@@ -312,5 +313,5 @@ int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& cont
             << std::flush;
         return out ? 0 : Report(err, "cannot write to standard output", kExitFailure);
     }
-    return Run(std::move(*options), context, err);
+    return Run(*options, context, err);
 }

@@ -440,9 +440,12 @@ FileKey KeyOf(const std::string& path) {
     } else {
         // A path in no folder names no file yet: the output's own creation will say why.
         Result<Place> place = OpenPlace(path);
-        key.name = place ? std::move(place->name) : path;
-        if (place && ::fstat(place->dir, &st) != 0) st = {};
-        if (place) ::close(place->dir);
+        key.name = path;
+        if (place) {
+            key.name = std::move(place->name);
+            if (::fstat(place->dir, &st) != 0) st = {};
+            ::close(place->dir);
+        }
     }
     key.device = st.st_dev;
     key.inode = st.st_ino;

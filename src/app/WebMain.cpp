@@ -119,11 +119,6 @@ EMSCRIPTEN_KEEPALIVE void plinkwell_hold(int held) {
     plat::web::HoldRun(held != 0);
 }
 
-// The page's canvas is now width x height device pixels.
-EMSCRIPTEN_KEEPALIVE void plinkwell_layout(int width, int height) {
-    plat::web::ResizeCanvas(width, height);
-}
-
 // The game's version, for the comment line of a replay saved in the page.
 EMSCRIPTEN_KEEPALIVE const char* plinkwell_version() {
     return PLINKWELL_VERSION;

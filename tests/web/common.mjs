@@ -13,7 +13,7 @@ export const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '
 export const site = path.resolve(process.env.PLINKWELL_SITE || path.join(root, 'build-web'));
 export const game = path.resolve(process.env.PLINKWELL_GAME || path.join(root, 'build/plinkwell'));
 export const data = path.resolve(process.env.PLINKWELL_DATA || path.join(root, 'build/data'));
-export const W = 800, H = 600;
+const W = 800, H = 600;
 
 // The site at /, the repository's own files (input scripts, stages) at /repo/.
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
@@ -42,7 +42,7 @@ export async function listen(handler) {
   };
 }
 
-// The canvas's RGB bytes, whatever its size.
+// The canvas's RGB bytes: the game's picture at its own size.
 export async function canvasRgb(page) {
   const b64 = await page.evaluate(() => {
     const c = document.getElementById('screen');

@@ -5,7 +5,7 @@
 import { test, before, after } from 'node:test';
 import fs from 'node:fs';
 import puppeteer from 'puppeteer-core';
-import { data, W, serve, listen, nativeRun, fullgameData, harnessCases, checkHarness } from './common.mjs';
+import { data, serve, listen, nativeRun, fullgameData, harnessCases, checkHarness } from './common.mjs';
 
 const firefox = process.env.FIREFOX || '/usr/bin/firefox-esr';
 const skip = !fs.existsSync(firefox) && process.env.PLINKWELL_WEB_TESTS !== 'required' && `no ${firefox}`;
@@ -27,7 +27,6 @@ for (const c of harnessCases) {
     const map = c.map ? `&map=/repo/${c.map}` : '';
     const page = await browser.newPage();
     try {
-      await page.setViewport({ width: W, height: 1000 });  // the picture at its own size
       await page.goto(`${server.origin}/index.html?input=/repo/${c.script}&frames=${c.frames}&headless=1${map}`);
       await page.waitForFunction(() => document.title !== 'Plinkwell', { timeout: 240000 });
       await checkHarness(page, native);

@@ -294,8 +294,4 @@ void ShowFrame(const uint16_t* pixels, int width, int height) {
     Canvas().Show(pixels, width, height, nullptr);
 }
 
-void ResizeCanvas(int width, int height) {
-    Canvas().Resize(width, height);
-}
-
 }  // namespace plat::web

@@ -15,11 +15,21 @@ EM_JS(void, plinkwell_present, (const uint8_t* rgba, int width, int height, cons
 
 namespace plat::web {
 
-PageCanvas::PageCanvas() {
-    m_table.Build([](uint8_t r, uint8_t g, uint8_t b) {
-        return uint32_t{r} | uint32_t{g} << 8 | uint32_t{b} << 16 | 0xFF000000u;
-    });
+namespace {
+
+// RGB565 -> the canvas's RGBA bytes, each channel widened as the desktop's conversion does
+// (Rgb565Table::Expand5 and Expand6). A plain loop the compiler turns into vector code; no table
+// to build while the page starts.
+void ConvertRow(const uint16_t* pixels, int count, uint32_t* out) {
+    for (int i = 0; i < count; ++i) {
+        const uint32_t p = pixels[i];
+        const uint32_t r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        out[i] =
+            ((r << 3) | (r >> 2)) | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2)) << 16 | 0xFF000000u;
+    }
 }
+
+}  // namespace
 
 // The changed parts are copied: the display frees its picture before it says it is done with it.
 // When they cover most of the picture, the whole of it is one part.
@@ -63,13 +73,16 @@ void PageCanvas::SetPaused(bool paused) {
 
 void PageCanvas::Draw(const uint16_t* pic, const std::vector<Rect>& regions) {
     m_boxes.clear();
-    auto* out = reinterpret_cast<uint8_t*>(m_rgba.data());
     for (const Rect& r : regions) {
-        ConvertScaled(pic, m_picW, Placement{1, r, r.x, r.y, r.w, r.h}, m_table, out, m_picW * 4);
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            const size_t at = static_cast<size_t>(y) * m_picW + r.x;
+            ConvertRow(pic + at, r.w, &m_rgba[at]);
+        }
         m_boxes.insert(m_boxes.end(), {r.x, r.y, r.w, r.h});
     }
     if (m_boxes.empty()) return;
-    plinkwell_present(out, m_picW, m_picH, m_boxes.data(), static_cast<int>(m_boxes.size() / 4));
+    plinkwell_present(reinterpret_cast<const uint8_t*>(m_rgba.data()), m_picW, m_picH, m_boxes.data(),
+                      static_cast<int>(m_boxes.size() / 4));
 }
 
 PageCanvas& Canvas() {

@@ -8,14 +8,11 @@
 #include <vector>
 
 #include "platform/Rect.h"
-#include "platform/present/FrameScaler.h"
 
 namespace plat::web {
 
 class PageCanvas {
 public:
-    PageCanvas();
-
     // Shows pic; changed says where it differs from the last picture shown (nothing outside
     // changed), null when not known. Nothing changed: the page is not called at all.
     void Show(const uint16_t* pic, int picW, int picH, const std::vector<Rect>* changed);
@@ -26,7 +23,6 @@ private:
     void Draw(const uint16_t* pic, const std::vector<Rect>& regions);
 
     int m_picW = 0, m_picH = 0;
-    Rgb565Table m_table;
     std::vector<uint16_t> m_picture;  // the picture shown
     std::vector<uint16_t> m_dimmed;   // the same under the pause overlay, while paused
     bool m_paused = false;

@@ -28,7 +28,7 @@ EM_ASYNC_JS(void, plinkwell_yield, (uint32_t frame), {
 namespace {
 
 // How much real time a headless run takes at most before the page gets control back.
-constexpr double kLongestHeadlessRunMs = 20;
+constexpr double kLongestHeadlessRunMs = 10;
 
 // Keeps the record of the frame just run, and the last picture of a harness run.
 class PageObserver : public RunObserver {

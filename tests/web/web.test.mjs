@@ -73,13 +73,14 @@ test('harness: a long run hands the page control and shows its progress', async 
 
 const refusals = [
   ['a bad script', '?input=/repo/tests/web/package.json&headless=1', /^plinkwell: \/tmp\/input\.txt:1: .+$/],
+  ['a bad replay', '?replay=/repo/tests/web/package.json', /^plinkwell: \/tmp\/replay\.txt:1: .+$/],
   ['an option smuggled into frames', '?headless=1&frames=300%0A--frames%0A5',
     /^plinkwell: frames must be a whole number from 1 to 4294967295$/],
   ['frames past the range', '?headless=1&frames=4294967296', /^plinkwell: frames must be a whole number/],
   ['a parameter given twice', '?headless=1&frames=5&frames=6', /^plinkwell: frames is given more than once$/],
 ];
 for (const [name, query, message] of refusals) {
-  test(`harness: ${name} gives the one-line error`, async () => {
+  test(`the page: ${name} gives the one-line error`, async () => {
     const { page, close } = await openPage(query);
     try {
       await page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 60000 });

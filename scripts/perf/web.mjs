@@ -5,7 +5,7 @@
 // - plays, in turns, the steady-play demo through ?replay= and a minimal page that only paints an
 //   800 x 600 frame with putImageData on each 15 ms tick, and prints each run's figures over the same
 //   1200 frames and the medians.
-// Usage: node web.mjs SITE RUNS
+// Usage: node web.mjs SITE RUNS [title]   (title: the game's title screen instead of the demo)
 import fs from 'node:fs';
 import http from 'node:http';
 import {createRequire} from 'node:module';
@@ -15,7 +15,7 @@ import {fileURLToPath} from 'node:url';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
 const {chromium} = createRequire(path.join(root, 'tests/web/package.json'))('playwright-core');
-const [site, runs] = [path.resolve(process.argv[2]), Number(process.argv[3])];
+const [site, runs, title] = [path.resolve(process.argv[2]), Number(process.argv[3]), process.argv[4] === 'title'];
 const kFirst = 101, kFrames = 1200;  // frames 101 to 1301 of the demo, as scripts/perf/measure.sh takes them
 const kDisplayFrameMs = 1000 / 60;
 
@@ -125,7 +125,7 @@ function pacing(seen) {
 
 const pages = {
     game: {
-        url: '/index.html?replay=/steady_play.txt',
+        url: title ? '/index.html' : '/index.html?replay=/steady_play.txt',
         count: 'Module._plinkwell_frames()',
         ready: () => window.plinkwellReady && Module._plinkwell_frames() > 0,
         // Counts the pictures that reach the canvas.

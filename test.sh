@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal build, the address/undefined-behaviour sanitizer build, and
-# the browser tests (the web build in headless Chromium) when emscripten and chromium are installed
-# (.ci/run installs them and sets PLINKWELL_WEB_TESTS=required, so there they always run).
+# the browser tests (the web build in headless Chromium, and its harness in headless firefox-esr when
+# that is installed) when emscripten and chromium are installed (.ci/run installs all three and sets
+# PLINKWELL_WEB_TESTS=required, so there they always run).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh

@@ -1,8 +1,11 @@
-// scripts/perf/web.sh's measurements. Serves the site, and in one headless Chromium plays, in turns,
-// the steady-play demo through ?replay= and a minimal page that only paints an 800 x 600 frame with
-// putImageData on each 15 ms tick; prints each run's figures over the same 1200 frames and the
-// medians.
-// Usage: node web.mjs SITE RUNS
+// scripts/perf/web.sh's measurements. Serves the site, and in one headless Chromium
+// - opens the page RUNS times in a new profile (a cold cache) and reloads it once its service worker
+//   keeps the site (warm): milliseconds from the navigation's start to the first frame shown
+//   (performance.mark 'plinkwell-first-frame'), and where they went;
+// - plays, in turns, the steady-play demo through ?replay= and a minimal page that only paints an
+//   800 x 600 frame with putImageData on each 15 ms tick, and prints each run's figures over the same
+//   1200 frames and the medians.
+// Usage: node web.mjs SITE RUNS [title]   (title: the game's title screen instead of the demo)
 import fs from 'node:fs';
 import http from 'node:http';
 import {createRequire} from 'node:module';
@@ -12,7 +15,7 @@ import {fileURLToPath} from 'node:url';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
 const {chromium} = createRequire(path.join(root, 'tests/web/package.json'))('playwright-core');
-const [site, runs] = [path.resolve(process.argv[2]), Number(process.argv[3])];
+const [site, runs, title] = [path.resolve(process.argv[2]), Number(process.argv[3]), process.argv[4] === 'title'];
 const kFirst = 101, kFrames = 1200;  // frames 101 to 1301 of the demo, as scripts/perf/measure.sh takes them
 const kDisplayFrameMs = 1000 / 60;
 
@@ -122,7 +125,7 @@ function pacing(seen) {
 
 const pages = {
     game: {
-        url: '/index.html?replay=/steady_play.txt',
+        url: title ? '/index.html' : '/index.html?replay=/steady_play.txt',
         count: 'Module._plinkwell_frames()',
         ready: () => window.plinkwellReady && Module._plinkwell_frames() > 0,
         // Counts the pictures that reach the canvas.
@@ -173,6 +176,37 @@ async function measure(browser, origin, name) {
     return {thread: perFrame('thread'), task: perFrame('task'), all: perFrame('all'), drawn, ...pacing(seen)};
 }
 
+// From the navigation's start, ms: the page read, the last of code, module and data in, the runtime
+// started, the first frame shown.
+async function startUp(page) {
+    await page.waitForFunction(() => performance.getEntriesByName('plinkwell-first-frame').length > 0);
+    return page.evaluate(() => {
+        const mark = (name) => performance.getEntriesByName(name)[0].startTime;
+        const files = performance.getEntriesByType('resource').filter((e) => /plinkwell\.(js|wasm|data)$/.test(e.name));
+        return {
+            page: performance.getEntriesByType('navigation')[0].responseEnd,
+            files: Math.max(...files.map((e) => e.responseEnd)),
+            runtime: mark('plinkwell-runtime'),
+            first: mark('plinkwell-first-frame'),
+        };
+    });
+}
+
+async function measureStart(browser, origin) {
+    const context = await browser.newContext({viewport: {width: 1280, height: 800}});
+    const page = await context.newPage();
+    await page.goto(origin + '/index.html');
+    const cold = await startUp(page);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    await page.reload();
+    const warm = await startUp(page);
+    await context.close();
+    return {cold, warm};
+}
+
+const showStart = (r) => `${r.first.toFixed(0)} ms (page ${r.page.toFixed(0)}, files ${r.files.toFixed(0)}, ` +
+    `runtime ${r.runtime.toFixed(0)})`;
+
 function show(name, r) {
     return `${name.padEnd(8)} main thread ${r.thread.toFixed(3)} ms a frame (tasks ${r.task.toFixed(3)}), ` +
         `all processes ${r.all.toFixed(3)} ms; ${kFrames} frames in ${r.seconds.toFixed(3)} s, ` +
@@ -195,8 +229,17 @@ const browser = await chromium.launch({
     ],
 });
 const results = {game: [], minimal: []};
+const starts = {cold: [], warm: []};
 try {
     const origin = `http://127.0.0.1:${server.address().port}`;
+    for (let run = 1; run <= runs; ++run) {
+        const r = await measureStart(browser, origin);
+        starts.cold.push(r.cold.first);
+        starts.warm.push(r.warm.first);
+        console.log(`start ${run}: cold ${showStart(r.cold)}; warm ${showStart(r.warm)}`);
+    }
+    console.log(`median of ${runs}: first frame ${median(starts.cold).toFixed(0)} ms cold, ${
+        median(starts.warm).toFixed(0)} ms warm`);
     for (let run = 1; run <= runs; ++run) {
         const order = run % 2 ? ['game', 'minimal'] : ['minimal', 'game'];
         for (const name of order) {

@@ -5,7 +5,7 @@
 # the browser's processes, frames drawn, late frames and how long 1200 frames take (18.0 s at 66.7
 # a second). Builds the site with scripts/web.sh and serves it. The tests never run it: its figures
 # depend on the machine's load.
-# Usage: scripts/perf/web.sh [RUNS]     (default 5)
+# Usage: scripts/perf/web.sh [RUNS] [title]     (RUNS default 5; title: the title screen, not the demo)
 # Environment: CHROMIUM (default /usr/bin/chromium); PLINKWELL_WEB_DATA as for scripts/web.sh.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,4 +14,4 @@ root=$(cd "$here/../.." && pwd)
 # playwright-core comes from the browser tests' packages.
 [ -d "$root/tests/web/node_modules/playwright-core" ] ||
   (cd "$root/tests/web" && npm ci --no-audit --no-fund >/dev/null)
-node "$here/web.mjs" "$root/build-web" "${1:-5}"
+node "$here/web.mjs" "$root/build-web" "${1:-5}" ${2:+"$2"}

@@ -28,7 +28,7 @@ EM_ASYNC_JS(void, plinkwell_yield, (uint32_t frame), {
 namespace {
 
 // How much real time a headless run takes at most before the page gets control back.
-constexpr double kLongestHeadlessRunMs = 20;
+constexpr double kLongestHeadlessRunMs = 10;
 
 // Keeps the record of the frame just run, and the last picture of a harness run.
 class PageObserver : public RunObserver {
@@ -117,11 +117,6 @@ EMSCRIPTEN_KEEPALIVE void plinkwell_stop() {
 // The page's Pause button: holds the run in progress (1) or lets it go on (0).
 EMSCRIPTEN_KEEPALIVE void plinkwell_hold(int held) {
     plat::web::HoldRun(held != 0);
-}
-
-// The page's canvas is now width x height device pixels.
-EMSCRIPTEN_KEEPALIVE void plinkwell_layout(int width, int height) {
-    plat::web::ResizeCanvas(width, height);
 }
 
 // The game's version, for the comment line of a replay saved in the page.

@@ -1,52 +1,20 @@
 // Browser tests of the web build (scripts/web.sh) in Debian's headless Chromium:
 // (1) our input scripts through the page's harness give the native game's record and picture;
-// (2) the page played in real time answers the mouse and keys, and stays quiet.
+// (2) replays at real speed, saved and watched, and chosen stages give the native records;
+// (3) the page played in real time answers the mouse and keys, and stays quiet;
+// (4) offline, installable, and a new build served whole.
 // Timings are not checked here (a loaded machine would fail them): scripts/perf/web.sh prints them.
-// Environment: PLINKWELL_SITE (build-web), PLINKWELL_GAME (build/plinkwell), PLINKWELL_DATA (build/data),
-// CHROMIUM (/usr/bin/chromium).
+// Environment: as common.mjs says, and CHROMIUM (/usr/bin/chromium).
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import crypto from 'node:crypto';
 import fs from 'node:fs';
-import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
-
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-const site = path.resolve(process.env.PLINKWELL_SITE || path.join(root, 'build-web'));
-const game = path.resolve(process.env.PLINKWELL_GAME || path.join(root, 'build/plinkwell'));
-const data = path.resolve(process.env.PLINKWELL_DATA || path.join(root, 'build/data'));
-const W = 800, H = 600;
-
-// The site at /, the repository's own files (input scripts, stages) at /repo/.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
-  '.webmanifest': 'application/manifest+json' };
-function serve(req, res, siteDir = site) {
-  const url = new URL(req.url, 'http://localhost');
-  const inRepo = url.pathname.startsWith('/repo/');
-  const base = inRepo ? root : siteDir;
-  const rel = decodeURIComponent(inRepo ? url.pathname.slice(6) : url.pathname.slice(1)) || 'index.html';
-  const file = path.resolve(base, rel);
-  if (!file.startsWith(base + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-    res.writeHead(404).end();
-    return;
-  }
-  res.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-  fs.createReadStream(file).pipe(res);
-}
-
-// A server of its own for a test that stops it: serve(dir) answers for the site.
-async function listen(handler) {
-  const s = http.createServer(handler);
-  await new Promise((resolve) => s.listen(0, '127.0.0.1', resolve));
-  return {
-    origin: `http://127.0.0.1:${s.address().port}`,
-    close: () => new Promise((resolve) => { s.close(resolve); s.closeAllConnections(); }),
-  };
-}
+import { root, site, data, serve, listen, canvasRgb, nativeRun, fullgameData, harnessCases, checkHarness }
+  from './common.mjs';
 
 let server, browser, origin;
 before(async () => {
@@ -63,11 +31,9 @@ after(async () => {
   await server?.close();
 });
 
-// A page whose console and errors are collected. The harness's viewport shows the picture at its own
-// size, as the native --screenshot holds it; the default one enlarges it by a fraction.
-const ownSize = { width: W, height: 1000 };
-async function openPage(query, viewport = { width: 1280, height: 800 }) {
-  const context = await browser.newContext({ viewport });
+// A page whose console and errors are collected.
+async function openPage(query) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
   const page = await context.newPage();
   const noise = [];
   page.on('console', (m) => { if (m.type() === 'error' || m.type() === 'warning') noise.push(`${m.type()}: ${m.text()}`); });
@@ -76,79 +42,14 @@ async function openPage(query, viewport = { width: 1280, height: 800 }) {
   return { page, noise, close: () => context.close() };
 }
 
-// The canvas's RGB bytes, whatever its size.
-async function canvasRgb(page) {
-  const b64 = await page.evaluate(() => {
-    const c = document.getElementById('screen');
-    const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    const out = new Uint8Array(c.width * c.height * 3);
-    for (let i = 0, o = 0; i < px.length; i += 4, o += 3) {
-      out[o] = px[i]; out[o + 1] = px[i + 1]; out[o + 2] = px[i + 2];
-    }
-    let s = '';
-    for (let i = 0; i < out.length; i += 0x8000) s += String.fromCharCode(...out.subarray(i, i + 0x8000));
-    return btoa(s);
-  });
-  return Buffer.from(b64, 'base64');
-}
-
-// A 24-bit bottom-up BMP (the --screenshot file) as top-down RGB bytes.
-function bmpRgb(file) {
-  const bmp = fs.readFileSync(file);
-  const offset = bmp.readUInt32LE(10), width = bmp.readInt32LE(18), height = bmp.readInt32LE(22);
-  assert.equal(width, W);
-  assert.equal(height, H);
-  const pitch = (width * 3 + 3) & ~3, out = Buffer.alloc(width * height * 3);
-  for (let y = 0; y < height; ++y) {
-    for (let x = 0; x < width; ++x) {
-      const i = offset + (height - 1 - y) * pitch + x * 3, o = (y * width + x) * 3;
-      out[o] = bmp[i + 2]; out[o + 1] = bmp[i + 1]; out[o + 2] = bmp[i];
-    }
-  }
-  return out;
-}
-
-// script: in the repository, or an absolute path. The result has the game's input as --record wrote it.
-function nativeRun(script, frames, dataDir) {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-web-'));
-  const [state, shot, record] = ['state.json', 'shot.bmp', 'record.txt'].map((f) => path.join(dir, f));
-  execFileSync(game, ['--headless', '--data', dataDir, '--input', path.resolve(root, script), '--frames', String(frames),
-    '--state', state, '--screenshot', shot, '--record', record]);
-  const result = { state: fs.readFileSync(state, 'utf8'), rgb: bmpRgb(shot), record: fs.readFileSync(record, 'utf8') };
-  fs.rmSync(dir, { recursive: true });
-  return result;
-}
-
-// The whole-game stages: the build's pictures and sounds with the tests' own Map.dat.
-function fullgameData() {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-fullgame-'));
-  for (const d of ['sprite', 'sound']) fs.symlinkSync(path.join(data, d), path.join(dir, d));
-  fs.copyFileSync(path.join(root, 'tests/golden/fullgame/Map.dat'), path.join(dir, 'Map.dat'));
-  return dir;
-}
-
-const harnessCases = [
-  { name: 'the screenshot play to the last stage', script: 'docs/screenshots/play.txt', frames: 1987 },
-  { name: 'steady play', script: 'scripts/perf/steady_play.txt', frames: 1321 },
-  { name: 'a whole game with shop and rockets', script: 'tests/golden/fullgame.txt', frames: 960,
-    map: 'tests/golden/fullgame/Map.dat' },
-];
-
 for (const c of harnessCases) {
   test(`harness: ${c.name} gives the native record and picture`, async () => {
     const native = nativeRun(c.script, c.frames, c.map ? fullgameData() : data);
     const map = c.map ? `&map=/repo/${c.map}` : '';
-    const { page, noise, close } = await openPage(`?input=/repo/${c.script}&frames=${c.frames}&headless=1${map}`, ownSize);
+    const { page, noise, close } = await openPage(`?input=/repo/${c.script}&frames=${c.frames}&headless=1${map}`);
     try {
       await page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 120000 });
-      assert.equal(await page.title(), 'Plinkwell: done', await page.textContent('#error'));
-      const state = await page.textContent('#state');
-      const web = JSON.parse(state), want = JSON.parse(native.state);
-      assert.deepEqual(Object.keys(web), Object.keys(want));
-      for (const key of Object.keys(want)) assert.deepEqual(web[key], want[key], `key ${key}`);
-      assert.equal(state, native.state);
-      const rgb = await canvasRgb(page);
-      assert.ok(rgb.equals(native.rgb), 'the canvas shows the native --screenshot');
+      await checkHarness(page, native);
       assert.deepEqual(noise, []);
     } finally {
       await close();
@@ -172,13 +73,14 @@ test('harness: a long run hands the page control and shows its progress', async 
 
 const refusals = [
   ['a bad script', '?input=/repo/tests/web/package.json&headless=1', /^plinkwell: \/tmp\/input\.txt:1: .+$/],
+  ['a bad replay', '?replay=/repo/tests/web/package.json', /^plinkwell: \/tmp\/replay\.txt:1: .+$/],
   ['an option smuggled into frames', '?headless=1&frames=300%0A--frames%0A5',
     /^plinkwell: frames must be a whole number from 1 to 4294967295$/],
   ['frames past the range', '?headless=1&frames=4294967296', /^plinkwell: frames must be a whole number/],
   ['a parameter given twice', '?headless=1&frames=5&frames=6', /^plinkwell: frames is given more than once$/],
 ];
 for (const [name, query, message] of refusals) {
-  test(`harness: ${name} gives the one-line error`, async () => {
+  test(`the page: ${name} gives the one-line error`, async () => {
     const { page, close } = await openPage(query);
     try {
       await page.waitForFunction(() => document.title !== 'Plinkwell', null, { timeout: 60000 });
@@ -208,19 +110,10 @@ const record = async (page) => JSON.parse(await page.evaluate(
 const withoutClock = ({ m_dwLastFrame, ...rest }) => rest;
 
 // A desktop --record chosen in Watch replay plays at real speed to frames=N, drawn from the
-// display's changed parts and enlarged by a fraction: the canvas its harness twin draws whole, and
-// the native record.
-test('replay: a desktop recording watched draws what its harness twin draws, with the native record', async () => {
+// display's changed parts: the native record and the native picture, which the harness draws whole.
+test('replay: a desktop recording watched ends with the native record and picture', async () => {
   const frames = 400, script = 'scripts/perf/steady_play.txt';
   const native = nativeRun(script, frames, data);
-  const twin = await openPage(`?input=/repo/${script}&frames=${frames}&headless=1`);
-  let want;
-  try {
-    await twin.page.waitForFunction(() => document.title === 'Plinkwell: done', null, { timeout: 60000 });
-    want = await canvasRgb(twin.page);
-  } finally {
-    await twin.close();
-  }
   const { page, noise, close } = await openPage(`?frames=${frames}`);
   try {
     await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
@@ -228,8 +121,7 @@ test('replay: a desktop recording watched draws what its harness twin draws, wit
     await page.waitForSelector('#stop', { state: 'visible' });
     await page.waitForSelector('#again', { state: 'visible', timeout: 60000 });
     assert.deepEqual(withoutClock(await record(page)), withoutClock(JSON.parse(native.state)));
-    const rgb = await canvasRgb(page);
-    assert.ok(rgb.length > W * H * 3 && rgb.equals(want), 'the enlarged canvas is the harness twin\'s');
+    assert.ok((await canvasRgb(page)).equals(native.rgb), 'the canvas shows the native --screenshot');
     assert.deepEqual(noise, []);
   } finally {
     await close();

@@ -4,10 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__wasm_simd128__)
-#include <wasm_simd128.h>
-#endif
-
 namespace plat {
 
 namespace {
@@ -196,56 +192,6 @@ using Weights8 = uint16_t __attribute__((vector_size(16)));
 #endif
 }
 
-#if defined(__wasm_simd128__)
-// The browser's build: WebAssembly's 128-bit vectors, four pixels at a time, each channel widened
-// to 16 bits, where a * w + b * (256 - w) never passes 65280. Its byte swizzle picks each output's
-// two source pixels, which the wider vectors above cannot do there.
-v128_t BlendChannels(v128_t a, v128_t b, v128_t wLow, v128_t wHigh) {
-    const v128_t full = wasm_i16x8_splat(256);
-    const v128_t low = wasm_u16x8_shr(
-        wasm_i16x8_add(wasm_i16x8_mul(wasm_u16x8_extend_low_u8x16(a), wLow),
-                       wasm_i16x8_mul(wasm_u16x8_extend_low_u8x16(b), wasm_i16x8_sub(full, wLow))),
-        8);
-    const v128_t high = wasm_u16x8_shr(
-        wasm_i16x8_add(wasm_i16x8_mul(wasm_u16x8_extend_high_u8x16(a), wHigh),
-                       wasm_i16x8_mul(wasm_u16x8_extend_high_u8x16(b), wasm_i16x8_sub(full, wHigh))),
-        8);
-    return wasm_u8x16_narrow_i16x8(low, high);
-}
-
-void BlendRows(const uint32_t* a, const uint32_t* b, uint32_t w, int count, uint32_t* out) {
-    const v128_t weight = wasm_i16x8_splat(static_cast<int16_t>(w));
-    int i = 0;
-    for (; i + 4 <= count; i += 4) {
-        wasm_v128_store(out + i, BlendChannels(wasm_v128_load(a + i), wasm_v128_load(b + i), weight, weight));
-    }
-    for (; i < count; ++i) out[i] = Blend(a[i], b[i], w);
-}
-
-void BlendAcross(const uint32_t* c, const int* src, const uint16_t* weight, int x0, int x1, uint32_t* out) {
-    int x = x0;
-    for (; x + 4 <= x1; x += 4) {
-        const int base = src[x];
-        if (src[x + 3] - base > 3) {  // reduced: the pairs reach past the four
-            for (int i = x; i < x + 4; ++i) out[i] = Blend(c[src[i]], c[src[i] + 1], weight[i]);
-            continue;
-        }
-        // Byte k of output pixel i is byte k of source pixel src[x + i] - base.
-        const v128_t first =
-            wasm_i32x4_shl(wasm_i32x4_sub(wasm_v128_load(src + x), wasm_i32x4_splat(base)), 2);
-        const v128_t bytes = wasm_i8x16_add(
-            wasm_i8x16_shuffle(first, first, 0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12),
-            wasm_i8x16_const(0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3));
-        const v128_t a = wasm_i8x16_swizzle(wasm_v128_load(c + base), bytes);
-        const v128_t b = wasm_i8x16_swizzle(wasm_v128_load(c + base + 1), bytes);
-        const v128_t w = wasm_v128_load64_zero(weight + x);
-        const v128_t wLow = wasm_i8x16_shuffle(w, w, 0, 1, 0, 1, 0, 1, 0, 1, 2, 3, 2, 3, 2, 3, 2, 3);
-        const v128_t wHigh = wasm_i8x16_shuffle(w, w, 4, 5, 4, 5, 4, 5, 4, 5, 6, 7, 6, 7, 6, 7, 6, 7);
-        wasm_v128_store(out + x, BlendChannels(a, b, wLow, wHigh));
-    }
-    for (; x < x1; ++x) out[x] = Blend(c[src[x]], c[src[x] + 1], weight[x]);
-}
-#else
 // Blend over whole rows, eight pixels at a time.
 PLINKWELL_WIDE_WHERE_AVAILABLE
 void BlendRows(const uint32_t* a, const uint32_t* b, uint32_t w, int count, uint32_t* out) {
@@ -286,8 +232,6 @@ void BlendAcross(const uint32_t* c, const int* src, const uint16_t* weight, int 
     }
     for (; x < x1; ++x) out[x] = Blend(c[src[x]], c[src[x] + 1], weight[x]);
 }
-
-#endif
 
 }  // namespace
 

@@ -2,7 +2,6 @@
 
 #include <emscripten/emscripten.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/present/PauseOverlay.h"
@@ -16,36 +15,33 @@ EM_JS(void, plinkwell_present, (const uint8_t* rgba, int width, int height, cons
 
 namespace plat::web {
 
-PageCanvas::PageCanvas() : m_rgba(1, 0xFF000000u) {
-    m_table.Build([](uint8_t r, uint8_t g, uint8_t b) {
-        return uint32_t{r} | uint32_t{g} << 8 | uint32_t{b} << 16 | 0xFF000000u;
-    });
-}
+namespace {
 
-void PageCanvas::Resize(int outW, int outH) {
-    m_outW = std::max(1, outW);
-    m_outH = std::max(1, outH);
-    m_rgba.assign(static_cast<size_t>(m_outW) * m_outH, 0xFF000000u);
-    if (m_picW == 0) return;
-    Fit(m_picW, m_picH);
-    Draw(m_paused ? m_dimmed.data() : m_picture.data(), m_whole);
-}
-
-void PageCanvas::Fit(int picW, int picH) {
-    if (picW != m_picW || picH != m_picH) {
-        m_picW = picW;
-        m_picH = picH;
-        m_picture.assign(static_cast<size_t>(picW) * picH, 0);
-        m_whole.assign(1, Rect{0, 0, picW, picH});
+// RGB565 -> the canvas's RGBA bytes, each channel widened as the desktop's conversion does
+// (Rgb565Table::Expand5 and Expand6). A plain loop the compiler turns into vector code; no table
+// to build while the page starts.
+void ConvertRow(const uint16_t* pixels, int count, uint32_t* out) {
+    for (int i = 0; i < count; ++i) {
+        const uint32_t p = pixels[i];
+        const uint32_t r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        out[i] =
+            ((r << 3) | (r >> 2)) | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2)) << 16 | 0xFF000000u;
     }
-    m_scaler.Configure(picW, picH, Rect{0, 0, m_outW, m_outH});
 }
+
+}  // namespace
 
 // The changed parts are copied: the display frees its picture before it says it is done with it.
 // When they cover most of the picture, the whole of it is one part.
 void PageCanvas::Show(const uint16_t* pic, int picW, int picH, const std::vector<Rect>* changed) {
     const bool resized = picW != m_picW || picH != m_picH;
-    Fit(picW, picH);
+    if (resized) {
+        m_picW = picW;
+        m_picH = picH;
+        m_picture.assign(static_cast<size_t>(picW) * picH, 0);
+        m_rgba.assign(m_picture.size(), 0);
+        m_whole.assign(1, Rect{0, 0, picW, picH});
+    }
     int64_t area = 0;
     if (changed && !resized) {
         for (const Rect& r : *changed) area += int64_t{r.w} * r.h;
@@ -77,15 +73,16 @@ void PageCanvas::SetPaused(bool paused) {
 
 void PageCanvas::Draw(const uint16_t* pic, const std::vector<Rect>& regions) {
     m_boxes.clear();
-    auto* out = reinterpret_cast<uint8_t*>(m_rgba.data());
     for (const Rect& r : regions) {
-        const Rect box = m_scaler.OutputOf(r);
-        if (box.w <= 0 || box.h <= 0) continue;
-        m_scaler.Draw(pic, r, m_table, out, m_outW * 4);
-        m_boxes.insert(m_boxes.end(), {box.x, box.y, box.w, box.h});
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            const size_t at = static_cast<size_t>(y) * m_picW + r.x;
+            ConvertRow(pic + at, r.w, &m_rgba[at]);
+        }
+        m_boxes.insert(m_boxes.end(), {r.x, r.y, r.w, r.h});
     }
     if (m_boxes.empty()) return;
-    plinkwell_present(out, m_outW, m_outH, m_boxes.data(), static_cast<int>(m_boxes.size() / 4));
+    plinkwell_present(reinterpret_cast<const uint8_t*>(m_rgba.data()), m_picW, m_picH, m_boxes.data(),
+                      static_cast<int>(m_boxes.size() / 4));
 }
 
 PageCanvas& Canvas() {

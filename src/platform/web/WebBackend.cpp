@@ -97,7 +97,7 @@ public:
     void VideoPresent(const uint16_t* pixels, int width, int height) override {
         Canvas().Show(pixels, width, height, nullptr);
     }
-    // Only the parts that changed are converted, scaled and put on the canvas.
+    // Only the parts that changed are converted and put on the canvas.
     void VideoPresentChanged(const uint16_t* pixels, int width, int height,
                              const std::vector<Rect>& changed) override {
         Canvas().Show(pixels, width, height, &changed);
@@ -292,10 +292,6 @@ void HoldRun(bool held) {
 
 void ShowFrame(const uint16_t* pixels, int width, int height) {
     Canvas().Show(pixels, width, height, nullptr);
-}
-
-void ResizeCanvas(int width, int height) {
-    Canvas().Resize(width, height);
 }
 
 }  // namespace plat::web

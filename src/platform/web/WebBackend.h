@@ -19,7 +19,5 @@ void HoldRun(bool held);
 
 // Shows an 800 x 600 RGB565 picture on the page's canvas (the harness's last frame).
 void ShowFrame(const uint16_t* pixels, int width, int height);
-// The page's canvas is now width x height device pixels: the picture is drawn on it again.
-void ResizeCanvas(int width, int height);
 
 }  // namespace plat::web

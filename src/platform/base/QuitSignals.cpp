@@ -12,7 +12,7 @@ std::atomic<bool> g_quitSignal{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 void OnQuitSignal(int) {
-    g_quitSignal.store(true);
+    QuitSignals::Raise();
 }
 
 }  // namespace
@@ -54,6 +54,10 @@ bool QuitSignals::RunUnlessRaised(std::function<void()> work) {
     }
     worker.detach();
     return false;
+}
+
+void QuitSignals::Raise() {
+    g_quitSignal.store(true);
 }
 
 bool QuitSignals::Raised() {

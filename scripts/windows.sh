@@ -40,18 +40,24 @@ build_sdl() {
 }
 [ -f "$sdl/lib/cmake/SDL2/SDL2Config.cmake" ] || build_sdl
 
+testing=OFF native_targets=(gamedata)
+if [ "${1:-}" = --test ]; then
+  testing=ON native_targets+=(plinkwell tracediff)  # the native game and trace checker to compare with
+fi
+
 # Our pictures, sounds, stages and icons come from assetgen, built for this machine.
 if [ "$native" = "$build/native" ]; then
-  cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=Release -DPLINKWELL_TESTS="$testing" >/dev/null
 fi
-cmake --build "$native" --target gamedata tracediff -j"$jobs"
+cmake --build "$native" --target "${native_targets[@]}" -j"$jobs"
 
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-  -DSDL2_DIR="$sdl/lib/cmake/SDL2" -DPLINKWELL_NATIVE_DATA="$native/data" >/dev/null
+  -DSDL2_DIR="$sdl/lib/cmake/SDL2" -DPLINKWELL_NATIVE_DATA="$native/data" -DPLINKWELL_TESTS="$testing" >/dev/null
 cmake --build "$build" -j"$jobs"
+rm -f "$build"/plinkwell-*-windows-x86_64.zip
 (cd "$build" && cpack -G ZIP >/dev/null)
 echo "windows.sh: $(ls "$build"/plinkwell-*-windows-x86_64.zip)"
 
-if [ "${1:-}" = --test ]; then
+if [ "$testing" = ON ]; then
   tests/windows/run.sh "$build" "$native"
 fi

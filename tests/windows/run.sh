@@ -1,50 +1,38 @@
 #!/usr/bin/env bash
 # The Windows build's proof, under Wine (scripts/windows.sh --test runs it, and .ci/run that):
 #  1. the test programs of the layers that run on Windows (platform, gfx, audio, game, the SDL
-#     backend on its dummy drivers) and the Windows-only ones (the console handler, the end-session
-#     hook, the replaced output), all in-process;
+#     backend on its dummy drivers) and the Windows-only ones (the console handler, the replaced
+#     output), all in-process;
 #  2. the golden replays played by plinkwell-cli.exe: the same traces and pictures as on Linux, and
 #     the same --state bytes as the native build;
 #  3. the file gateway from the command line: data and outputs in Korean and accented folders, an
 #     output naming the input refused with exit 2;
-#  4. plinkwell.exe started in a window under Xvfb: the title screen shows, Escape quits with 0.
+#  4. in a window under Xvfb: the end-session hook called in-process, and plinkwell.exe started as a
+#     player starts it: the title screen shows, Escape quits with 0.
 # Usage: tests/windows/run.sh WINDOWS_BUILD NATIVE_BUILD
 set -euo pipefail
 build=$(realpath "$1") native=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-wine=$(dpkg -L wine64 | grep '/wine64$')
-wineserver=$(dpkg -L wine64 | grep '/wineserver64$')
+wine=$(dpkg -L wine64 | grep '/wine/wine64$')  # Debian puts no wine on PATH
+wineserver=$(dpkg -L wine64 | grep '/wine/wineserver64$')
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8
+unset DISPLAY  # steps 1 to 3 need none; step 4 has its own
 work=$(mktemp -d)
 xvfb=
 finish() {
-  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
   "$wineserver" -k 2>/dev/null || true
+  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap finish EXIT
 fail() { echo "windows tests: $*" >&2; exit 1; }
 
-# A display of our own for the windowed runs.
-for n in $(seq 170 199); do
-  [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  display=":$n"
-  break
-done
-[ -n "$xvfb" ] || fail "no free X display number"
-
 echo "== 1. test programs"
 for program in platform gfx audio game sdl windows; do
-  DISPLAY=$display SDL_VIDEODRIVER=dummy "$wine" "$build/tests/plinkwell_${program}_tests.exe" --gtest_brief=1 |
+  SDL_VIDEODRIVER=dummy "$wine" "$build/tests/plinkwell_${program}_tests.exe" --gtest_brief=1 |
     grep -E '^\[  (PASSED|FAILED|SKIPPED) |Failure' || fail "plinkwell_${program}_tests failed"
 done
-# The windowed one again with a real window: SDL's own Windows video driver on Wine's X11.
-DISPLAY=$display "$wine" "$build/tests/plinkwell_windows_tests.exe" --gtest_brief=1 \
-  --gtest_filter='WindowsShutdown.EndingTheSession*' | grep -E '^\[  (PASSED|FAILED|SKIPPED) |Failure' ||
-  fail "the end-session hook failed in a window"
 
 echo "== 2. golden replays"
 cat >"$work/cli" <<EOF
@@ -78,22 +66,37 @@ grep -q "name the same file" "$work/err" || fail "no reason given: $(cat "$work/
 cmp "$out/입력.txt" "$root/docs/screenshots/play.txt" || fail "the input was touched"
 echo "Korean and accented paths read and written; an output naming the input: exit 2, input untouched"
 
-echo "== 4. a window"
+echo "== 4. windows"
+# Wine's desktop process keeps the display of the first program of a session: a new session for X.
+"$wineserver" -w
+for n in $(seq 170 199); do
+  [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  display=":$n"
+  break
+done
+[ -n "$xvfb" ] || fail "no free X display number"
+export DISPLAY=$display
+unset SDL_VIDEODRIVER  # SDL's own Windows video driver, on Wine's X11
+"$wine" "$build/tests/plinkwell_windows_tests.exe" --gtest_brief=1 \
+  --gtest_filter='WindowsShutdown.EndingTheSession*' | grep -E '^\[  (PASSED|FAILED|SKIPPED) |Failure' ||
+  fail "the end-session hook failed in a window"
 status=0
-DISPLAY=$display SDL_VIDEODRIVER= "$wine" "$build/plinkwell.exe" --windowed --mute --data "$build/data" &
+"$wine" "$build/plinkwell.exe" --windowed --mute --data "$build/data" &
 game=$!
-window=$(DISPLAY=$display timeout 60 xdotool search --sync --onlyvisible --name Tarvik | head -1) ||
+window=$(timeout 60 xdotool search --sync --onlyvisible --name Tarvik | head -1) ||
   fail "no window titled Tarvik within a minute"
 # The title screen stays until Space: look until it has been drawn.
 colours=0
 for _ in $(seq 60); do
-  DISPLAY=$display import -window root "$work/window.png"
+  import -window root "$work/window.png"
   colours=$(convert "$work/window.png" -format '%k' info:)
   [ "$colours" -gt 50 ] && break
   sleep 0.5
 done
 [ "$colours" -gt 50 ] || fail "the window showed $colours colours: not the title screen"
-DISPLAY=$display xdotool windowfocus --sync "$window" key Escape
+xdotool windowfocus --sync "$window" key Escape
 wait "$game" || status=$?
 [ "$status" = 0 ] || fail "Escape ended plinkwell.exe with exit $status"
 cp "$work/window.png" "$build/window.png"

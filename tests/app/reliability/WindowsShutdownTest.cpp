@@ -116,14 +116,19 @@ TEST(WindowsShutdown, ClosingTheConsoleLeavesCompleteOutputs) {
 // Log-off and shut-down: the window is told WM_ENDSESSION on the game's own thread, and the
 // process may end as soon as the window has answered.
 TEST(WindowsShutdown, EndingTheSessionLeavesCompleteOutputsBeforeTheWindowAnswers) {
-    if (!std::getenv("DISPLAY") && std::getenv("WINEPREFIX"))
+    const char* display = std::getenv("DISPLAY");
+    if (std::getenv("WINEPREFIX") && !(display && *display))
         GTEST_SKIP() << "Wine needs an X display for a window (tests/windows/run.sh starts Xvfb)";
     TempDir out;
     Outputs seen;
     LRESULT query = 0;
     AtFrame end(40, [&] {
         const HWND window = GameWindow();
-        ASSERT_NE(window, nullptr);
+        if (!window) {
+            ADD_FAILURE() << "the game has no window";
+            plat::QuitSignals::ConsoleEvent(CTRL_C_EVENT);  // ends the run
+            return;
+        }
         query = SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
         SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
         seen = ReadOutputs(out.Path());

@@ -23,7 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int64_t kMaxReadChunk = int64_t{1} << 30;
-constexpr size_t kOutputBuffer = size_t{1} << 16;
 
 std::string Quote(const std::string& path) {
     return "'" + path + "'";
@@ -226,14 +225,6 @@ bool IsDiskFile(HANDLE handle) {
 
 }  // namespace
 
-int64_t MemoryBytes::ReadAt(int64_t offset, void* buffer, int64_t count) const {
-    if (offset < 0 || count < 0) return -1;
-    const int64_t got = std::min(count, std::max<int64_t>(Size() - offset, 0));
-    if (got > 0)
-        std::memcpy(buffer, m_bytes + offset, static_cast<size_t>(got));  // buffer may be null when 0
-    return got;
-}
-
 Result<DataFile> DataFile::Open(const std::string& path) {
     if (IsDirectoryAttribute(AttributesOf(path))) return Fail(Quote(path) + ": not a regular file");
     const HANDLE handle =
@@ -335,33 +326,8 @@ Result<OutputFile> OutputFile::Create(const std::string& path) {
     Result<int> fd = CreateTemp(*target, &out.m_temp);
     if (!fd) return Fail(fd.Error());
     out.m_fd = *fd;
-    out.m_target = std::move(*target);
+    out.m_name = std::move(*target);
     return out;
-}
-
-OutputFile::OutputFile(OutputFile&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)),
-      m_path(std::move(other.m_path)),
-      m_target(std::move(other.m_target)),
-      m_temp(std::move(other.m_temp)),
-      m_pending(std::move(other.m_pending)),
-      m_error(other.m_error) {}
-
-OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
-    if (this != &other) {
-        Abandon();
-        m_fd = std::exchange(other.m_fd, -1);
-        m_path = std::move(other.m_path);
-        m_target = std::move(other.m_target);
-        m_temp = std::move(other.m_temp);
-        m_pending = std::move(other.m_pending);
-        m_error = other.m_error;
-    }
-    return *this;
-}
-
-OutputFile::~OutputFile() {
-    Abandon();
 }
 
 void OutputFile::Abandon() {
@@ -369,12 +335,6 @@ void OutputFile::Abandon() {
     _close(m_fd);
     m_fd = -1;
     if (!m_temp.empty()) DeleteFileW(Wide(m_temp).c_str());
-}
-
-void OutputFile::Write(const void* data, size_t size) {
-    if (m_fd < 0 || m_error != 0) return;
-    m_pending.append(static_cast<const char*>(data), size);
-    if (m_pending.size() >= kOutputBuffer) Flush();
 }
 
 bool OutputFile::Flush() {
@@ -392,7 +352,7 @@ Status OutputFile::Commit() {
     }
     _close(m_fd);
     m_fd = -1;
-    if (ok && !m_temp.empty() && !MoveOver(m_temp, m_target)) {
+    if (ok && !m_temp.empty() && !MoveOver(m_temp, m_name)) {
         m_error = LastErrno();
         ok = false;
     }
@@ -403,12 +363,7 @@ Status OutputFile::Commit() {
     return Success();
 }
 
-bool FileKey::operator==(const FileKey& other) const {
-    if (exists != other.exists) return false;
-    return exists ? device == other.device && inode == other.inode : path == other.path;
-}
-
-Result<FileKey> KeyOf(const std::string& path) {
+FileKey KeyOf(const std::string& path) {
     FileKey key;
     if (NamesDescriptor(path)) {
         key.exists = true;  // a stream, whatever is behind it
@@ -428,12 +383,12 @@ Result<FileKey> KeyOf(const std::string& path) {
         CloseHandle(handle);
         return key;
     }
-    Result<std::string> resolved = ResolveTarget(path);
-    if (!resolved) return Fail(resolved.Error());
-    // Windows' names ignore case: "A.json" and "a.json" are one new file.
-    std::wstring name = PathFromUtf8(*resolved).lexically_normal().wstring();
+    // A new file: named by its resolved path, in lower case as Windows' names ignore case ("A.json"
+    // and "a.json" are one file). A path in no folder names no file yet: its creation will say why.
+    const Result<std::string> resolved = ResolveTarget(path);
+    std::wstring name = PathFromUtf8(resolved ? *resolved : path).lexically_normal().wstring();
     CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
-    key.path = Utf8FromPath(fs::path(name));
+    key.name = Utf8FromPath(fs::path(name));
     return key;
 }
 
@@ -446,6 +401,12 @@ Status CheckDirectory(const std::string& path) {
 
 bool IsDirectory(const std::string& path) {
     return IsDirectoryAttribute(AttributesOf(path));
+}
+
+// Windows keeps a process's working folder from being deleted; a folder gone all the same (a
+// network share) no longer answers.
+bool WorkingDirectoryIsGone() {
+    return GetFileAttributesW(L".") == INVALID_FILE_ATTRIBUTES;
 }
 
 bool Exists(const std::string& path) {

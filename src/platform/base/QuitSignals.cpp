@@ -1,3 +1,4 @@
+// What the quit path's POSIX and Windows forms (QuitSignals_posix.cpp, QuitSignals_windows.cpp) share.
 #include "platform/base/QuitSignals.h"
 
 #include <atomic>
@@ -11,34 +12,7 @@ namespace {
 std::atomic<bool> g_quitSignal{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
-void OnQuitSignal(int) {
-    QuitSignals::Raise();
-}
-
 }  // namespace
-
-std::vector<int> QuitSignals::Caught() {
-    std::vector<int> signals = {SIGINT,    SIGTERM, SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2,  SIGALRM,
-                                SIGVTALRM, SIGPROF, SIGXCPU, SIGIO,   SIGPWR,  SIGSTKFLT};
-    for (int rt = SIGRTMIN; rt <= SIGRTMAX; ++rt) signals.push_back(rt);
-    return signals;
-}
-
-QuitSignals::QuitSignals() {
-    g_quitSignal.store(false);
-    struct sigaction sa {};
-    sa.sa_handler = &OnQuitSignal;
-    sigemptyset(&sa.sa_mask);
-    for (const int signal : Caught()) {
-        Taken taken{signal, {}};
-        if (sigaction(signal, nullptr, &taken.old) != 0 || taken.old.sa_handler == SIG_IGN) continue;
-        if (sigaction(signal, &sa, nullptr) == 0) m_taken.push_back(taken);
-    }
-}
-
-QuitSignals::~QuitSignals() {
-    for (const Taken& taken : m_taken) sigaction(taken.signal, &taken.old, nullptr);
-}
 
 bool QuitSignals::RunUnlessRaised(std::function<void()> work) {
     auto done = std::make_shared<std::atomic<bool>>(false);

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <atomic>
 #include <chrono>
 
 #include "platform/base/QuitSignals.h"
@@ -9,12 +8,11 @@
 namespace plat {
 namespace {
 
-std::atomic<bool> g_quitSignal{false};
 // How long Windows lets a console handler take before it ends the process anyway.
 constexpr std::chrono::milliseconds kSystemGrace{5000};
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-    g_quitSignal.store(true);
+    QuitSignals::Raise();
     // Ctrl+C and Ctrl+Break leave the process running: the loop quits at its next poll. Closing the
     // console, log-off and shut-down end it as soon as this returns, so first the run finishes.
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) RunEnd::WaitUntilFinished(kSystemGrace);
@@ -24,20 +22,12 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }  // namespace
 
 QuitSignals::QuitSignals() {
-    g_quitSignal.store(false);
+    Take();  // an event before this run asked nothing of it
     SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
 }
 
 QuitSignals::~QuitSignals() {
     SetConsoleCtrlHandler(&OnConsoleEvent, FALSE);
-}
-
-bool QuitSignals::Raised() {
-    return g_quitSignal.load();
-}
-
-bool QuitSignals::Take() {
-    return g_quitSignal.exchange(false);
 }
 
 int QuitSignals::ConsoleEvent(unsigned long event) {

@@ -16,6 +16,7 @@
 
 #include "app/Launcher.h"
 #include "platform/base/Files.h"
+#include "platform/base/Paths.h"
 #include "platform/base/QuitSignals.h"
 #include "platform/sdl/SdlBackend.h"
 #include "support/Files.h"
@@ -47,16 +48,12 @@ private:
     std::function<void()> m_action;
 };
 
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // Runs the game in-process with outputs in out/ and a frame budget it would take hours to spend.
 int RunGame(std::vector<std::string> args, const fs::path& out, RunObserver* observer) {
-    const std::vector<std::string> more = {
-        "--data",  Utf8(BuildDataDir()),      "--frames", "1000000",
-        "--state", Utf8(out / u8"상태.json"), "--trace",  Utf8(out / "trace.jsonl")};
+    const std::vector<std::string> more = {"--data",   plat::Utf8FromPath(BuildDataDir()),
+                                           "--frames", "1000000",
+                                           "--state",  plat::Utf8FromPath(out / u8"상태.json"),
+                                           "--trace",  plat::Utf8FromPath(out / "trace.jsonl")};
     args.insert(args.end(), more.begin(), more.end());
     LaunchContext context;
     context.windowed = [](const Options& o, std::string* problem) {
@@ -157,7 +154,7 @@ TEST(WindowsGateway, AReplacedOutputIsNeverSeenHalfWritten) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));  // a reader, not a lock
         }
     });
-    plat::Result<plat::OutputFile> out = plat::OutputFile::Create(Utf8(target));
+    plat::Result<plat::OutputFile> out = plat::OutputFile::Create(plat::Utf8FromPath(target));
     ASSERT_TRUE(out) << out.Error();
     for (size_t at = 0; at < after.size(); at += 4096) out->Write(after.data() + at, 4096);
     EXPECT_TRUE(ReadFileText(target) == before);

@@ -59,7 +59,7 @@ echo "== Web"
 (cd "$src" && PLINKWELL_WEB_DATA="$work/linux/data" scripts/web.sh)
 web=plinkwell-$version-web
 mkdir "$work/$web"
-cp "$src"/build-web/{index.html,plinkwell.js,plinkwell.wasm,plinkwell.data,favicon.png} "$work/$web/"
+cp -R "$src"/build-web/* "$work/$web/"  # the site's files, not its hidden build folders
 (cd "$work" && zip -qrX "$root/dist/$web.zip" "$web")
 
 (cd dist && sha256sum plinkwell[-_]* >SHA256SUMS)

@@ -9,14 +9,14 @@ namespace {
 
 constexpr uint32_t kDirectorySize = 6;
 constexpr uint32_t kEntrySize = 16;
-constexpr int kLargest = 256;
 
 }  // namespace
 
 std::vector<uint8_t> EncodeIco(const std::vector<RgbaImage>& pictures) {
     std::vector<std::vector<uint8_t>> pngs;
     for (const RgbaImage& picture : pictures) {
-        if (picture.width != picture.height || picture.width < 1 || picture.width > kLargest) return {};
+        if (picture.width != picture.height || picture.width < 1 || picture.width > kLargestWindowsIcon)
+            return {};
         pngs.push_back(EncodePng(picture));
         if (pngs.back().empty()) return {};
     }
@@ -26,7 +26,7 @@ std::vector<uint8_t> EncodeIco(const std::vector<RgbaImage>& pictures) {
     out.U16(static_cast<uint16_t>(pngs.size()));
     uint32_t offset = kDirectorySize + kEntrySize * static_cast<uint32_t>(pngs.size());
     for (size_t i = 0; i < pngs.size(); ++i) {
-        const auto size = static_cast<uint8_t>(pictures[i].width % kLargest);  // 0 stands for 256
+        const auto size = static_cast<uint8_t>(pictures[i].width % kLargestWindowsIcon);  // 0 stands for 256
         out.U8(size);
         out.U8(size);
         out.U8(0);  // not a palette picture

@@ -9,7 +9,9 @@
 
 namespace assetgen {
 
-// Square pictures of 1 to 256 pixels; empty when one is not, or cannot be encoded.
+inline constexpr int kLargestWindowsIcon = 256;
+
+// Square pictures of 1 to kLargestWindowsIcon pixels; empty when one is not, or cannot be encoded.
 std::vector<uint8_t> EncodeIco(const std::vector<RgbaImage>& pictures);
 bool WriteIco(const std::string& path, const std::vector<RgbaImage>& pictures);
 

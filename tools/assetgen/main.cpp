@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Bmp.h"
@@ -59,17 +60,19 @@ bool WriteSounds(const std::string& dir) {
     return ok;
 }
 
-// Every size as a PNG in the icon-theme layout under dir, and all of them in one Windows icon file.
+// Every size as a PNG in the icon-theme layout under dir, and those a Windows icon holds (up to
+// 256) in one Windows icon file.
 bool WriteIcons(const std::string& dir, const std::string& windowsIcon) {
     bool ok = true;
-    std::vector<RgbaImage> pictures;
+    std::vector<RgbaImage> windows;
     for (int size : kIconSizes) {
         const std::string sizeDir = dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         std::filesystem::create_directories(sizeDir);
-        pictures.push_back(MakeIcon(size));
-        ok &= WritePng(sizeDir + "/plinkwell.png", pictures.back());
+        RgbaImage icon = MakeIcon(size);
+        ok &= WritePng(sizeDir + "/plinkwell.png", icon);
+        if (size <= kLargestWindowsIcon) windows.push_back(std::move(icon));
     }
-    return WriteIco(windowsIcon, pictures) && ok;
+    return WriteIco(windowsIcon, windows) && ok;
 }
 
 }  // namespace

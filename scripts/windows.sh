@@ -17,7 +17,7 @@ sdl=$build/sdl2
 sdl_source=libsdl2=2.26.5+dfsg-1  # the SDL of Debian 12's own libsdl2-dev
 jobs=$(nproc)
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
-scripts/deps.sh g++-mingw-w64-x86-64-posix dpkg-dev zip wine64
+scripts/deps.sh g++-mingw-w64-x86-64-posix dpkg-dev zip wine64 imagemagick xdotool  # the last two: the window test
 
 # SDL 2 for Windows, from Debian's source package through a source list of our own: the machine's
 # apt configuration is left as it was.

@@ -91,7 +91,7 @@ window=$(timeout 60 xdotool search --sync --onlyvisible --name Tarvik | head -1)
 colours=0
 for _ in $(seq 60); do
   import -window root "$work/window.png"
-  colours=$(convert "$work/window.png" -format '%k' info:)
+  colours=$(identify -format '%k' "$work/window.png")
   [ "$colours" -gt 50 ] && break
   sleep 0.5
 done

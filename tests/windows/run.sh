@@ -7,8 +7,9 @@
 #     the same --state bytes as the native build;
 #  3. the file gateway from the command line: data and outputs in Korean and accented folders, an
 #     output naming the input refused with exit 2;
-#  4. in a window under Xvfb: the end-session hook called in-process, and plinkwell.exe started as a
-#     player starts it: the title screen shows, Escape quits with 0.
+#  4. in a window under Xvfb: the end-session hook called in-process; a message box over the game,
+#     dismissed; and plinkwell.exe started as a player starts it: the title screen shows, Escape
+#     quits with 0.
 # Usage: tests/windows/run.sh WINDOWS_BUILD NATIVE_BUILD
 set -euo pipefail
 build=$(realpath "$1") native=$(realpath "$2")
@@ -27,10 +28,25 @@ finish() {
 }
 trap finish EXIT
 fail() { echo "windows tests: $*" >&2; exit 1; }
+# The title screen stays until Space, and reads the keys once drawn: look until it has been.
+await_title() {
+  for _ in $(seq 60); do
+    import -window root "$work/window.png"
+    colours=$(identify -format '%k' "$work/window.png")
+    [ "$colours" -gt 50 ] && return
+    sleep 0.5
+  done
+  fail "the window showed $colours colours: not the title screen"
+}
+# Waits a minute at most for the game to end; its exit status.
+await_exit() {
+  timeout 60 tail --pid="$1" -f /dev/null || { kill "$1"; fail "the game did not end within a minute"; }
+  wait "$1"
+}
 
 echo "== 1. test programs"
 for program in platform gfx audio game sdl windows; do
-  SDL_VIDEODRIVER=dummy "$wine" "$build/tests/plinkwell_${program}_tests.exe" --gtest_brief=1 |
+  SDL_VIDEODRIVER=dummy timeout 600 "$wine" "$build/tests/plinkwell_${program}_tests.exe" --gtest_brief=1 |
     grep -E '^\[  (PASSED|FAILED|SKIPPED) |Failure' || fail "plinkwell_${program}_tests failed"
 done
 
@@ -79,25 +95,36 @@ done
 [ -n "$xvfb" ] || fail "no free X display number"
 export DISPLAY=$display
 unset SDL_VIDEODRIVER  # SDL's own Windows video driver, on Wine's X11
-"$wine" "$build/tests/plinkwell_windows_tests.exe" --gtest_brief=1 \
+timeout 300 "$wine" "$build/tests/plinkwell_windows_tests.exe" --gtest_brief=1 \
   --gtest_filter='WindowsShutdown.EndingTheSession*' | grep -E '^\[  (PASSED|FAILED|SKIPPED) |Failure' ||
   fail "the end-session hook failed in a window"
+# A message box (a sound with no channels) shows while the game waits for its click, and OK goes on.
+broken="$work/broken"
+mkdir "$broken"
+cp -r "$build/data/sprite" "$build/data/sound" "$build/data/Map.dat" "$broken/"
+printf 'RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\0\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x10\0data\0\0\0\0' \
+  >"$broken/sound/Block.wav"
+"$wine" "$build/plinkwell.exe" --windowed --data "$broken" &
+game=$!
+timeout 60 xdotool search --sync --onlyvisible --name '^Plinkwell$' >/dev/null || fail "no message box within a minute"
+for _ in $(seq 60); do  # OK, until the box has taken it
+  box=$(xdotool search --onlyvisible --name '^Plinkwell$' | head -1) || break
+  xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
+  sleep 0.5
+done
+window=$(timeout 60 xdotool search --sync --onlyvisible --name Tarvik | head -1) || fail "no game after the box"
+await_title
+xdotool windowfocus --sync "$window" key Escape
+await_exit "$game" || fail "the game with a message box did not end with 0"
+echo "a message box shown in front of the game, OK went on, Escape quit with 0"
 status=0
 "$wine" "$build/plinkwell.exe" --windowed --mute --data "$build/data" &
 game=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name Tarvik | head -1) ||
   fail "no window titled Tarvik within a minute"
-# The title screen stays until Space: look until it has been drawn.
-colours=0
-for _ in $(seq 60); do
-  import -window root "$work/window.png"
-  colours=$(identify -format '%k' "$work/window.png")
-  [ "$colours" -gt 50 ] && break
-  sleep 0.5
-done
-[ "$colours" -gt 50 ] || fail "the window showed $colours colours: not the title screen"
+await_title
 xdotool windowfocus --sync "$window" key Escape
-wait "$game" || status=$?
+await_exit "$game" || status=$?
 [ "$status" = 0 ] || fail "Escape ended plinkwell.exe with exit $status"
 cp "$work/window.png" "$build/window.png"
 echo "title screen shown ($colours colours, $build/window.png); Escape quit with 0"

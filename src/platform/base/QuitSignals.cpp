@@ -2,7 +2,6 @@
 #include "platform/base/QuitSignals.h"
 
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -21,7 +20,7 @@ bool QuitSignals::RunUnlessRaised(std::function<void()> work) {
         done->store(true);
     });
     // A signal handler can only raise a flag, so the wait looks at it often.
-    while (!done->load() && !Raised()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    while (!done->load() && !Raised()) Pause();
     if (done->load()) {
         worker.join();
         return true;

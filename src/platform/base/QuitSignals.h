@@ -40,8 +40,13 @@ public:
 #else
     // The signals that ask to quit.
     static std::vector<int> Caught();
+#endif
 
 private:
+    // A pause of RunUnlessRaised's wait. On Windows it answers meanwhile what other threads send
+    // this one's windows: a message box owned by the game's window waits for that window's answers.
+    static void Pause();
+#ifndef _WIN32
     struct Taken {
         int signal;
         struct sigaction old;

@@ -1,3 +1,6 @@
+#include <chrono>
+#include <thread>
+
 #include "platform/base/QuitSignals.h"
 
 namespace plat {
@@ -14,6 +17,10 @@ std::vector<int> QuitSignals::Caught() {
                                 SIGVTALRM, SIGPROF, SIGXCPU, SIGIO,   SIGPWR,  SIGSTKFLT};
     for (int rt = SIGRTMIN; rt <= SIGRTMAX; ++rt) signals.push_back(rt);
     return signals;
+}
+
+void QuitSignals::Pause() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 QuitSignals::QuitSignals() {

@@ -21,6 +21,13 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 
 }  // namespace
 
+void QuitSignals::Pause() {
+    constexpr DWORD kPauseMs = 20;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPauseMs, QS_SENDMESSAGE);
+    MSG sent;
+    PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // answers the sent ones only
+}
+
 QuitSignals::QuitSignals() {
     Take();  // an event before this run asked nothing of it
     SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);

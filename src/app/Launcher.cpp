@@ -11,6 +11,8 @@
 #include "game/StageFile.h"
 #include "platform/automation/Automation.h"
 #include "platform/base/Files.h"
+#include "platform/base/Paths.h"
+#include "platform/base/RunEnd.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace fs = std::filesystem;
@@ -37,11 +39,11 @@ bool IsInside(const fs::path& file, const fs::path& dir) {
 }
 
 bool IsDirectory(const fs::path& p) {
-    return plat::IsDirectory(p.string());
+    return plat::IsDirectory(plat::Utf8FromPath(p));
 }
 
 bool Exists(const fs::path& p) {
-    return plat::Exists(p.string());
+    return plat::Exists(plat::Utf8FromPath(p));
 }
 
 struct NamedPath {
@@ -81,9 +83,9 @@ plat::Status RefuseSharedFiles(const Options& options) {
 
 // The files the game reads from its data directory: the stages, every picture and every sound.
 std::vector<std::string> DataFiles(const fs::path& dir) {
-    std::vector<std::string> files{(dir / stagefile::kFileName).string()};
-    for (const Sheet& sheet : kSheets) files.push_back((dir / sheet.file).string());
-    for (const char* sound : kSoundFiles) files.push_back((dir / sound).string());
+    std::vector<std::string> files{plat::Utf8FromPath(dir / stagefile::kFileName)};
+    for (const Sheet& sheet : kSheets) files.push_back(plat::Utf8FromPath(dir / sheet.file));
+    for (const char* sound : kSoundFiles) files.push_back(plat::Utf8FromPath(dir / sound));
     return files;
 }
 
@@ -208,7 +210,8 @@ private:
 // deleted has no files to name (a usage error).
 plat::Status CheckWorkingDirectory(const Options& o) {
     for (const std::string* path : {&o.input, &o.record, &o.state, &o.trace, &o.screenshot, &o.data}) {
-        if (path->empty() || plat::NamesDescriptor(*path) || fs::path(*path).is_absolute()) continue;
+        if (path->empty() || plat::NamesDescriptor(*path) || plat::PathFromUtf8(*path).is_absolute())
+            continue;
         if (plat::WorkingDirectoryIsGone())
             return plat::Fail("cannot find '" + *path + "': the working directory is gone");
     }
@@ -221,20 +224,21 @@ plat::Result<fs::path> DataDirectory(const Options& options, const fs::path& exe
     if (!options.data.empty()) {
         if (const plat::Status status = plat::CheckDirectory(options.data); !status)
             return plat::Fail("--data: " + status.Error());
-        return fs::path(options.data);
+        return plat::PathFromUtf8(options.data);
     }
     std::error_code ec;
-    fs::path exe = executable;
-    if (exe.empty()) exe = fs::read_symlink("/proc/self/exe", ec);
-    return FindDataDirectory(fs::current_path(ec), exe, PLINKWELL_BUILD_DATADIR,
-                             InstalledDataDirectory(exe, PLINKWELL_DATADIR_FROM_BINDIR, PLINKWELL_DATADIR));
+    const fs::path exe = executable.empty() ? plat::ExecutablePath() : executable;
+    return FindDataDirectory(fs::current_path(ec), exe, plat::PathFromUtf8(PLINKWELL_BUILD_DATADIR),
+                             InstalledDataDirectory(exe, plat::PathFromUtf8(PLINKWELL_DATADIR_FROM_BINDIR),
+                                                    plat::PathFromUtf8(PLINKWELL_DATADIR)));
 }
 
 plat::Status EnterDataDirectory(const fs::path& dir) {
     if (dir.empty()) return plat::Success();
     std::error_code ec;
     fs::current_path(dir, ec);
-    if (ec) return plat::Fail("cannot enter data directory '" + dir.string() + "': " + ec.message());
+    if (ec)
+        return plat::Fail("cannot enter data directory '" + plat::Utf8FromPath(dir) + "': " + ec.message());
     return plat::Success();
 }
 
@@ -276,9 +280,11 @@ int Run(const Options& options, const LaunchContext& context, std::ostream& err)
     files.Install(&run, !options.headless);  // the headless backend keeps its own frame budget
     auto app = std::make_unique<CGameApp>();
     app->SetFrameListener(&files);
+    // The outputs are written once: after the last frame, or earlier if Windows ends the session.
+    plat::RunEnd ending([&] { return files.Finish(app->Game(), app->FramesRun()); });
     if (!app->InitInstance()) return Report(err, "the window could not be created", kExitFailure);
     const int status = app->Run();
-    const plat::Status written = files.Finish(app->Game(), app->FramesRun());
+    const plat::Status written = ending.Finish();
     if (context.observer) context.observer->OnFinish(app->Game(), app->FramesRun(), run, *backend);
     return written ? status : Report(err, written.Error(), kExitFailure);
 }

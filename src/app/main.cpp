@@ -9,6 +9,7 @@
 
 #ifdef PLINKWELL_HAVE_SDL
 #include "platform/sdl/SdlBackend.h"
+#include "platform/sdl/SdlMain.h"
 #endif
 
 namespace {

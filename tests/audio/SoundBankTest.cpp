@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <string>
@@ -8,6 +7,7 @@
 #include "WavWriter.h"
 #include "audio/CSoundBank.h"
 #include "support/FakeBackend.h"
+#include "support/Files.h"
 
 using namespace wavtest;
 
@@ -31,16 +31,10 @@ const Bytes kTwoSamples = Samples16({1000, -2000});
 class SoundBankTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/plinkwell_audio_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
         EXPECT_EQ(bank.Create(), 1);
         bank.AllocSlots(9);
     }
-    void TearDown() override {
-        bank.Destroy();
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { bank.Destroy(); }
 
     std::string Write(const Bytes& bytes, const char* name = "effect.wav") {
         WriteFile(dir / name, bytes);
@@ -65,15 +59,16 @@ protected:
 
     AudioBackend fake;
     CSoundBank bank;
-    std::filesystem::path dir;
+    TempDir temp;
+    const std::filesystem::path& dir = temp.Path();
 };
 
 TEST_F(SoundBankTest, EachFailedStepShowsItsMessageAndLeavesTheSlotEmpty) {
     fake.messages.clear();
-    bank.LoadWav(0, (dir / "missing.wav").c_str(), 0);
+    bank.LoadWav(0, (dir / "missing.wav").string().c_str(), 0);
     EXPECT_EQ(fake.messages, std::vector<std::string>{"WAV 화일을 읽을수 없음"});
     fake.messages.clear();
-    bank.LoadWav(0, dir.c_str(), 0);
+    bank.LoadWav(0, dir.string().c_str(), 0);
     EXPECT_EQ(fake.messages, std::vector<std::string>{"WAV 화일을 읽을수 없음"});
 
     ExpectRefused(Chunk("JUNK", kTwoSamples), "RIFF WAVE 화일이 아닙니다");
@@ -155,6 +150,9 @@ TEST_F(SoundBankTest, DataChunkClaimingMoreThanTheFileLoadsWhatIsThere) {
 // Only the chunks are read: a file far larger than memory (here a terabyte, sparse, after the RIFF
 // chunk) loads its effect like any other.
 TEST_F(SoundBankTest, FileLargerThanMemoryLoadsItsEffect) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a terabyte file takes a terabyte of disk on Windows (sparse only on request)";
+#endif
     const std::string path = Write(Wav(kMono16, kTwoSamples));
     std::filesystem::resize_file(path, uint64_t{1} << 40);
     fake.messages.clear();

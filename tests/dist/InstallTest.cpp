@@ -32,13 +32,25 @@ struct GameRun {
 
 class Installed : public ::testing::Test {
 protected:
+    // With PLINKWELL_TARBALL naming the release's Linux tarball (.ci/run), that is unpacked and put
+    // in place by its own Makefile under a DESTDIR; otherwise the build is installed to a prefix.
     void SetUp() override {
+        if (const char* tarball = std::getenv("PLINKWELL_TARBALL")) {
+            const TempDir unpacked;
+            ASSERT_EQ(Shell("tar -xzf " + Quoted(tarball) + " --strip-components=1 -C " +
+                            Quoted(unpacked.Path()) + " && make -s -C " + Quoted(unpacked.Path()) +
+                            " install PREFIX=/opt/plinkwell DESTDIR=" + Quoted(m_stage.Path())),
+                      0);
+            m_prefix = m_stage / "opt/plinkwell";
+            return;
+        }
+        m_prefix = m_stage.Path();
         ASSERT_EQ(Shell(std::string("'") + PLINKWELL_CMAKE_COMMAND + "' --install '" + PLINKWELL_BUILD_DIR +
-                        "' --prefix " + Quoted(m_prefix.Path()) + " >/dev/null"),
+                        "' --prefix " + Quoted(m_prefix) + " >/dev/null"),
                   0);
     }
 
-    fs::path Prefix() const { return m_prefix.Path(); }
+    fs::path Prefix() const { return m_prefix; }
     fs::path Data() const { return m_prefix / "share/plinkwell"; }
 
     // Runs the installed binary headless in dir; the state file goes to a directory of its own.
@@ -64,7 +76,8 @@ protected:
     }
 
 private:
-    TempDir m_prefix;
+    TempDir m_stage;
+    fs::path m_prefix;
 };
 
 // One stage with a block of every kind in the top row, the rest empty.

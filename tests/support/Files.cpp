@@ -1,7 +1,9 @@
 #include "support/Files.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -11,11 +13,26 @@ fs::path BuildDataDir() {
     return PLINKWELL_BUILD_DATADIR;
 }
 
+#ifdef _WIN32
+// mkdtemp's twin: a random name, taken only when no one has it yet.
+TempDir::TempDir() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "plinkwell-test-%08x", static_cast<unsigned>(random()));
+        m_path = fs::temp_directory_path() / name;
+        std::error_code ec;
+        if (fs::create_directory(m_path, ec)) return;
+    }
+    throw std::runtime_error("cannot make a temporary directory");
+}
+#else
 TempDir::TempDir() {
     std::string pattern = (fs::temp_directory_path() / "plinkwell-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary directory");
     m_path = pattern;
 }
+#endif
 
 TempDir::~TempDir() {
     std::error_code ec;

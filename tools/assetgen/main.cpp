@@ -1,13 +1,17 @@
 // assetgen <dir>: writes the game's pictures (<dir>/sprite), sounds (<dir>/sound) and stages (<dir>/Map.dat,
 // from the committed stage text),
-// and the desktop icon in the icon-theme layout (<dir>/icons/<N>x<N>/apps/plinkwell.png).
+// and the desktop icon in the icon-theme layout (<dir>/icons/<N>x<N>/apps/plinkwell.png) and as
+// the Windows icon file (<dir>/plinkwell.ico).
 // The output is the same, byte for byte, on every run.
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Bmp.h"
 #include "Font.h"
+#include "Ico.h"
 #include "Icon.h"
 #include "Sounds.h"
 #include "Sprites.h"
@@ -56,14 +60,19 @@ bool WriteSounds(const std::string& dir) {
     return ok;
 }
 
-bool WriteIcons(const std::string& dir) {
+// Every size as a PNG in the icon-theme layout under dir, and those a Windows icon holds (up to
+// 256) in one Windows icon file.
+bool WriteIcons(const std::string& dir, const std::string& windowsIcon) {
     bool ok = true;
+    std::vector<RgbaImage> windows;
     for (int size : kIconSizes) {
         const std::string sizeDir = dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         std::filesystem::create_directories(sizeDir);
-        ok &= WritePng(sizeDir + "/plinkwell.png", MakeIcon(size));
+        RgbaImage icon = MakeIcon(size);
+        ok &= WritePng(sizeDir + "/plinkwell.png", icon);
+        if (size <= kLargestWindowsIcon) windows.push_back(std::move(icon));
     }
-    return ok;
+    return WriteIco(windowsIcon, windows) && ok;
 }
 
 }  // namespace
@@ -79,7 +88,7 @@ int main(int argc, char** argv) {
     bool ok = WriteSprites(root + "/sprite");
     ok = WriteSounds(root + "/sound") && ok;
     ok = WriteStageFile(PLINKWELL_STAGES_TEXT, root + "/Map.dat") && ok;
-    ok = WriteIcons(root + "/icons") && ok;
+    ok = WriteIcons(root + "/icons", root + "/plinkwell.ico") && ok;
     if (!ok) {
         std::fprintf(stderr, "assetgen: could not write everything into %s\n", root.c_str());
         return 1;

@@ -96,6 +96,7 @@ private:
     bool Succeeded(bool done);  // keeps the first failure's errno
     void Abandon();
 
+    // On Windows m_name and m_temp are whole paths, and m_dir and m_place are not used.
     int m_fd = -1;
     std::string m_path;     // as given, for messages
     int m_dir = -1;         // the target's folder; -1 for a direct output

@@ -90,8 +90,9 @@ bool IsByteLayout(const Layout& l) {
            ((l.redShift == 16 && l.blueShift == 0) || (l.redShift == 0 && l.blueShift == 16));
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-// Converting is most of what showing a frame costs: built twice, the wider one picked at start-up.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__)
+// Converting is most of what showing a frame costs: built twice, the wider one picked at start-up
+// (by the ELF loader's ifunc, which Windows' loader has no counterpart of).
 #define PLINKWELL_WIDE_WHERE_AVAILABLE __attribute__((target_clones("avx2", "default")))
 #else
 #define PLINKWELL_WIDE_WHERE_AVAILABLE

@@ -21,6 +21,9 @@
 #include "platform/devices/ScaledMotion.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlVideo.h"
+#ifdef _WIN32
+#include "platform/sdl/SessionEnd.h"
+#endif
 
 namespace plat::sdl {
 namespace {
@@ -38,6 +41,21 @@ bool IsScreenless(std::string_view driver) {
     return false;
 }
 
+#ifndef _WIN32
+// Points SDL at the window systems the environment names; false when it names none.
+bool PickWindowSystem(std::string* problem) {
+    std::string tried;
+    if (SDL_getenv("DISPLAY")) tried = "x11";
+    if (SDL_getenv("WAYLAND_DISPLAY")) tried += tried.empty() ? "wayland" : ",wayland";
+    if (tried.empty()) {
+        *problem = "no window system: neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, tried.c_str());
+    return true;
+}
+#endif
+
 class SdlBackend final : public Backend {
 public:
     SdlBackend(const DisplayOptions& options, const GameShape& shape)
@@ -50,6 +68,9 @@ public:
         // Our own handlers (m_signals): SDL's would only queue SDL_QUIT, and we must see the
         // signal while SDL's event queue is not being read.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // Windows: the window is sized in the screen's own pixels, so a display at 150% does not
+        // blur the picture by stretching it. (SDL_Init asks Windows for its 1 ms timer itself.)
+        SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
         SDL_Init(0);
 #ifdef __linux__
         // The loop sleeps once a frame, to the very millisecond the frame is due: the kernel's
@@ -70,16 +91,9 @@ public:
     // others prints their own complaints).
     bool OpenVideo(std::string* problem) {
         const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-        if (!asked || !*asked) {
-            std::string tried;
-            if (SDL_getenv("DISPLAY")) tried = "x11";
-            if (SDL_getenv("WAYLAND_DISPLAY")) tried += tried.empty() ? "wayland" : ",wayland";
-            if (tried.empty()) {
-                *problem = "no window system: neither DISPLAY nor WAYLAND_DISPLAY is set";
-                return false;
-            }
-            SDL_SetHint(SDL_HINT_VIDEODRIVER, tried.c_str());
-        }
+#ifndef _WIN32  // Windows has one window system, always there
+        if ((!asked || !*asked) && !PickWindowSystem(problem)) return false;
+#endif
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             *problem = std::string("no window system: ") + SDL_GetError();
             return false;
@@ -196,6 +210,9 @@ public:
         m_fullscreen = fullscreen && !m_options.windowed;
         // The presentation first: an OpenGL renderer may have to recreate the window.
         const bool ok = m_video.Open(m_window, width, height);
+#ifdef _WIN32
+        WatchSessionEnd(m_window);  // after the renderer, which may have made the window anew
+#endif
         ApplyWindowMode();
         SDL_ShowWindow(m_window);
         SDL_RaiseWindow(m_window);

@@ -259,6 +259,9 @@ private:
 // Without an accessible DRI device node there is no GPU to drive OpenGL, and probing it would
 // only load a CPU rasterizer (a tenth of a second and tens of megabytes) to find that out.
 bool HasGpuDeviceNode() {
+#ifdef _WIN32
+    return true;  // Direct3D is always there to try
+#else
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
         const std::string name = entry.path().filename().string();
@@ -266,6 +269,7 @@ bool HasGpuDeviceNode() {
         if (node && access(entry.path().c_str(), R_OK | W_OK) == 0) return true;
     }
     return false;
+#endif
 }
 
 }  // namespace

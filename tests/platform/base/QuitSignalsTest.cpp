@@ -6,6 +6,19 @@
 
 #include "platform/base/QuitSignals.h"
 
+namespace {
+
+// Asks to quit as the system does: SIGTERM, or on Windows the console's Ctrl+C (CTRL_C_EVENT, 0).
+void AskToQuit() {
+#ifdef _WIN32
+    plat::QuitSignals::ConsoleEvent(0);
+#else
+    std::raise(SIGTERM);
+#endif
+}
+
+}  // namespace
+
 TEST(QuitSignals, WaitingForWorkEndsWithTheWorkOrAQuitSignal) {
     const plat::QuitSignals signals;
     EXPECT_TRUE(plat::QuitSignals::RunUnlessRaised([] {}));
@@ -15,7 +28,7 @@ TEST(QuitSignals, WaitingForWorkEndsWithTheWorkOrAQuitSignal) {
     std::promise<void> click;
     std::shared_future<void> clicked = click.get_future().share();
     EXPECT_FALSE(plat::QuitSignals::RunUnlessRaised([clicked] {
-        std::raise(SIGTERM);
+        AskToQuit();
         clicked.wait();
     }));
     EXPECT_TRUE(plat::QuitSignals::Take());

@@ -81,3 +81,22 @@ TEST(Icon, EverySizeIsACleanSquareTile) {
         EXPECT_GT(opaque, size_t(size) * size * 8 / 10);
     }
 }
+
+// The Windows icon file holds the same pictures, one entry per size (0 stands for 256), each a PNG.
+TEST(Icon, TheWindowsIconHoldsEverySize) {
+    constexpr int kSizes[] = {16, 32, 48, 64, 128, 192, 256};
+    const std::vector<uint8_t> ico = ReadBinary((BuildDataDir() / "plinkwell.ico").string());
+    auto u16 = [&](size_t at) { return uint32_t(ico.at(at) | ico.at(at + 1) << 8); };
+    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    ASSERT_EQ(u16(2), 1u);  // an icon
+    ASSERT_EQ(u16(4), std::size(kSizes));
+    for (size_t i = 0; i < std::size(kSizes); ++i) {
+        const size_t entry = 6 + 16 * i;
+        const std::vector<uint8_t> png(ico.begin() + u32(entry + 12),
+                                       ico.begin() + u32(entry + 12) + u32(entry + 8));
+        const std::string name = std::to_string(kSizes[i]) + "x" + std::to_string(kSizes[i]);
+        EXPECT_EQ(ico.at(entry), kSizes[i] % 256) << name;
+        EXPECT_EQ(png, ReadBinary((BuildDataDir() / "icons" / name / "apps" / "plinkwell.png").string()))
+            << name;
+    }
+}

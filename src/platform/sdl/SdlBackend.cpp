@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 #ifdef __linux__
+#include <signal.h>
 #include <sys/prctl.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -10,6 +12,8 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -40,6 +44,29 @@ bool IsScreenless(std::string_view driver) {
     }
     return false;
 }
+
+#ifdef __linux__
+// SDL shows an X11 message box from a child process of its own; a run that ends without waiting
+// for the click would leave that box on the screen for ever. The game starts no other process.
+void EndBoxProcesses() {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line)) continue;
+        const size_t name = line.rfind(')');  // the command's name may hold spaces and brackets
+        char state = 0;
+        long parent = 0;
+        if (name == std::string::npos ||
+            std::sscanf(line.c_str() + name + 1, " %c %ld", &state, &parent) != 2)
+            continue;
+        if (parent == ::getpid())
+            ::kill(static_cast<pid_t>(std::stol(entry.path().filename().string())), SIGKILL);
+    }
+}
+#else
+void EndBoxProcesses() {}
+#endif
 
 #ifndef _WIN32
 // Points SDL at the window systems the environment names; false when it names none.
@@ -193,6 +220,7 @@ public:
             SDL_ShowCursor(m_cursorShown ? SDL_ENABLE : SDL_DISABLE);
             SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
             DiscardMotion();
+            if (!answered) EndBoxProcesses();
             if (!answered || shown->load() == 0) return;
         }
         std::fprintf(stderr, "Plinkwell: %s\n", text.c_str());

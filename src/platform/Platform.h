@@ -66,10 +66,12 @@ struct DisplayOptions {
     bool windowed = false;    // a window instead of desktop full screen
     int scale = 0;            // the window's whole-number scale (0: the largest that fits)
     double mouseSpeed = 1.0;  // scales horizontal mouse motion before the game reads it
+    double padSpeed = 1.0;    // scales the paddle speed a gamepad's stick or d-pad gives
     bool mute = false;        // no audio device
     Renderer renderer = Renderer::Auto;
     bool wholeFrames = false;  // present every frame whole instead of its changed regions
     bool verbose = false;      // start-up lines on stderr (the presentation path, the audio device)
+    std::string padMappings;   // the player's own gamepad mappings file, when there may be one
 };
 
 class Backend {

@@ -57,6 +57,11 @@ struct GameShape {
     int width = 0;
     int height = 0;
     uint32_t frameMs = 0;
+    // The shop's ten items on the picture, in the order of their keys 1 to 9, 0: the first one's
+    // place on the item bar (the bar's height) and the distance to the next. A pad's shop cursor
+    // points at them.
+    Rect shopItem;
+    int shopStep = 0;
 };
 
 // What the player chose for a windowed backend.

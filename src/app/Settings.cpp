@@ -103,8 +103,7 @@ plat::Status WindowModeKeeper::Save() const {
         plat::Result<std::string> old = plat::ReadStream(m_path, kMaxSettingsFile);
         if (!old) return plat::Fail(old.Error());
         text = std::move(*old);
-    } else if (const plat::Status made =
-                   plat::CreateFolder(std::filesystem::path(m_path).parent_path().string());
+    } else if (plat::Status made = plat::CreateFolder(std::filesystem::path(m_path).parent_path().string());
                !made) {
         return made;
     }

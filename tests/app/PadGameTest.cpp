@@ -94,8 +94,8 @@ public:
     void OnFrame(const CGame& game, uint32_t frame, plat::Automation&) override {
         CaptureSnapshot(game, frame, {}, &records[frame]);
         if (frame == 180) markerPixel = WindowPixel(360, 35);
-        const auto step = kSteps.find(frame);
-        if (step != kSteps.end() && window) step->second(*window);
+        const auto step = m_steps.find(frame);
+        if (step != m_steps.end() && window) step->second(*window);
     }
 
     PadWindow* window = nullptr;
@@ -109,7 +109,7 @@ private:
         return static_cast<const uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
     }
 
-    const std::map<uint32_t, PadStep> kSteps = {
+    const std::map<uint32_t, PadStep> m_steps = {
         {5, Press(SDL_CONTROLLER_BUTTON_START, true)},
         {6, Press(SDL_CONTROLLER_BUTTON_START, false)},
         {20, Tilt(32767)},

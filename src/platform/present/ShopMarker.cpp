@@ -30,6 +30,7 @@ std::vector<MarkerBox> ShopMarker(const Rect& picture, const GameShape& shape, i
     const int cell = std::min(Scaled(shape.shopStep, s), (picture.x - 2 * margin) / kItems);
     if (cell >= kMinCell) {
         std::vector<MarkerBox> row;
+        row.reserve(kItems);
         const int left = picture.x - margin - kItems * cell, top = picture.y + Scaled(item.y, s);
         const int size = cell - std::max(1, cell / 8);
         for (int i = 0; i < kItems; ++i) row.push_back({Rect{left + i * cell, top, size, size}, i == cursor});

@@ -60,7 +60,7 @@ public:
             s != m_surface || s->w != m_outW || s->h != m_outH || s->format->format != m_format;
         if (changed) Adopt(s);
         std::vector<MarkerBox> marks;
-        if (m_cursor >= 0) marks = ShopMarker(m_fit, m_shape, m_cursor);
+        if (cursor >= 0) marks = ShopMarker(m_fit, m_shape, cursor);
         const bool marking = !marks.empty() || !m_marks.empty();
         const std::vector<Rect>& draw = changed ? m_whole : regions;
         if (draw.empty() && !marking) return;  // the window already shows this picture
@@ -258,7 +258,7 @@ private:
         } else {
             Copy(m_upscaled, SDL_ScaleModeLinear, fit);
         }
-        if (m_cursor >= 0) DrawMarker(ShopMarker(shown, m_shape, m_cursor));
+        if (cursor >= 0) DrawMarker(ShopMarker(shown, m_shape, cursor));
         SDL_RenderPresent(m_renderer);
     }
 

@@ -28,14 +28,14 @@ public:
     // nothing did), unless the output was lost meanwhile, in which case everything is drawn again.
     virtual void Show(const uint16_t* pixels, const std::vector<Rect>& regions) = 0;
     // The pad's shop cursor to show with the pictures from now on (ShopMarker); -1: none.
-    void SetShopCursor(int cursor) { m_cursor = cursor; }
+    void SetShopCursor(int item) { cursor = item; }
     // The window's contents were damaged: the next picture is drawn whole.
     virtual void Invalidate() = 0;
     // The GPU lost its textures or the device was reset: rebuild before the next picture.
     virtual void Reset() {}
 
 protected:
-    int m_cursor = -1;
+    int cursor = -1;
 };
 
 class SdlVideo {

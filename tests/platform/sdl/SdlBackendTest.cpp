@@ -70,7 +70,7 @@ protected:
         }
     }
 
-    void Open(plat::DisplayOptions options) {
+    void Open(const plat::DisplayOptions& options) {
         backend = CreateSdlBackend(options, kShape);
         ASSERT_TRUE(backend->CreateMainWindow("Tarvik"));
         ASSERT_TRUE(backend->VideoSetMode(kW, kH, true));

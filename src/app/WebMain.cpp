@@ -132,7 +132,7 @@ EMSCRIPTEN_KEEPALIVE const char* plinkwell_check_setting(const char* name, const
     static std::string problem;
     Options scratch;
     const plat::Status set = ApplySetting(name, value, &scratch);
-    problem = set ? "" : set.Error();
+    problem = set ? std::string() : set.Error();
     return problem.c_str();
 }
 

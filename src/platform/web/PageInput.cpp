@@ -40,11 +40,11 @@ constexpr StandardButton kStandard[] = {
     {8, PadButton::Back},  {9, PadButton::Start}, {14, PadButton::DpadLeft},    {15, PadButton::DpadRight},
 };
 
-uint32_t NowMs() {
+}  // namespace
+
+uint32_t PageInput::NowMs() {
     return static_cast<uint32_t>(emscripten_get_now());
 }
-
-}  // namespace
 
 PageInput::PageInput(const GameShape& shape, double padSpeed, std::function<void(bool)> pause)
     : m_pad(shape, padSpeed), m_pause(std::move(pause)) {

@@ -25,8 +25,10 @@ public:
     int32_t TakeMotion();
     bool TakeButton();
     // After a frame is shown: the gamepad is read for the next one and the presses the frame saw
-    // are forgotten. Also while paused, to see an unplugged pad come back.
+    // are forgotten.
     void EndFrame();
+    // While paused: only the gamepad is read, to see an unplugged one come back.
+    void PollPad() { PollPad(NowMs()); }
 
     // From the page.
     void Key(uint8_t dik, bool down);
@@ -34,6 +36,7 @@ public:
     void Motion(int32_t dx) { m_motion += dx; }
 
 private:
+    static uint32_t NowMs();
     void PollPad(uint32_t ms);
 
     PadInput m_pad;

@@ -141,7 +141,7 @@ public:
     void Idle(int ms) override {
         if (IsPaused()) {
             plinkwell_wait_for_animation_frame();
-            m_page.EndFrame();  // a pad plugged in again goes on
+            m_page.PollPad();  // a pad plugged in again goes on
             return;
         }
         Step(static_cast<uint32_t>(std::max(ms, 1)));

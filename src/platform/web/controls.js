@@ -10,6 +10,17 @@ function plinkwellControls({ stage, screen, hint, layout, setMuted }) {
   const KEY_ESCAPE = 0x01, KEY_FIRST_ITEM = 0x02, KEY_SPACE = 0x39;
   const TAP_MS = 200, TAP_PX = 10;
   const call = (name, ...args) => Module['_' + name](...args);
+  // The same with strings, put on the stack here: ccall answers with a promise while the game waits.
+  function callWithText(name, ...texts) {
+    const top = Module.stackSave();
+    const result = call(name, ...texts.map((text) => {
+      const size = text.length * 4 + 1, at = Module.stackAlloc(size);
+      Module.stringToUTF8(text, at, size);
+      return at;
+    }));
+    Module.stackRestore(top);
+    return result;
+  }
 
   function make(tag, props, ...children) {
     const e = Object.assign(document.createElement(tag), props);
@@ -35,11 +46,13 @@ function plinkwellControls({ stage, screen, hint, layout, setMuted }) {
   }
 
   // ---- the buttons --------------------------------------------------------------------------------
-  let paused = false;  // by the Pause button: the button then quits
+  let paused = false;    // by the Pause button: the button then quits
+  let quitting = false;  // the press began while paused
   const start = touchButton('touch-start', 'Start', (down) => call('plinkwell_page_key', KEY_SPACE, down ? 1 : 0));
   const launch = touchButton('touch-launch', 'Launch', (down) => call('plinkwell_page_button', down ? 1 : 0));
   const pause = touchButton('touch-pause', 'Pause', (down) => {
-    if (!paused) {
+    if (down) quitting = paused;
+    if (!quitting) {
       if (down) setPaused(true);
     } else if (down) {
       call('plinkwell_hold', 0);  // Escape is read by the next frame
@@ -115,6 +128,22 @@ function plinkwellControls({ stage, screen, hint, layout, setMuted }) {
   };
   stage.addEventListener('pointerup', lift);
   stage.addEventListener('pointercancel', lift);
+  // A finger's tap on the controls is theirs alone: no emulated mouse click, which on the picture
+  // would take the pointer lock that is the mouse's (Play again still gets its click).
+  stage.addEventListener('touchstart', (e) => {
+    if (e.cancelable && e.target.closest('#screen, #drag, #touch-keys')) e.preventDefault();
+  }, { passive: false });
+
+  // Mouse events made up from a finger's tap are not the mouse's: on the picture they would take the
+  // pointer lock, and the paddle would jump to where the finger was.
+  let lastTouch = -Infinity;
+  window.addEventListener('touchstart', () => { lastTouch = performance.now(); }, true);
+  for (const type of ['mousedown', 'mouseup', 'mousemove']) {
+    window.addEventListener(type, (e) => {
+      const made = e.sourceCapabilities ? e.sourceCapabilities.firesTouchEvents : performance.now() - lastTouch < 1000;
+      if (made) e.stopImmediatePropagation();
+    }, true);
+  }
 
   // ---- which controls show: the touch ones while the last input was touch ----------------------------
   const coarseOnly = matchMedia('(pointer: coarse)').matches && !matchMedia('(any-pointer: fine)').matches;
@@ -187,7 +216,7 @@ function plinkwellControls({ stage, screen, hint, layout, setMuted }) {
   }
   // Stores name = value unless the game would refuse it; returns the game's words for the problem.
   function store(name, value) {
-    const problem = Module.UTF8ToString(Module.ccall('plinkwell_check_setting', 'number', ['string', 'string'], [name, value]));
+    const problem = Module.UTF8ToString(callWithText('plinkwell_check_setting', name, value));
     if (problem) return problem;
     const lines = stored().split('\n').filter((l) => l.trim() && l.split('=')[0].trim() !== name);
     try { localStorage.setItem(STORE, [...lines, `${name} = ${value}`].join('\n') + '\n'); } catch { /* private mode: for this visit only */ }
@@ -204,7 +233,7 @@ function plinkwellControls({ stage, screen, hint, layout, setMuted }) {
   const problem = make('p', { id: 'settings-problem', role: 'alert' });
   const field = (name, label) => {
     const input = make('input', { id: `setting-${name}`, inputMode: 'decimal', value: setting(name) ?? '1' });
-    input.addEventListener('change', () => { problem.textContent = store(name, input.value.trim()); });
+    input.addEventListener('input', () => { problem.textContent = store(name, input.value.trim()); });
     return make('label', {}, label, input);
   };
   const sound = make('input', { type: 'checkbox', id: 'setting-sound', checked: setting('mute') !== 'true' });

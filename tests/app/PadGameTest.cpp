@@ -67,35 +67,38 @@ public:
     int pausesWhileUnplugged = 0;
 };
 
-using PadStep = std::function<void(PadWindow&)>;
-PadStep Press(SDL_GameControllerButton button, bool down) {
-    return [=](PadWindow& w) { w.pad.Button(button, down); };
-}
-PadStep Tilt(int16_t x) {
-    return [=](PadWindow& w) { w.pad.Stick(x); };
-}
-// The test's way to the money for a purchase: Left Ctrl + S, pressed between two frames.
-PadStep PressCtrlS() {
-    return [](PadWindow&) {
-        for (SDL_Scancode key : {SDL_SCANCODE_LCTRL, SDL_SCANCODE_S}) {
-            SDL_Event ev{};
-            ev.type = SDL_KEYDOWN;
-            ev.key.keysym.scancode = key;
-            SDL_PushEvent(&ev);
-        }
-    };
-}
-
+// What the test does after a frame: a button tapped (down now, up after the next frame), the stick
+// set, Left Ctrl + S pressed (the test's money for the shop, which then waits 20 frames), or the
+// pad unplugged.
+enum class Act { Tap, Stick, Money, Unplug };
+struct PadStep {
+    uint32_t frame;
+    Act act;
+    int value = 0;
+};
+constexpr PadStep kPadSteps[] = {
+    {5, Act::Tap, SDL_CONTROLLER_BUTTON_START},
+    {20, Act::Stick, 32767},
+    {30, Act::Stick, 0},
+    {140, Act::Tap, SDL_CONTROLLER_BUTTON_A},
+    {150, Act::Money},
+    {175, Act::Tap, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER},
+    {177, Act::Tap, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER},
+    {179, Act::Tap, SDL_CONTROLLER_BUTTON_X},
+    {190, Act::Unplug},
+};
 constexpr uint32_t kPadFrames = 210;
 
-// What the pad does after each frame, and what the game shows for it.
 class PadPlayer : public RunObserver {
 public:
     void OnFrame(const CGame& game, uint32_t frame, plat::Automation&) override {
         CaptureSnapshot(game, frame, {}, &records[frame]);
         if (frame == 180) markerPixel = WindowPixel(360, 35);
-        const auto step = m_steps.find(frame);
-        if (step != m_steps.end() && window) step->second(*window);
+        if (m_tapped >= 0) window->pad.Button(static_cast<SDL_GameControllerButton>(m_tapped), false);
+        m_tapped = -1;
+        for (const PadStep& step : kPadSteps) {
+            if (step.frame == frame) Do(step);
+        }
     }
 
     PadWindow* window = nullptr;
@@ -103,28 +106,36 @@ public:
     uint32_t markerPixel = 0;
 
 private:
+    void Do(const PadStep& step) {
+        switch (step.act) {
+            case Act::Tap:
+                window->pad.Button(static_cast<SDL_GameControllerButton>(step.value), true);
+                m_tapped = step.value;
+                break;
+            case Act::Stick:
+                window->pad.Stick(static_cast<int16_t>(step.value));
+                break;
+            case Act::Money:
+                for (SDL_Scancode key : {SDL_SCANCODE_LCTRL, SDL_SCANCODE_S}) {
+                    SDL_Event ev{};
+                    ev.type = SDL_KEYDOWN;
+                    ev.key.keysym.scancode = key;
+                    SDL_PushEvent(&ev);
+                }
+                break;
+            case Act::Unplug:
+                window->pad.Detach();
+                break;
+        }
+    }
+
     static uint32_t WindowPixel(int x, int y) {
         SDL_Surface* s = SDL_GetWindowSurface(SDL_GetWindowFromID(1));
         if (!s) return 0;
         return static_cast<const uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
     }
 
-    const std::map<uint32_t, PadStep> m_steps = {
-        {5, Press(SDL_CONTROLLER_BUTTON_START, true)},
-        {6, Press(SDL_CONTROLLER_BUTTON_START, false)},
-        {20, Tilt(32767)},
-        {30, Tilt(0)},
-        {140, Press(SDL_CONTROLLER_BUTTON_A, true)},
-        {141, Press(SDL_CONTROLLER_BUTTON_A, false)},
-        {150, PressCtrlS()},  // the shop then waits 20 frames
-        {175, Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true)},
-        {176, Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false)},
-        {177, Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true)},
-        {178, Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false)},
-        {179, Press(SDL_CONTROLLER_BUTTON_X, true)},
-        {180, Press(SDL_CONTROLLER_BUTTON_X, false)},
-        {190, [](PadWindow& w) { w.pad.Detach(); }},
-    };
+    int m_tapped = -1;
 };
 
 }  // namespace

@@ -175,35 +175,46 @@ function plinkwellControls({ stage, screen, hint, layout, setMuted }) {
     setTouching(false);
     if (first) hint.textContent = hintText();
   }
+  let shopping = false;
   function showShopCursor(cell) {
-    document.body.classList.toggle('shopping', cell >= 0);
-    place();
+    shopping = cell >= 0;
+    document.body.classList.toggle('shopping', shopping);
+    layout();
     itemButtons.forEach(({ button }, i) => button.classList.toggle('cursor', i === cell));
   }
 
   // ---- where the controls go: below a picture that takes the width, or beside one that takes the height
   const SIDE = 150, BELOW = 280;  // the least room the touch controls need
+  const STRIP = 50, STRIP_SIDE = 80;  // the pad's shop cursor alone: a row, or two columns
   const portrait = () => stage.clientWidth / stage.clientHeight < W / 600;
-  // The room layout() leaves beside the picture.
+  // The room layout() leaves beside the picture. In full screen the pad's cursor may need some; in a
+  // window it can go over the header.
   function room() {
-    if (!touching) return { w: 0, h: 0 };
-    return portrait() ? { w: 0, h: BELOW } : { w: 2 * SIDE, h: 0 };
+    if (touching) return portrait() ? { w: 0, h: BELOW } : { w: 2 * SIDE, h: 0 };
+    const fits = stage.clientWidth - (stage.clientHeight * W) / 600 >= 2 * STRIP_SIDE ||
+      stage.clientHeight - (stage.clientWidth * 600) / W >= STRIP;
+    return shopping && document.fullscreenElement && !fits ? { w: 0, h: STRIP } : { w: 0, h: 0 };
   }
   function place() {
     stage.classList.toggle('portrait', portrait());
     const s = stage.getBoundingClientRect(), p = screen.getBoundingClientRect();
     const set = (e, box) => { for (const k of ['left', 'top', 'width', 'height']) e.style[k] = k in box ? box[k] + 'px' : ''; };
     const left = p.left - s.left, above = p.top - s.top;
-    if (touching && portrait()) {
+    const header = document.querySelector('header').getBoundingClientRect();
+    const overHeader = !touching && left < STRIP_SIDE && above < STRIP && !document.fullscreenElement;
+    keys.classList.toggle('over-header', overHeader);
+    if (overHeader) {
+      set(keys, { left: 0, top: header.top, width: header.width, height: header.height });
+    } else if (touching && portrait()) {
       set(keys, { left: 0, top: above + p.height, width: s.width });
       set(drag, { left: 0, top: above + p.height + keys.offsetHeight, width: s.width, height: s.height - above - p.height - keys.offsetHeight });
     } else if (touching) {
       set(keys, { left: 0, top: 0, width: left, height: s.height });
       set(drag, { left: left + p.width, top: 0, width: s.width - left - p.width, height: s.height });
-    } else if (left >= 2 * 40) {  // the pad's shop cursor alone: in a side bar, else above the picture
+    } else if (left >= STRIP_SIDE) {  // the pad's shop cursor alone: in a side bar, else above the picture
       set(keys, { left: 0, top: above, width: left });
     } else {
-      set(keys, { left: 0, top: 0, width: s.width, height: Math.max(above, 0) });
+      set(keys, { left: 0, top: 0, width: s.width, height: above });
     }
   }
 

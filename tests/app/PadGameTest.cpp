@@ -52,19 +52,22 @@ private:
 // The SDL backend with the pad beside it; a pause while the pad is unplugged plugs it in again.
 class PadWindow : public plat::ForwardingBackend {
 public:
-    explicit PadWindow(std::unique_ptr<plat::Backend> sdl) : ForwardingBackend(*sdl), m_sdl(std::move(sdl)) {}
+    PadWindow(std::unique_ptr<plat::Backend> sdl, int* pausesWhileUnplugged)
+        : ForwardingBackend(*sdl), m_sdl(std::move(sdl)), m_pauses(pausesWhileUnplugged) {}
     bool IsPaused() override {
         const bool paused = Inner().IsPaused();
-        if (paused && !pad.Attached()) {
-            ++pausesWhileUnplugged;
-            pad.Attach();
+        if (paused && !m_pad.Attached()) {
+            ++*m_pauses;
+            m_pad.Attach();
         }
         return paused;
     }
+    VirtualPad& Pad() { return m_pad; }
 
-    std::unique_ptr<plat::Backend> m_sdl;
-    VirtualPad pad;
-    int pausesWhileUnplugged = 0;
+private:
+    std::unique_ptr<plat::Backend> m_sdl;  // SDL lives until the pad is gone
+    VirtualPad m_pad;
+    int* m_pauses;
 };
 
 // What the test does after a frame: a button tapped (down now, up after the next frame), the stick
@@ -94,26 +97,27 @@ public:
     void OnFrame(const CGame& game, uint32_t frame, plat::Automation&) override {
         CaptureSnapshot(game, frame, {}, &records[frame]);
         if (frame == 180) markerPixel = WindowPixel(360, 35);
-        if (m_tapped >= 0) window->pad.Button(static_cast<SDL_GameControllerButton>(m_tapped), false);
+        if (m_tapped >= 0) window->Pad().Button(static_cast<SDL_GameControllerButton>(m_tapped), false);
         m_tapped = -1;
         for (const PadStep& step : kPadSteps) {
             if (step.frame == frame) Do(step);
         }
     }
 
-    PadWindow* window = nullptr;
+    PadWindow* window = nullptr;  // while the run lasts
     std::map<uint32_t, GameSnapshot> records;
     uint32_t markerPixel = 0;
+    int pausesWhileUnplugged = 0;
 
 private:
     void Do(const PadStep& step) {
         switch (step.act) {
             case Act::Tap:
-                window->pad.Button(static_cast<SDL_GameControllerButton>(step.value), true);
+                window->Pad().Button(static_cast<SDL_GameControllerButton>(step.value), true);
                 m_tapped = step.value;
                 break;
             case Act::Stick:
-                window->pad.Stick(static_cast<int16_t>(step.value));
+                window->Pad().Stick(static_cast<int16_t>(step.value));
                 break;
             case Act::Money:
                 for (SDL_Scancode key : {SDL_SCANCODE_LCTRL, SDL_SCANCODE_S}) {
@@ -124,7 +128,7 @@ private:
                 }
                 break;
             case Act::Unplug:
-                window->pad.Detach();
+                window->Pad().Detach();
                 break;
         }
     }
@@ -153,7 +157,7 @@ TEST(PadGame, AWholeGameWithOnlyAPadReplaysFromItsRecording) {
     context.windowed = [&](const Options& o, std::string* problem) -> std::unique_ptr<plat::Backend> {
         auto sdl = CreateSdlBackend(o, kGameShape, problem);
         if (!sdl) return nullptr;
-        auto window = std::make_unique<PadWindow>(std::move(sdl));
+        auto window = std::make_unique<PadWindow>(std::move(sdl), &player.pausesWhileUnplugged);
         player.window = window.get();
         return window;
     };
@@ -175,7 +179,7 @@ TEST(PadGame, AWholeGameWithOnlyAPadReplaysFromItsRecording) {
     EXPECT_EQ(r[179].m_nBalls, 1);
     EXPECT_EQ(r[180].m_nBalls, 2) << "the shoulders and X buy item 3, BRANCH BALL";
     EXPECT_EQ(player.markerPixel, 0xFFFFFFu) << "the cursor under item 3, in the window only";
-    EXPECT_EQ(player.window->pausesWhileUnplugged, 1) << "unplugging pauses";
+    EXPECT_EQ(player.pausesWhileUnplugged, 1) << "unplugging pauses";
 
     std::filesystem::current_path(start);
     std::ostringstream out2, err2;

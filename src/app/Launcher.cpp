@@ -332,7 +332,8 @@ int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& cont
         const std::string path = SettingsPath();
         options = ParseOptions(args, LoadSettings(path, err));  // the command line over the file
         if (!path.empty())
-            options->padMappings = (fs::path(path).parent_path() / kPadMappingsFileName).string();
+            options->padMappings =
+                plat::Utf8FromPath(plat::PathFromUtf8(path).parent_path() / kPadMappingsFileName);
     }
     return Run(*options, context, err);
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/base/Files.h"
+#include "platform/base/Paths.h"
 #include "platform/base/SettingsFolder.h"
 
 namespace {
@@ -39,7 +40,7 @@ plat::Status ApplyLine(std::string_view line, Options* options) {
 
 std::string SettingsPath() {
     const std::string folder = plat::SettingsFolder();
-    return folder.empty() ? "" : (std::filesystem::path(folder) / kSettingsFileName).string();
+    return folder.empty() ? "" : plat::Utf8FromPath(plat::PathFromUtf8(folder) / kSettingsFileName);
 }
 
 void ApplySettings(std::string_view text, const std::string& source, Options* options, std::ostream& err) {
@@ -103,7 +104,8 @@ plat::Status WindowModeKeeper::Save() const {
         plat::Result<std::string> old = plat::ReadStream(m_path, kMaxSettingsFile);
         if (!old) return plat::Fail(old.Error());
         text = std::move(*old);
-    } else if (plat::Status made = plat::CreateFolder(std::filesystem::path(m_path).parent_path().string());
+    } else if (plat::Status made =
+                   plat::CreateFolder(plat::Utf8FromPath(plat::PathFromUtf8(m_path).parent_path()));
                !made) {
         return made;
     }

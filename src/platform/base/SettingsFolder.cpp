@@ -4,33 +4,28 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/base/Paths.h"
+
 namespace plat {
-namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-}  // namespace
 
 std::string SettingsFolder() {
     namespace fs = std::filesystem;
 #ifdef _WIN32
-    const std::string appData = Environment("APPDATA");
-    return appData.empty() ? "" : (fs::path(appData) / "Plinkwell").string();
+    // The wide variable: a narrow one is in the ANSI code page.
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    return appData && *appData ? Utf8FromPath(fs::path(appData) / L"Plinkwell") : "";
 #else
     // A relative XDG_CONFIG_HOME is invalid and to be ignored, as the base-directory rules say.
-    const std::string xdg = Environment("XDG_CONFIG_HOME");
-    if (fs::path(xdg).is_absolute()) return (fs::path(xdg) / "plinkwell").string();
-    const std::string home = Environment("HOME");
-    return home.empty() ? "" : (fs::path(home) / ".config" / "plinkwell").string();
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && fs::path(xdg).is_absolute()) return Utf8FromPath(fs::path(xdg) / "plinkwell");
+    const char* home = std::getenv("HOME");
+    return home && *home ? Utf8FromPath(fs::path(home) / ".config" / "plinkwell") : "";
 #endif
 }
 
 Status CreateFolder(const std::string& folder) {
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    std::filesystem::create_directories(PathFromUtf8(folder), ec);
     if (ec) return Fail("'" + folder + "': " + ec.message());
     return Success();
 }

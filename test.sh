@@ -8,6 +8,10 @@ cd "$(dirname "$0")"
 scripts/deps.sh
 jobs=$(nproc)
 root=$PWD
+# A developer's own settings file must not leak into the tests: an empty settings folder of the run's own.
+XDG_CONFIG_HOME=$(mktemp -d "${TMPDIR:-/tmp}/plinkwell-settings.XXXXXX")
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKWELL_BENCH=ON >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")

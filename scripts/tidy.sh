@@ -12,7 +12,7 @@ cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DPLINKWELL_BENCH=ON -
 mapfile -t files < <(
   { find src/platform tools tests bench -name '*.cpp' -not -path 'src/platform/web/*' \
       -not -name '*_windows.cpp' -not -name 'Windows*Test.cpp'
-    ls src/app/{Launcher,Options,GameSnapshot,FrameTimeLog,Screenshot,main}.cpp; } | sort)
+    ls src/app/{Launcher,Options,GameSnapshot,FrameTimeLog,Screenshot,Settings,main}.cpp; } | sort)
 # the design classes keep their own naming convention: their files and headers get every check but naming.
 mapfile -t design < <(
   { find src/game src/gfx src/input src/audio -name '*.cpp'

@@ -8,6 +8,7 @@
 #include "app/CGameApp.h"
 #include "app/GameSnapshot.h"
 #include "app/Screenshot.h"
+#include "app/Settings.h"
 #include "game/StageFile.h"
 #include "platform/automation/Automation.h"
 #include "platform/base/Files.h"
@@ -242,6 +243,11 @@ plat::Status EnterDataDirectory(const fs::path& dir) {
     return plat::Success();
 }
 
+// Only a player's own runs read and write the settings: never automation.
+bool UsesSettings(const Options& options) {
+    return !options.headless && !options.noSettings;
+}
+
 // Says what went wrong on err; returns the exit status.
 int Report(std::ostream& err, const std::string& problem, int status) {
     err << "plinkwell: " << problem << '\n';
@@ -275,7 +281,10 @@ int Run(const Options& options, const LaunchContext& context, std::ostream& err)
         return Report(err, problem, kExitFailure);
     }
 
-    plat::Automation run(*backend);
+    // A player's run keeps the full-screen choice in the settings file.
+    std::optional<WindowModeKeeper> keeper;
+    if (UsesSettings(options)) keeper.emplace(*backend, SettingsPath(), options.windowed, err);
+    plat::Automation run(keeper ? static_cast<plat::Backend&>(*keeper) : *backend);
     const plat::BackendScope installed(run);
     files.Install(&run, !options.headless);  // the headless backend keeps its own frame budget
     auto app = std::make_unique<CGameApp>();
@@ -318,6 +327,13 @@ int RunPlinkwell(const std::vector<std::string>& args, const LaunchContext& cont
         out << (options->help ? UsageText() : std::string("plinkwell ") + PLINKWELL_VERSION + "\n")
             << std::flush;
         return out ? 0 : Report(err, "cannot write to standard output", kExitFailure);
+    }
+    if (UsesSettings(*options)) {
+        const std::string path = SettingsPath();
+        options = ParseOptions(args, LoadSettings(path, err));  // the command line over the file
+        if (!path.empty())
+            options->padMappings =
+                plat::Utf8FromPath(plat::PathFromUtf8(path).parent_path() / kPadMappingsFileName);
     }
     return Run(*options, context, err);
 }

@@ -16,7 +16,10 @@
 #include "platform/automation/Automation.h"
 
 // The game's picture and frame interval, as the platform's backends are made with them.
-inline constexpr plat::GameShape kGameShape{kScreenWidth, kScreenHeight, kFrameInterval};
+inline constexpr plat::GameShape kGameShape{
+    kScreenWidth, kScreenHeight, kFrameInterval,
+    plat::Rect{(kScreenWidth - kItemBarWidth) / 2, kReadoutY, kItemOutlineWidth, kItemBarHeight},
+    kItemCellWidth};
 
 // Makes the windowed (interactive) backend; null when it cannot start, with the reason in problem
 // when it has one.

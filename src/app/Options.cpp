@@ -14,8 +14,9 @@
 namespace {
 
 constexpr int kMaxScale = 8;
-constexpr double kMinMouseSpeed = 0.01;
-constexpr double kMaxMouseSpeed = 100.0;
+constexpr double kMinSpeed = 0.01;
+constexpr double kMaxSpeed = 100.0;
+constexpr bool kSetting = true;
 constexpr size_t kHelpColumn = 22;  // where the help text starts, after the two-space indent
 constexpr std::array kGroups = {OptionGroup::Play, OptionGroup::Automation, OptionGroup::General};
 
@@ -51,9 +52,14 @@ std::string Quoted(const std::string& text) {
     return "'" + plat::ShownText(text) + "'";
 }
 
+// On the command line a switch comes without a value and turns its choice on; the settings file
+// says true or false.
 OptionTarget Switch(bool Options::*field) {
-    return [field](Options& options, const std::string&) -> plat::Status {
-        options.*field = true;
+    return [field](Options& options, const std::string& value) -> plat::Status {
+        if (!value.empty() && value != "true" && value != "false") {
+            return plat::Fail(Quoted(value) + " is not true or false");
+        }
+        options.*field = value != "false";
         return plat::Success();
     };
 }
@@ -154,17 +160,20 @@ plat::Status ParseOne(const std::vector<std::string>& args, size_t* index, Optio
 const std::vector<OptionRow>& OptionTable() {
     using G = OptionGroup;
     using R = Options::Renderer;
-    // One row an option: name, argument, help line, group, what it sets.
+    // One row an option: name, argument, help line, group, what it sets, and whether the settings
+    // file may hold it.
     // clang-format off
     static const std::vector<OptionRow> kTable = {
-        {"--windowed", "", "play in a window instead of full screen", G::Play, Switch(&Options::windowed)},
-        {"--scale", "N", "window size as a multiple of 800x600 (1-8; 0 = largest that fits)", G::Play, Whole(&Options::scale, 0, kMaxScale)},
-        {"--mouse-speed", "F", "paddle speed factor for the mouse (0.01-100, default 1)", G::Play, Decimal(&Options::mouseSpeed, kMinMouseSpeed, kMaxMouseSpeed)},
-        {"--mute", "", "no sound", G::Play, Switch(&Options::mute)},
-        {"--renderer", "R", "auto, software or accelerated", G::Play, OneOf(&Options::renderer, {{"auto", R::Auto}, {"software", R::Software}, {"accelerated", R::Accelerated}})},
+        {"--windowed", "", "play in a window instead of full screen", G::Play, Switch(&Options::windowed), kSetting},
+        {"--scale", "N", "window size as a multiple of 800x600 (1-8; 0 = largest that fits)", G::Play, Whole(&Options::scale, 0, kMaxScale), kSetting},
+        {"--mouse-speed", "F", "paddle speed factor for the mouse (0.01-100, default 1)", G::Play, Decimal(&Options::mouseSpeed, kMinSpeed, kMaxSpeed), kSetting},
+        {"--pad-speed", "F", "paddle speed factor for a gamepad (0.01-100, default 1)", G::Play, Decimal(&Options::padSpeed, kMinSpeed, kMaxSpeed), kSetting},
+        {"--mute", "", "no sound", G::Play, Switch(&Options::mute), kSetting},
+        {"--renderer", "R", "auto, software or accelerated", G::Play, OneOf(&Options::renderer, {{"auto", R::Auto}, {"software", R::Software}, {"accelerated", R::Accelerated}}), kSetting},
         {"--data", "DIR", "read sprite/, sound/ and Map.dat from DIR", G::Play, Text(&Options::data)},
         {"--verbose", "", "report the video and audio set-up on stderr", G::Play, Switch(&Options::verbose)},
         {"--whole-frames", "", "draw and present every frame whole, not only its changed parts", G::Play, Switch(&Options::wholeFrames)},
+        {"--no-settings", "", "neither read the settings file nor write Alt+Enter's choice to it", G::Play, Switch(&Options::noSettings)},
         {"--input", "FILE", "play the input script FILE instead of the keyboard and mouse", G::Automation, Text(&Options::input)},
         {"--record", "FILE", "write this game's input to FILE as an input script", G::Automation, Text(&Options::record)},
         {"--headless", "", "no window, no sound device, no waiting: every pass runs a frame", G::Automation, Switch(&Options::headless)},
@@ -206,8 +215,8 @@ std::string OptionListing() {
     return text;
 }
 
-plat::Result<Options> ParseOptions(const std::vector<std::string>& args) {
-    Options options;
+plat::Result<Options> ParseOptions(const std::vector<std::string>& args, Options start) {
+    Options options = std::move(start);
     for (size_t index = 0; index < args.size(); ++index) {
         if (args[index] == "--") {  // the end of the options: plinkwell takes no other arguments
             if (index + 1 < args.size()) return plat::Fail("unexpected argument " + Quoted(args[index + 1]));
@@ -216,6 +225,15 @@ plat::Result<Options> ParseOptions(const std::vector<std::string>& args) {
         if (const plat::Status one = ParseOne(args, &index, &options); !one) return plat::Fail(one.Error());
     }
     return options;
+}
+
+plat::Status ApplySetting(std::string_view name, const std::string& value, Options* options) {
+    const OptionRow* row = Find("--" + std::string(name));
+    if (!row || !row->setting) return plat::Fail("unknown setting " + Quoted(std::string(name)));
+    if (value.empty()) return plat::Fail("setting " + std::string(name) + " needs a value");
+    const plat::Status set = row->target(*options, value);
+    if (!set) return plat::Fail(std::string(name) + ": " + set.Error());
+    return plat::Success();
 }
 
 std::string UsageText() {

@@ -27,6 +27,7 @@ struct Options : plat::DisplayOptions {
     std::string trace;
     std::string screenshot;
     std::string data;
+    bool noSettings = false;  // neither read nor write the settings file
     bool help = false;
     bool version = false;
 };
@@ -46,6 +47,7 @@ struct OptionRow {
     std::string help;      // one line, lower case, no full stop
     OptionGroup group;
     OptionTarget target;
+    bool setting = false;  // a comfort option, which the settings file may hold too
 };
 
 // Every option, in the order --help lists them within their group.
@@ -57,8 +59,13 @@ std::string_view GroupHeading(OptionGroup group);
 // The groups with their headings and options, as --help shows them, blank lines between groups.
 std::string OptionListing();
 
-// Reads the arguments after the program name; a failure is the problem in one line.
-plat::Result<Options> ParseOptions(const std::vector<std::string>& args);
+// Reads the arguments after the program name over start (the defaults, or the settings file's
+// choices); a failure is the problem in one line.
+plat::Result<Options> ParseOptions(const std::vector<std::string>& args, Options start = {});
+
+// Sets the setting name (an option's name without its dashes) from the settings file's value; a
+// switch takes true or false. A failure is the problem in one line.
+plat::Status ApplySetting(std::string_view name, const std::string& value, Options* options);
 
 // The --help text.
 std::string UsageText();

@@ -10,6 +10,7 @@
 
 #include "app/GameSnapshot.h"
 #include "app/Launcher.h"
+#include "app/Settings.h"
 #include "platform/web/WebBackend.h"
 
 // A headless run never waits, so on its own it would hold the page until its last frame: it hands
@@ -96,7 +97,7 @@ EMSCRIPTEN_KEEPALIVE int plinkwell_run(const char* argumentLines) {
     std::ostringstream out, err;
     LaunchContext context;
     context.windowed = [](const Options& options, std::string*) {
-        return plat::web::CreateWebBackend(kGameShape, !options.input.empty());
+        return plat::web::CreateWebBackend(kGameShape, options, !options.input.empty());
     };
     context.out = &out;
     context.err = &err;
@@ -117,6 +118,40 @@ EMSCRIPTEN_KEEPALIVE void plinkwell_stop() {
 // The page's Pause button: holds the run in progress (1) or lets it go on (0).
 EMSCRIPTEN_KEEPALIVE void plinkwell_hold(int held) {
     plat::web::HoldRun(held != 0);
+}
+
+// Where a run reads the settings file (the page writes its stored settings there first).
+EMSCRIPTEN_KEEPALIVE const char* plinkwell_settings_path() {
+    static const std::string path = SettingsPath();
+    return path.c_str();
+}
+
+// The problem with a setting's value in the settings file's words, or "" when it is good: the
+// page's settings panel checks its fields with the option table.
+EMSCRIPTEN_KEEPALIVE const char* plinkwell_check_setting(const char* name, const char* value) {
+    static std::string problem;
+    Options scratch;
+    const plat::Status set = ApplySetting(name, value, &scratch);
+    problem = set ? std::string() : set.Error();
+    return problem.c_str();
+}
+
+// The shop for the page's item buttons, in the order of their keys 1 to 9, 0: each item's key,
+// price, name and its icon's place on the item bar's picture (sprite/ItemBar.bmp), as JSON.
+EMSCRIPTEN_KEEPALIVE const char* plinkwell_shop() {
+    static std::string json;
+    json = "[";
+    for (int cell = 0; cell < 10; ++cell) {
+        for (const ShopItem& item : kShop) {
+            if (item.cell != cell) continue;
+            json += std::string(cell ? "," : "") + "{\"key\":\"" + std::to_string((cell + 1) % 10) +
+                    "\",\"price\":" + std::to_string(item.price) + ",\"name\":\"" + item.name +
+                    "\",\"x\":" + std::to_string(cell * kItemCellWidth) +
+                    ",\"w\":" + std::to_string(kItemOutlineWidth) + "}";
+        }
+    }
+    json += "]";
+    return json.c_str();
 }
 
 // The game's version, for the comment line of a replay saved in the page.

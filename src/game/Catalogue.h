@@ -14,6 +14,11 @@ inline constexpr int32_t kScreenBpp = 16;
 // Milliseconds from one frame to the next.
 inline constexpr uint32_t kFrameInterval = 15;
 
+// The read-outs' row at the top, and the item bar centred on it.
+inline constexpr int32_t kReadoutY = 10;
+inline constexpr int32_t kItemBarWidth = 160;
+inline constexpr int32_t kItemBarHeight = 23;
+
 // ---- the block field: 15 x 20 cells of 40 x 15 pixels from (100, 55) ----
 inline constexpr int kColumns = 15;
 inline constexpr int kRows = 20;
@@ -103,7 +108,7 @@ inline constexpr Sheet kSheets[] = {
     {"sprite/BG.bmp", kSlotBackground, 1, Cut::Stretched, 872, kScreenHeight, 0, 0, 0, 0},
     {"sprite/Number.bmp", kSlotDigit, 10, Cut::Part, 16, 15, 16, 0, 0, 0},
     {"sprite/Alphabet.bmp", kSlotLetter, 26, Cut::Part, 16, 15, 16, 0, 0, 0},
-    {"sprite/ItemBar.bmp", kSlotItemBar, 1, Cut::Stretched, 160, 23, 0, 0, 0, 0},
+    {"sprite/ItemBar.bmp", kSlotItemBar, 1, Cut::Stretched, kItemBarWidth, kItemBarHeight, 0, 0, 0, 0},
     {"sprite/Life.bmp", kSlotLife, 1, Cut::Stretched, 30, 4, 0, 0, 0, 0},
     {"sprite/Bullet.bmp", kSlotRocket, 1, Cut::Stretched, 17, 38, 0, 0, 0, 0},
     {"sprite/BulletExt.bmp", kSlotFlame, 7, Cut::Part, 13, 13, 13, 0, 0, 0},
@@ -187,6 +192,7 @@ inline constexpr ShopItem kShop[10] = {
     {DIK_9, 8, 800, "ONE MORE VANTLER", "ONE MORE VANTLER"},
 };
 inline constexpr int32_t kItemCellWidth = 16;
+inline constexpr int32_t kItemOutlineWidth = 15;  // an item's outline on the bar, 14 high
 
 inline constexpr int32_t kItemKeyDelay = 20;  // frames without keys after any action
 inline constexpr int32_t kBranchLimit = 32;   // no ball splits once more are in play

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int32_t kReadoutY = 10;
 constexpr int32_t kScoreRight = 790;
 
 constexpr int32_t kPulseTop = 255;
@@ -64,7 +63,8 @@ int CGame::DrawItemBar() {
 
     for (const ShopItem& item : kShop) {
         if (m_nScore >= item.price)
-            m_display.DrawRectOutline(m_nItemBarX + kItemCellWidth * item.cell, kReadoutY, 15, 14, pulse);
+            m_display.DrawRectOutline(m_nItemBarX + kItemCellWidth * item.cell, kReadoutY, kItemOutlineWidth,
+                                      14, pulse);
     }
 
     // The items that stay on until the next stage or lost life, with whether each is on.

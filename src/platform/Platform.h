@@ -57,6 +57,11 @@ struct GameShape {
     int width = 0;
     int height = 0;
     uint32_t frameMs = 0;
+    // The shop's ten items on the picture, in the order of their keys 1 to 9, 0: the first one's
+    // place on the item bar (the bar's height) and the distance to the next. A pad's shop cursor
+    // points at them.
+    Rect shopItem;
+    int shopStep = 0;
 };
 
 // What the player chose for a windowed backend.
@@ -66,10 +71,12 @@ struct DisplayOptions {
     bool windowed = false;    // a window instead of desktop full screen
     int scale = 0;            // the window's whole-number scale (0: the largest that fits)
     double mouseSpeed = 1.0;  // scales horizontal mouse motion before the game reads it
+    double padSpeed = 1.0;    // scales the paddle speed a gamepad's stick or d-pad gives
     bool mute = false;        // no audio device
     Renderer renderer = Renderer::Auto;
     bool wholeFrames = false;  // present every frame whole instead of its changed regions
     bool verbose = false;      // start-up lines on stderr (the presentation path, the audio device)
+    std::string padMappings;   // the player's own gamepad mappings file, when there may be one
 };
 
 class Backend {

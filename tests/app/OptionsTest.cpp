@@ -78,11 +78,11 @@ TEST(Options, NoneGivenMeansTheOriginalGame) {
 }
 
 TEST(Options, EveryOptionSetsItsField) {
-    const Options o = Parsed({"--headless",     "--frames", "120",           "--input", "a.txt",
-                              "--record=b.txt", "--state",  "s.json",        "--trace", "t.jsonl",
-                              "--screenshot",   "shot.bmp", "--data",        "dir",     "--windowed",
-                              "--scale",        "2",        "--mouse-speed", "1.5",     "--mute",
-                              "--renderer",     "software", "--verbose"});
+    const Options o = Parsed({"--headless",     "--frames", "120",           "--input",  "a.txt",
+                              "--record=b.txt", "--state",  "s.json",        "--trace",  "t.jsonl",
+                              "--screenshot",   "shot.bmp", "--data",        "dir",      "--windowed",
+                              "--scale",        "2",        "--mouse-speed", "1.5",      "--mute",
+                              "--pad-speed",    "3",        "--renderer",    "software", "--verbose"});
     EXPECT_TRUE(o.headless);
     EXPECT_EQ(o.frames, 120u);
     EXPECT_EQ(o.input, "a.txt");
@@ -94,6 +94,7 @@ TEST(Options, EveryOptionSetsItsField) {
     EXPECT_TRUE(o.windowed);
     EXPECT_EQ(o.scale, 2);
     EXPECT_EQ(o.mouseSpeed, 1.5);
+    EXPECT_EQ(o.padSpeed, 3.0);
     EXPECT_TRUE(o.mute);
     EXPECT_EQ(o.renderer, Options::Renderer::Software);
     EXPECT_TRUE(o.verbose);

@@ -17,7 +17,7 @@ const W = 800, H = 600;
 
 // The site at /, the repository's own files (input scripts, stages) at /repo/.
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
-  '.webmanifest': 'application/manifest+json' };
+  '.webmanifest': 'application/manifest+json', '.css': 'text/css' };
 export function serve(req, res, siteDir = site) {
   const url = new URL(req.url, 'http://localhost');
   const inRepo = url.pathname.startsWith('/repo/');

@@ -16,7 +16,7 @@ import { chromium } from 'playwright-core';
 import { root, site, data, serve, listen, canvasRgb, nativeRun, fullgameData, harnessCases, checkHarness }
   from './common.mjs';
 
-let server, browser, origin;
+let server, browser, origin, phones;
 before(async () => {
   server = await listen(serve);
   origin = server.origin;
@@ -27,6 +27,7 @@ before(async () => {
   });
 });
 after(async () => {
+  await phones?.close();
   await browser?.close();
   await server?.close();
 });
@@ -254,5 +255,180 @@ test('offline: a new build is served whole after a reload', async () => {
     await context.close();
     await local.close();
     fs.rmSync(dir, { recursive: true });
+  }
+});
+
+// ---- fingers, pads and settings ----------------------------------------------------------------
+// A phone: touch only, and sound only after a gesture (no autoplay switch). init runs before the page.
+async function openPhone(width, height, init = () => {}) {
+  phones ??= await chromium.launch({ executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking'] });
+  const touch = width < 1000;
+  const context = await phones.newContext({ viewport: { width, height }, hasTouch: touch, isMobile: touch });
+  await context.addInitScript(init);
+  const page = await context.newPage();
+  const noise = [];
+  page.on('console', (m) => { if (m.type() === 'error' || m.type() === 'warning') noise.push(`${m.type()}: ${m.text()}`); });
+  page.on('pageerror', (e) => noise.push(`pageerror: ${e.message}`));
+  await page.goto(`${origin}/index.html`);
+  await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
+  return { page, noise, cdp: await context.newCDPSession(page), close: () => context.close() };
+}
+const button = (page, name) => page.getByRole('button', { name, exact: true });
+const box = async (locator) => locator.boundingBox();
+async function tap(page, name) {
+  const b = await box(button(page, name));
+  await page.touchscreen.tap(b.x + b.width / 2, b.y + b.height / 2);
+}
+// A finger (id 1) drawn dx CSS pixels across from `at` in ten moves; others: fingers held meanwhile.
+async function drag(cdp, at, dx, others = []) {
+  const send = (type, x) => cdp.send('Input.dispatchTouchEvent', { type,
+    touchPoints: type === 'touchEnd' ? others : [{ x, y: at.y, id: 1 }, ...others] });
+  await send('touchStart', at.x);
+  for (let i = 1; i <= 10; ++i) await send('touchMove', at.x + (dx * i) / 10);
+  await send('touchEnd');
+}
+// Left Ctrl + S held a while: money for the shop. Then the score for any item, and the shop's 20
+// frames of waiting over.
+async function moneyKeys(page) {
+  await page.keyboard.down('Control');
+  await page.keyboard.down('s');
+  await page.waitForTimeout(100);
+  await page.keyboard.up('s');
+  await page.keyboard.up('Control');
+}
+const shopOpen = (r) => r.m_nScore >= 1000 && r.m_nItemKeyDelay <= 0;
+const frames = (page) => page.evaluate(() => Module._plinkwell_frames());
+const held = async (page) => { const f = await frames(page); await page.waitForTimeout(300); return f === await frames(page); };
+
+for (const [width, height] of [[390, 844], [844, 390]]) {
+  test(`touch ${width} x ${height}: named buttons of 44 px beside the picture, not on it`, async () => {
+    const { page, noise, close } = await openPhone(width, height);
+    try {
+      const picture = await box(page.locator('#screen'));
+      if (width < height) assert.equal(Math.round(picture.width), width, 'the picture takes the width');
+      const names = ['Start', 'Launch', 'Pause', ...[1, 2, 3, 4, 5, 6, 7, 8, 9, 0].map((n) => `Item ${n}`)];
+      for (const name of names) {
+        const b = await box(button(page, name));
+        assert.ok(b && b.width >= 44 && b.height >= 44, `${name} is 44 px`);
+        const apart = b.y >= picture.y + picture.height || b.x + b.width <= picture.x || b.x >= picture.x + picture.width;
+        assert.ok(apart && b.x >= 0 && b.x + b.width <= width && b.y + b.height <= height, `${name} beside the picture`);
+      }
+      assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById('stage')).touchAction), 'none');
+      assert.doesNotMatch(await page.textContent('body'), /needs a mouse/);
+      assert.deepEqual(noise, []);
+    } finally {
+      await close();
+    }
+  });
+}
+
+test('touch: a finger game starts with sound, moves, launches with a second finger, buys, pauses, quits and replays', async () => {
+  const { page, cdp, noise, close } = await openPhone(390, 844);
+  try {
+    assert.notEqual(await page.evaluate(() => window.plinkwellSound()), 'running');
+    await tap(page, 'Start');
+    await recordWhen(page, (r) => r.m_bIntro === 0, 'Start leaves the title');
+    assert.equal(await page.evaluate(() => window.plinkwellSound()), 'running', 'the tap started the sound');
+    const start = (await recordWhen(page, (r) => r.m_bStageBanner === 0, 'the banner ends')).paddle.x;
+
+    const pad = await box(page.locator('#drag')), picture = await box(page.locator('#screen'));
+    const launch = await box(button(page, 'Launch'));
+    const moved = Math.round(100 * 800 / picture.width);  // the picture is 800 pixels wide
+    await drag(cdp, { x: pad.x + 50, y: pad.y + 50 }, 100);
+    await recordWhen(page, (s) => Math.abs(s.paddle.x - start - moved) <= 1, `the drag moves the paddle ${moved} pixels`);
+    await drag(cdp, { x: pad.x + 150, y: pad.y + 50 }, -40, [{ x: launch.x + 10, y: launch.y + 10, id: 2 }]);
+    await recordWhen(page, (s) => s.balls[0].launched === 1, 'a second finger on Launch launches');
+
+    await moneyKeys(page);  // the keys hide the touch controls
+    await page.waitForSelector('#touch-keys', { state: 'hidden' });
+    const shown = await box(page.locator('#screen'));  // larger without the controls
+    await page.touchscreen.tap(shown.x + 20, shown.y + 20);
+    await page.waitForSelector('#touch-keys', { state: 'visible' });
+    await recordWhen(page, shopOpen, 'the score for it, and the shop open');
+    await tap(page, 'Item 1');
+    await recordWhen(page, (s) => s.m_bWidePaddle === 1, 'Item 1 buys the wide paddle');
+
+    await tap(page, 'Pause');
+    assert.ok(await held(page), 'Pause holds the game');
+    await page.touchscreen.tap(picture.x + 20, picture.y + 20);
+    assert.ok(!(await held(page)), 'a tap on the picture goes on');
+    assert.deepEqual(await page.evaluate(() => [scrollX, scrollY, document.scrollingElement.scrollTop]), [0, 0, 0]);
+
+    await tap(page, 'Pause');
+    await tap(page, 'Quit');
+    await page.waitForSelector('#again', { state: 'visible' });
+    const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'plinkwell-touch-')), 'game.txt');
+    fs.writeFileSync(file, await page.evaluate(() => Module.FS.readFile('/tmp/record.txt', { encoding: 'utf8' })));
+    const native = nativeRun(file, 1000000, data);
+    assert.deepEqual(withoutClock(await record(page)), withoutClock(JSON.parse(native.state)), 'the recording replays');
+    assert.deepEqual(noise, []);
+  } finally {
+    await close();
+  }
+});
+
+// A pad that reports the standard mapping, worked by the test through window.pad.
+function stubPad() {
+  window.pad = { connected: true, mapping: 'standard', id: 'test pad', index: 0, axes: [0, 0, 0, 0],
+    buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+  navigator.getGamepads = () => [window.pad.connected ? window.pad : null];
+}
+const padButton = (page, i, pressed) => page.evaluate(([n, p]) => { window.pad.buttons[n] = { pressed: p, value: +p }; }, [i, pressed]);
+async function padPress(page, i) {
+  await padButton(page, i, true);
+  await page.waitForTimeout(60);
+  await padButton(page, i, false);
+  await page.waitForTimeout(60);
+}
+
+test('pad: a standard-mapping pad plays as on the desktop, its shop cursor on the item buttons', async () => {
+  const { page, noise, close } = await openPhone(1280, 800, stubPad);
+  try {
+    await padPress(page, 9);  // Start
+    await recordWhen(page, (r) => r.m_bIntro === 0, 'Start leaves the title');
+    assert.match(await page.textContent('#hint'), /Tap or press a key for sound/);
+    const start = (await recordWhen(page, (r) => r.m_bStageBanner === 0, 'the banner ends')).paddle.x;
+    await page.evaluate(() => { window.pad.axes[0] = 1; });
+    await recordWhen(page, (r) => r.paddle.x >= start + 48, 'the stick moves the paddle');
+    await page.evaluate(() => { window.pad.axes[0] = 0; });
+    await padPress(page, 0);  // A
+    await recordWhen(page, (r) => r.balls[0].launched === 1, 'A launches');
+    await moneyKeys(page);
+    await recordWhen(page, shopOpen, 'the score for it, and the shop open');
+    await padPress(page, 5);
+    await padPress(page, 5);  // two right shoulders: item 3
+    assert.match(await button(page, 'Item 3').getAttribute('class'), /cursor/);
+    await padPress(page, 2);  // X
+    await recordWhen(page, (r) => r.m_nBalls === 2, 'X buys item 3, BRANCH BALL');
+    await page.evaluate(() => { window.pad.connected = false; });
+    await page.waitForTimeout(100);
+    assert.ok(await held(page), 'a pad unplugged holds the game');
+    await page.evaluate(() => { window.pad.connected = true; });
+    assert.ok(!(await held(page)), 'plugged in again, it goes on');
+    assert.deepEqual(noise, []);
+  } finally {
+    await close();
+  }
+});
+
+test('settings: the panel checks with the option table, and what it keeps reaches the next visit\'s game', async () => {
+  const { page, noise, close } = await openPhone(1280, 800);
+  try {
+    await page.click('#open-settings');
+    await page.fill('#setting-mouse-speed', '0');
+    assert.equal(await page.textContent('#settings-problem'), "mouse-speed: '0' is not a number from 0.01 to 100");
+    await page.fill('#setting-mouse-speed', '2.5');
+    assert.equal(await page.textContent('#settings-problem'), '');
+    await page.uncheck('#setting-sound');
+    await page.reload();
+    await page.waitForFunction(() => window.plinkwellReady && Module._plinkwell_frames() > 0);
+    assert.equal(await page.inputValue('#setting-mouse-speed'), '2.5');
+    assert.equal(await page.textContent('#mute'), 'Unmute');
+    const file = await page.evaluate(() => Module.FS.readFile(Module.UTF8ToString(Module._plinkwell_settings_path()), { encoding: 'utf8' }));
+    assert.equal(file, 'mouse-speed = 2.5\nmute = true\n');
+    assert.deepEqual(noise, []);
+  } finally {
+    await close();
   }
 });

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -24,6 +25,7 @@
 #include "platform/devices/Keymap.h"
 #include "platform/devices/ScaledMotion.h"
 #include "platform/sdl/SdlAudio.h"
+#include "platform/sdl/SdlPads.h"
 #include "platform/sdl/SdlVideo.h"
 #ifdef _WIN32
 #include "platform/sdl/SessionEnd.h"
@@ -90,7 +92,7 @@ public:
           m_picW(shape.width),
           m_picH(shape.height),
           m_motionX(options.mouseSpeed),
-          m_video(options.renderer, options.wholeFrames, options.verbose),
+          m_video(shape, options.renderer, options.wholeFrames, options.verbose),
           m_audio(options.mute, options.verbose) {
         // Our own handlers (m_signals): SDL's would only queue SDL_QUIT, and we must see the
         // signal while SDL's event queue is not being read.
@@ -104,11 +106,13 @@ public:
         // default 50 us of timer slack would only add to how late it wakes.
         prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 #endif
+        m_pads.emplace(shape, options);
     }
 
     ~SdlBackend() override {
         m_audio.Close();
         DestroyMainWindow();
+        m_pads.reset();
         SDL_Quit();
     }
 
@@ -250,12 +254,14 @@ public:
     }
 
     void VideoPresent(const uint16_t* pixels, int width, int height) override {
+        ShowShopCursor();
         m_video.Present(pixels, width, height, nullptr);
         ForgetKeyTaps();  // the frame that could see them is over
     }
 
     void VideoPresentChanged(const uint16_t* pixels, int width, int height,
                              const std::vector<Rect>& changed) override {
+        ShowShopCursor();
         m_video.Present(pixels, width, height, &changed);
         ForgetKeyTaps();
     }
@@ -276,6 +282,7 @@ public:
         if (m_anyKeyTapped) {
             for (int i = 0; i < 256; ++i) state[i] |= m_keysTapped[i];
         }
+        m_pads->Input().AddKeys(state);
     }
 
     int ReadMouse(MouseState* state) override {
@@ -284,13 +291,16 @@ public:
         // A click shorter than a frame still shows as pressed in one snapshot.
         const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy) | m_pressedSinceRead;
         m_pressedSinceRead = 0;
+        const int32_t padMotion = m_pads->Input().TakeMotion();
+        const bool padButton = m_pads->Input().TakeLeftButton();
         if (m_paused || !m_window) return 0;
-        state->lX = m_motionX.Take(dx);
+        state->lX = m_motionX.Take(dx) + padMotion;
         state->lY = dy;
         state->lZ = m_wheel;
         m_wheel = 0;
         const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK, SDL_BUTTON_X1MASK};
         for (int i = 0; i < 4; ++i) state->rgbButtons[i] = (buttons & masks[i]) ? 0x80 : 0;
+        if (padButton) state->rgbButtons[0] = 0x80;
         return 0;
     }
 
@@ -331,6 +341,11 @@ private:
         std::this_thread::sleep_until(m_clockStart + std::chrono::milliseconds(Milliseconds() + 1));
     }
 
+    // With the picture about to be shown; SDL's ticks are the pad events' clock.
+    void ShowShopCursor() {
+        m_video.SetShopCursor(m_pads->Input().ShopCursor(SDL_GetTicks()));
+    }
+
     // Moves SDL's events into our queue.
     void Pump() {
         SDL_Event ev;
@@ -339,6 +354,17 @@ private:
     }
 
     void Translate(const SDL_Event& ev) {
+        switch (m_pads->Translate(ev)) {
+            case SdlPads::Change::Added:
+                ResumeAfterPadLoss();
+                return;
+            case SdlPads::Change::Lost:
+                m_padLost = true;  // as if the window had lost focus: the game waits for the player
+                ReportPause();
+                return;
+            case SdlPads::Change::None:
+                break;
+        }
         switch (ev.type) {
             case SDL_QUIT:
                 Enqueue(MessageKind::Quit);
@@ -355,6 +381,13 @@ private:
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 m_pressedSinceRead |= SDL_BUTTON(ev.button.button);
+                break;
+            // After a pad is lost, a whole press of a key, a mouse button or a pad's button goes on
+            // (its release: so the press itself does nothing in the game).
+            case SDL_KEYUP:
+            case SDL_MOUSEBUTTONUP:
+            case SDL_CONTROLLERBUTTONUP:
+                ResumeAfterPadLoss();
                 break;
             case SDL_MOUSEWHEEL:
                 m_wheel += ev.wheel.y * kWheelDelta;
@@ -404,14 +437,21 @@ private:
     }
 
     void ForgetKeyTaps() {
+        m_pads->Input().ForgetTaps();
         if (!m_anyKeyTapped) return;
         std::fill(std::begin(m_keysTapped), std::end(m_keysTapped), 0);
         m_anyKeyTapped = false;
     }
 
-    // One message per change between running and paused (minimised or unfocused).
+    void ResumeAfterPadLoss() {
+        if (!m_padLost) return;
+        m_padLost = false;
+        ReportPause();
+    }
+
+    // One message per change between running and paused (minimised, unfocused or a pad lost).
     void ReportPause() {
-        const bool pause = m_minimized || !m_focused;
+        const bool pause = m_minimized || !m_focused || m_padLost;
         if (pause == m_pauseReported) return;
         m_pauseReported = pause;
         Enqueue(pause ? MessageKind::FocusLost : MessageKind::FocusGained);
@@ -478,6 +518,7 @@ private:
     bool m_fullscreen = false;
     bool m_focused = true;
     bool m_minimized = false;
+    bool m_padLost = false;
     bool m_pauseReported = false;
     bool m_paused = false;
     bool m_cursorShown = true;
@@ -488,6 +529,7 @@ private:
     bool m_anyKeyTapped = false;
     SdlVideo m_video;
     SdlAudio m_audio;
+    std::optional<SdlPads> m_pads;  // made once SDL is set up
     QuitSignals m_signals;
 };
 

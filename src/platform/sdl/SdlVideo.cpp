@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/present/PauseOverlay.h"
+#include "platform/present/ShopMarker.h"
 
 namespace plat::sdl {
 
@@ -20,6 +21,15 @@ bool IsCpuRasterizer(std::string_view glRenderer) {
 
 namespace {
 
+// The marker's colours: the cursor white, the rest of a row of cells grey.
+constexpr uint8_t kLit = 255, kUnlit = 110;
+
+// The four sides of a box, one pixel wide.
+std::vector<SDL_Rect> Outline(const Rect& r) {
+    return {SDL_Rect{r.x, r.y, r.w, 1}, SDL_Rect{r.x, r.y + r.h - 1, r.w, 1}, SDL_Rect{r.x, r.y, 1, r.h},
+            SDL_Rect{r.x + r.w - 1, r.y, 1, r.h}};
+}
+
 void BuildTable(Rgb565Table* table, uint32_t format) {
     SDL_PixelFormat* f = SDL_AllocFormat(format);
     if (!f) return;
@@ -30,7 +40,7 @@ void BuildTable(Rgb565Table* table, uint32_t format) {
 // ---- the window surface, scaled on the CPU ------------------------------------------------------
 class SurfacePresenter final : public Presenter {
 public:
-    static std::unique_ptr<Presenter> Create(SDL_Window* window, int picW, int picH,
+    static std::unique_ptr<Presenter> Create(SDL_Window* window, const GameShape& shape,
                                              std::string* description) {
         // Must be set before the window's first surface: otherwise SDL puts the surface on a
         // renderer, which under a CPU rasterizer is the slow path this one avoids.
@@ -40,7 +50,7 @@ public:
         *description = std::string("software framebuffer (window surface ") +
                        SDL_GetPixelFormatName(s->format->format) +
                        ", 4:3 fill: whole-number nearest, edges blended)";
-        return std::unique_ptr<Presenter>(new SurfacePresenter(window, picW, picH));
+        return std::unique_ptr<Presenter>(new SurfacePresenter(window, shape));
     }
 
     void Show(const uint16_t* pixels, const std::vector<Rect>& regions) override {
@@ -49,16 +59,32 @@ public:
         const bool changed =
             s != m_surface || s->w != m_outW || s->h != m_outH || s->format->format != m_format;
         if (changed) Adopt(s);
+        std::vector<MarkerBox> marks;
+        if (cursor >= 0) marks = ShopMarker(m_fit, m_shape, cursor);
+        const bool marking = !marks.empty() || !m_marks.empty();
         const std::vector<Rect>& draw = changed ? m_whole : regions;
-        if (draw.empty()) return;  // the window already shows this picture
-        if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+        if (draw.empty() && !marking) return;  // the window already shows this picture
         m_rects.clear();
-        for (const Rect& r : draw) {
+        // The old marker goes (the picture under it is drawn again below), the new one comes last.
+        for (const MarkerBox& m : m_marks) Fill(s, m.rect, 0);
+        m_draw.assign(draw.begin(), draw.end());
+        if (marking) m_draw.push_back(ShopMarkerArea(m_shape));
+        if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+        for (const Rect& r : m_draw) {
             m_scaler.Draw(pixels, r, m_table, static_cast<uint8_t*>(s->pixels), s->pitch);
             const Rect out = m_scaler.OutputOf(r);
             if (out.w > 0) m_rects.push_back(SDL_Rect{out.x, out.y, out.w, out.h});
         }
         if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+        for (const MarkerBox& m : marks) {
+            if (m.lit) {
+                Fill(s, m.rect, kLit);
+            } else {
+                for (const SDL_Rect& side : Outline(m.rect))
+                    Fill(s, Rect{side.x, side.y, side.w, side.h}, kUnlit);
+            }
+        }
+        m_marks = std::move(marks);
         if (changed) {
             SDL_UpdateWindowSurface(m_window);  // the borders too, once
         } else if (!m_rects.empty()) {
@@ -69,8 +95,19 @@ public:
     void Invalidate() override { m_surface = nullptr; }
 
 private:
-    SurfacePresenter(SDL_Window* window, int picW, int picH)
-        : m_window(window), m_picW(picW), m_picH(picH), m_whole{Rect{0, 0, picW, picH}} {}
+    SurfacePresenter(SDL_Window* window, const GameShape& shape)
+        : m_window(window),
+          m_shape(shape),
+          m_picW(shape.width),
+          m_picH(shape.height),
+          m_whole{Rect{0, 0, shape.width, shape.height}} {}
+
+    // A grey box on the surface, noted for the window's update.
+    void Fill(SDL_Surface* s, const Rect& r, uint8_t grey) {
+        const SDL_Rect box{r.x, r.y, r.w, r.h};
+        SDL_FillRect(s, &box, SDL_MapRGB(s->format, grey, grey, grey));
+        m_rects.push_back(box);
+    }
 
     // A new or resized surface: new colour table if its format changed, black borders, and the
     // picture filling it at its own proportions.
@@ -80,13 +117,19 @@ private:
         m_outW = s->w;
         m_outH = s->h;
         m_format = s->format->format;
-        m_scaler.Configure(m_picW, m_picH, AspectFit(s->w, s->h, m_picW, m_picH));
+        m_fit = AspectFit(s->w, s->h, m_picW, m_picH);
+        m_scaler.Configure(m_picW, m_picH, m_fit);
         SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+        m_marks.clear();
     }
 
     SDL_Window* m_window;
+    GameShape m_shape;
     int m_picW, m_picH;
     std::vector<Rect> m_whole;
+    std::vector<Rect> m_draw;
+    Rect m_fit;
+    std::vector<MarkerBox> m_marks;  // the marker on the window now
     SDL_Surface* m_surface = nullptr;
     int m_outW = 0, m_outH = 0;
     uint32_t m_format = SDL_PIXELFORMAT_UNKNOWN;
@@ -122,9 +165,9 @@ uint32_t StreamFormat(const SDL_RendererInfo& info) {
 
 class RendererPresenter final : public Presenter {
 public:
-    static std::unique_ptr<Presenter> Create(SDL_Window* window, SDL_Renderer* renderer, int picW, int picH,
-                                             std::string* description) {
-        std::unique_ptr<RendererPresenter> p(new RendererPresenter(window, picW, picH));
+    static std::unique_ptr<Presenter> Create(SDL_Window* window, SDL_Renderer* renderer,
+                                             const GameShape& shape, std::string* description) {
+        std::unique_ptr<RendererPresenter> p(new RendererPresenter(window, shape));
         if (!p->Build(renderer)) return nullptr;
         SDL_RendererInfo info{};
         SDL_GetRendererInfo(p->m_renderer, &info);
@@ -154,8 +197,8 @@ public:
     void Reset() override { Destroy(); }
 
 private:
-    RendererPresenter(SDL_Window* window, int picW, int picH)
-        : m_window(window), m_picW(picW), m_picH(picH) {}
+    RendererPresenter(SDL_Window* window, const GameShape& shape)
+        : m_window(window), m_shape(shape), m_picW(shape.width), m_picH(shape.height) {}
 
     bool Build(SDL_Renderer* renderer) {
         if (!renderer) return false;
@@ -206,14 +249,28 @@ private:
         const Placement whole = PlaceInteger(outW, outH, m_picW, m_picH);
         SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
         SDL_RenderClear(m_renderer);
+        Rect shown = fit;
         if (fit.w <= m_picW || fit == whole.dst) {
             Copy(m_stream, fit.w < m_picW ? SDL_ScaleModeLinear : SDL_ScaleModeNearest, fit);
         } else if (!m_canUpscale || !Upscale((fit.w + m_picW - 1) / m_picW)) {
-            Copy(m_stream, SDL_ScaleModeNearest, whole.dst);
+            shown = whole.dst;
+            Copy(m_stream, SDL_ScaleModeNearest, shown);
         } else {
             Copy(m_upscaled, SDL_ScaleModeLinear, fit);
         }
+        if (cursor >= 0) DrawMarker(ShopMarker(shown, m_shape, cursor));
         SDL_RenderPresent(m_renderer);
+    }
+
+    void DrawMarker(const std::vector<MarkerBox>& marks) {
+        for (const MarkerBox& m : marks) {
+            const uint8_t grey = m.lit ? kLit : kUnlit;
+            SDL_SetRenderDrawColor(m_renderer, grey, grey, grey, 255);
+            const std::vector<SDL_Rect> sides =
+                m.lit ? std::vector<SDL_Rect>{SDL_Rect{m.rect.x, m.rect.y, m.rect.w, m.rect.h}}
+                      : Outline(m.rect);
+            SDL_RenderFillRects(m_renderer, sides.data(), static_cast<int>(sides.size()));
+        }
     }
 
     void Copy(SDL_Texture* texture, SDL_ScaleMode mode, const Rect& to) {
@@ -244,6 +301,7 @@ private:
     }
 
     SDL_Window* m_window;
+    GameShape m_shape;
     int m_picW, m_picH;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_stream = nullptr;
@@ -274,13 +332,16 @@ bool HasGpuDeviceNode() {
 
 }  // namespace
 
-SdlVideo::SdlVideo(DisplayOptions::Renderer choice, bool wholeFrames, bool verbose)
-    : m_choice(choice), m_wholeFrames(wholeFrames), m_verbose(verbose) {}
+SdlVideo::SdlVideo(const GameShape& shape, DisplayOptions::Renderer choice, bool wholeFrames, bool verbose)
+    : m_shape(shape), m_choice(choice), m_wholeFrames(wholeFrames), m_verbose(verbose) {}
 
 SdlVideo::~SdlVideo() = default;
 
 std::unique_ptr<Presenter> SdlVideo::Choose(SDL_Window* window, std::string* description) {
     using R = DisplayOptions::Renderer;
+    GameShape shape = m_shape;
+    shape.width = m_picW;
+    shape.height = m_picH;
     std::string reason;
     if (m_choice == R::Accelerated || (m_choice == R::Auto && HasGpuDeviceNode())) {
         SDL_Renderer* renderer = CreateRenderer(window);
@@ -293,17 +354,17 @@ std::unique_ptr<Presenter> SdlVideo::Choose(SDL_Window* window, std::string* des
                 renderer = nullptr;
             }
         }
-        if (renderer) return RendererPresenter::Create(window, renderer, m_picW, m_picH, description);
+        if (renderer) return RendererPresenter::Create(window, renderer, shape, description);
     } else if (m_choice == R::Auto) {
         reason = ", as no GPU device is accessible";
     }
-    auto surface = SurfacePresenter::Create(window, m_picW, m_picH, description);
+    auto surface = SurfacePresenter::Create(window, shape, description);
     if (surface) {
         *description += reason;
         return surface;
     }
     // No 32-bit window surface: SDL's renderer (its own software one if need be) can still show it.
-    return RendererPresenter::Create(window, CreateRenderer(window), m_picW, m_picH, description);
+    return RendererPresenter::Create(window, CreateRenderer(window), shape, description);
 }
 
 bool SdlVideo::Open(SDL_Window* window, int picW, int picH) {
@@ -342,6 +403,7 @@ void SdlVideo::Present(const uint16_t* pixels, int picW, int picH, const std::ve
     if (m_paused) {
         SetPaused(true);
     } else {
+        m_presenter->SetShopCursor(m_cursor);
         m_presenter->Show(m_last.Pixels(), *regions);
     }
 }
@@ -358,6 +420,7 @@ void SdlVideo::SetPaused(bool paused) {
 void SdlVideo::Repaint() {
     if (!m_presenter) return;
     m_presenter->Invalidate();
+    m_presenter->SetShopCursor(m_paused ? -1 : m_cursor);
     m_presenter->Show(m_paused ? m_pausedFrame.data() : m_last.Pixels(), m_whole);
 }
 

@@ -27,15 +27,20 @@ public:
     // pixels is the whole picture; only the regions changed since the last one shown (none:
     // nothing did), unless the output was lost meanwhile, in which case everything is drawn again.
     virtual void Show(const uint16_t* pixels, const std::vector<Rect>& regions) = 0;
+    // The pad's shop cursor to show with the pictures from now on (ShopMarker); -1: none.
+    void SetShopCursor(int item) { cursor = item; }
     // The window's contents were damaged: the next picture is drawn whole.
     virtual void Invalidate() = 0;
     // The GPU lost its textures or the device was reset: rebuild before the next picture.
     virtual void Reset() {}
+
+protected:
+    int cursor = -1;
 };
 
 class SdlVideo {
 public:
-    SdlVideo(DisplayOptions::Renderer choice, bool wholeFrames, bool verbose);
+    SdlVideo(const GameShape& shape, DisplayOptions::Renderer choice, bool wholeFrames, bool verbose);
     ~SdlVideo();
 
     bool Open(SDL_Window* window, int picW, int picH);
@@ -50,16 +55,21 @@ public:
     // Shows the current picture again, whole (the window was exposed, resized or reset).
     void Repaint();
     void RenderReset();
+    // The item under the pad's shop cursor, shown beside the picture from the next present on; -1:
+    // none. Never while paused.
+    void SetShopCursor(int cursor) { m_cursor = cursor; }
 
 private:
     std::unique_ptr<Presenter> Choose(SDL_Window* window, std::string* description);
 
+    GameShape m_shape;
     DisplayOptions::Renderer m_choice;
     bool m_wholeFrames;
     bool m_verbose;
     int m_picW = 0;
     int m_picH = 0;
     bool m_paused = false;
+    int m_cursor = -1;
     ShownFrame m_last;                    // the last frame the game presented
     std::vector<Rect> m_whole;            // the one region of the whole picture
     std::vector<uint16_t> m_pausedFrame;  // that frame with the pause label

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "platform/devices/Keymap.h"
+#include "platform/devices/ScaledMotion.h"
 #include "platform/present/PacedClock.h"
 #include "platform/web/PageCanvas.h"
+#include "platform/web/PageInput.h"
 
 // The page's side of the services (index.html defines Module.plinkwellPage).
 // clang-format off
@@ -49,10 +51,12 @@ WebBackend* g_live = nullptr;  // the backend of the run in progress, for the pa
 
 class WebBackend : public Backend {
 public:
-    WebBackend(const GameShape& shape, bool scripted)
+    WebBackend(const GameShape& shape, const DisplayOptions& options, bool scripted)
         : m_tapMs(shape.frameMs),
           m_scripted(scripted),
-          m_clock([] { return emscripten_get_now(); }, [] { plinkwell_wait_for_animation_frame(); }) {
+          m_clock([] { return emscripten_get_now(); }, [] { plinkwell_wait_for_animation_frame(); }),
+          m_mouseX(options.mouseSpeed),
+          m_page(shape, options.padSpeed, [this](bool held) { Hold(held); }) {
         Listen(true);
         g_live = this;
     }
@@ -96,11 +100,13 @@ public:
     }
     void VideoPresent(const uint16_t* pixels, int width, int height) override {
         Canvas().Show(pixels, width, height, nullptr);
+        m_page.EndFrame();
     }
     // Only the parts that changed are converted and put on the canvas.
     void VideoPresentChanged(const uint16_t* pixels, int width, int height,
                              const std::vector<Rect>& changed) override {
         Canvas().Show(pixels, width, height, &changed);
+        m_page.EndFrame();
     }
 
     // A key pressed and released between two frames still shows as down: the loop reads the
@@ -109,14 +115,16 @@ public:
         const bool fresh = m_clock.Elapsed() - m_tapClock < m_tapMs;
         for (int i = 0; i < 256; ++i) state[i] = m_keys[i] | (fresh ? m_keysTapped[i] : 0);
         if (!fresh) std::memset(m_keysTapped, 0, sizeof m_keysTapped);
+        m_page.AddKeys(state);
     }
     int ReadMouse(MouseState* state) override {
         *state = MouseState{};
-        state->lX = m_motionX;
+        state->lX = m_mouseX.Take(m_motionX) + m_page.TakeMotion();
         state->lY = m_motionY;
         state->lZ = m_wheel;
         const bool fresh = m_clock.Elapsed() - m_tapClock < m_tapMs;
         for (int i = 0; i < 4; ++i) state->rgbButtons[i] = m_buttons[i] | (fresh ? m_buttonsTapped[i] : 0);
+        if (m_page.TakeButton()) state->rgbButtons[0] = 0x80;
         m_motionX = m_motionY = m_wheel = 0;
         if (!fresh) std::memset(m_buttonsTapped, 0, sizeof m_buttonsTapped);
         return 0;
@@ -133,6 +141,7 @@ public:
     void Idle(int ms) override {
         if (IsPaused()) {
             plinkwell_wait_for_animation_frame();
+            m_page.PollPad();  // a pad plugged in again goes on
             return;
         }
         Step(static_cast<uint32_t>(std::max(ms, 1)));
@@ -274,12 +283,15 @@ private:
     int32_t m_motionX = 0, m_motionY = 0, m_wheel = 0;
     uint8_t m_buttons[4] = {};
     uint8_t m_buttonsTapped[4] = {};
+    ScaledMotion m_mouseX;
+    PageInput m_page;  // the touch controls and the gamepads
 };
 
 }  // namespace
 
-std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape, bool scripted) {
-    return std::make_unique<WebBackend>(shape, scripted);
+std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape, const DisplayOptions& options,
+                                          bool scripted) {
+    return std::make_unique<WebBackend>(shape, options, scripted);
 }
 
 void StopRun() {

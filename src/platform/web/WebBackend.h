@@ -10,8 +10,10 @@
 
 namespace plat::web {
 
+// options: the player's mouse and pad speeds (the page plays the sound and chooses the size);
 // scripted: the game's input comes from a script, so a click on the picture does not take the mouse.
-std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape, bool scripted);
+std::unique_ptr<Backend> CreateWebBackend(const GameShape& shape, const DisplayOptions& options,
+                                          bool scripted);
 
 // The page's Stop and Pause buttons, for the run in progress (nothing when none is).
 void StopRun();

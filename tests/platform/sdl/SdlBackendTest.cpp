@@ -43,7 +43,7 @@ using plat::Message;
 using plat::MessageKind;
 
 // The picture and frame interval the game makes its backends with.
-constexpr plat::GameShape kShape{800, 600, 15};
+constexpr plat::GameShape kShape{800, 600, 15, {320, 10, 15, 23}, 16};
 
 constexpr int kW = 800, kH = 600;
 
@@ -70,7 +70,7 @@ protected:
         }
     }
 
-    void Open(plat::DisplayOptions options) {
+    void Open(const plat::DisplayOptions& options) {
         backend = CreateSdlBackend(options, kShape);
         ASSERT_TRUE(backend->CreateMainWindow("Tarvik"));
         ASSERT_TRUE(backend->VideoSetMode(kW, kH, true));

@@ -3,7 +3,6 @@
 // limit and (outside sanitizer builds) an address-space limit of 1 GiB, so a reader that blocks,
 // walks a whole file or allocates what a header claims fails here.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstdint>
@@ -59,15 +58,7 @@ void MakeFifo(const fs::path& path) {
 struct GameRun {
     int status = -1;
     std::vector<std::string> messages;  // the headless message boxes, in order
-    double cpuSeconds = 0;              // user and system time of the game
 };
-
-double ChildCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 GameRun PlayHeadless(const fs::path& data) {
     const fs::path err = data / "stderr.txt";
@@ -75,9 +66,7 @@ GameRun PlayHeadless(const fs::path& data) {
                                 "' --headless --frames 30 --data '" + data.string() + "' 2>'" + err.string() +
                                 "'";
     GameRun run;
-    const double before = ChildCpuSeconds();
     const int raw = std::system(command.c_str());
-    run.cpuSeconds = ChildCpuSeconds() - before;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     std::ifstream in(err);
     for (std::string line; std::getline(in, line);) {
@@ -85,10 +74,6 @@ GameRun PlayHeadless(const fs::path& data) {
     }
     return run;
 }
-
-#ifndef PLINKWELL_CPU_ALLOWANCE
-#define PLINKWELL_CPU_ALLOWANCE 1
-#endif
 
 // The message of each named picture refused as broken, in the order they are read.
 std::vector<std::string> BrokenPictures(const std::vector<std::string>& names) {
@@ -102,49 +87,40 @@ struct Case {
     const char* name;
     std::function<void(const fs::path& data)> make;
     std::vector<std::string> messages;
-    double maxCpuSeconds;
 };
 
 TEST(HostileFilesFullSize, StartUpAndPlayGoOnWithinTimeAndMemory) {
     const std::vector<Case> cases = {
         {"FIFO as a sprite",
          [](const fs::path& d) { MakeFifo(d / "sprite/BG.bmp"); },
-         {"-1, 'sprite/BG.bmp': not a regular file."},
-         5},
+         {"-1, 'sprite/BG.bmp': not a regular file."}},
         {"FIFO as a sound",
          [](const fs::path& d) { MakeFifo(d / "sound/Block.wav"); },
-         {"WAV 화일을 읽을수 없음"},
-         5},
+         {"WAV 화일을 읽을수 없음"}},
         {"FIFO as Map.dat",
          [](const fs::path& d) { MakeFifo(d / "Map.dat"); },
-         {"File open error in Loading Stage"},
-         5},
+         {"File open error in Loading Stage"}},
         {"100 GB of zeros as a sound",
          [](const fs::path& d) { WriteSparse(d / "sound/Block.wav", "", 100 * kGiB); },
-         {"RIFF WAVE 화일이 아닙니다"},
-         5},
+         {"RIFF WAVE 화일이 아닙니다"}},
         {"100 GB sound claiming 4 GB of samples",
          [](const fs::path& d) { WriteSparse(d / "sound/Block.wav", WavHeader(0xFFFFFF00u), 100 * kGiB); },
-         {"사운드버퍼 생성실패"},
-         5},
+         {"사운드버퍼 생성실패"}},
         {"picture in a sparse 4 GB file",
          [](const fs::path& d) {
              WriteSparse(d / "sprite/BG.bmp", BmpHeader(800, 600, 0xFFFFFFFFu), 0xFFFFFFFF);
          },
-         {},
-         5},
+         {}},
         {"2^26 x 1 picture",
          [](const fs::path& d) {
              WriteSparse(d / "sprite/BG.bmp", BmpHeader(1 << 26, 1), 54 + 3 * (int64_t{1} << 26));
          },
-         {},
-         2},
+         {}},
         {"1 x 2^26 picture",
          [](const fs::path& d) {
              WriteSparse(d / "sprite/BG.bmp", BmpHeader(1, 1 << 26), 54 + 4 * (int64_t{1} << 26));
          },
-         {},
-         2},
+         {}},
         {"every picture a tiny file declaring 8192 x 8192: one fits the start-up budget",
          [](const fs::path& d) {
              // One run-length row of 255 black pixels repeated is enough to declare the size: the
@@ -160,14 +136,12 @@ TEST(HostileFilesFullSize, StartUpAndPlayGoOnWithinTimeAndMemory) {
          },
          BrokenPictures({"Ball", "Block", "BlockRed", "BlockGreen", "BlockBlue", "BlockGold", "BlockSilver",
                          "Broken", "BG", "Number", "Alphabet", "ItemBar", "Life", "Bullet", "BulletExt",
-                         "Particle", "MurkVantler", "VantlerAni", "Intro"}),
-         10},
+                         "Particle", "MurkVantler", "VantlerAni", "Intro"})},
         {"2^26 + 1 pixels",
          [](const fs::path& d) {
              WriteSparse(d / "sprite/BG.bmp", BmpHeader((1 << 26) + 1, 1), 54 + 3 * ((int64_t{1} << 26) + 4));
          },
-         {"sprite/BG.bmp broken BMP file"},
-         5},
+         {"sprite/BG.bmp broken BMP file"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,7 +152,6 @@ TEST(HostileFilesFullSize, StartUpAndPlayGoOnWithinTimeAndMemory) {
         const GameRun run = PlayHeadless(data);
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.messages, c.messages);
-        EXPECT_LT(run.cpuSeconds, c.maxCpuSeconds * PLINKWELL_CPU_ALLOWANCE);
         fs::remove_all(data);
     }
 }

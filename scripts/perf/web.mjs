@@ -5,7 +5,8 @@
 // - plays, in turns, the steady-play demo through ?replay= and a minimal page that only paints an
 //   800 x 600 frame with putImageData on each 15 ms tick, and prints each run's figures over the same
 //   1200 frames and the medians.
-// Usage: node web.mjs SITE RUNS [title]   (title: the game's title screen instead of the demo)
+// Usage: node web.mjs SITE RUNS [title|play|start]   (title: the game's title screen instead of the
+// demo; play: only the demo and the minimal page; start: only the start-up)
 import fs from 'node:fs';
 import http from 'node:http';
 import {createRequire} from 'node:module';
@@ -15,7 +16,8 @@ import {fileURLToPath} from 'node:url';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
 const {chromium} = createRequire(path.join(root, 'tests/web/package.json'))('playwright-core');
-const [site, runs, title] = [path.resolve(process.argv[2]), Number(process.argv[3]), process.argv[4] === 'title'];
+const [site, runs, only] = [path.resolve(process.argv[2]), Number(process.argv[3]), process.argv[4] || ''];
+const title = only === 'title';
 const kFirst = 101, kFrames = 1200;  // frames 101 to 1301 of the demo, as scripts/perf/measure.sh takes them
 const kDisplayFrameMs = 1000 / 60;
 
@@ -33,6 +35,7 @@ function frame(now) {
   if (now - due > 250) due = now;
   for (; due <= now; due += 15) {
     ++ticks;
+    if (window.plinkwellSeen) plinkwellSeen.push([ticks, now]);
     pixels.fill(0xff000000 | (Math.imul(ticks, 2654435761) & 0xffffff));
     context.putImageData(image, 0, 0);
   }
@@ -90,63 +93,44 @@ function browserCpu() {
     return total;
 }
 
-// Follows the page's frame count at every animation frame from frame kFirst to kFirst + kFrames;
-// returns the animation frame's time each frame ran in. Both pages run their frames in animation
-// frame callbacks (the game in the promise jobs after one), so the count is read in a task after
-// the callbacks.
-function followFrames(page, count) {
-    return page.evaluate(([count, first, frames]) => new Promise((resolve) => {
-        const read = new Function(`return ${count}`);
-        const seen = [];
-        const poll = (now) => setTimeout(() => {
-            const n = read();
-            while (n >= first + seen.length && seen.length <= frames) seen.push(now);
-            if (seen.length > frames)
-                resolve(seen);
-            else
-                requestAnimationFrame(poll);
-        });
-        requestAnimationFrame(poll);
-    }), [count, kFirst, kFrames]);
-}
-
-// A frame runs in the first animation frame after it is due, so up to a display frame after it; it
-// is late when later than that. The due times are placed by the run's punctual frames (the 5th
-// percentile, as a frame may start a millisecond or two after its animation frame's time stamp and
-// so seem early), with 2 ms to spare for the same reason.
+// A frame runs in the first display frame after it is due, so up to a display frame after it; it
+// is late when later than that. seen: [frame, time] of each frame drawn from kFirst to kFirst +
+// kFrames. The due times are placed by the run's punctual frames (the 5th percentile, as a frame may
+// start a millisecond or two after its display frame's time and so seem early), with 2 ms to spare
+// for the same reason.
 function pacing(seen) {
-    const offsets = seen.map((t, i) => t - 15 * i);
+    const offsets = seen.map(([frame, t]) => t - 15 * frame);
     const base = [...offsets].sort((a, b) => a - b)[Math.floor(offsets.length / 20)];
     return {
-        seconds: (seen[kFrames] - seen[0]) / 1000,
+        seconds: (seen[seen.length - 1][1] - seen[0][1]) / 1000 * kFrames / (seen[seen.length - 1][0] - seen[0][0]),
         late: offsets.filter((o) => o - base > kDisplayFrameMs + 2).length,
     };
 }
 
+// Each page notes the frame number and time of every picture it draws (the game: each handed to
+// the canvas), read at the end: following the frames from outside would take the page's thread at
+// every display frame.
 const pages = {
     game: {
         url: title ? '/index.html' : '/index.html?replay=/steady_play.txt',
         count: 'Module._plinkwell_frames()',
         ready: () => window.plinkwellReady && Module._plinkwell_frames() > 0,
-        // Counts the pictures that reach the canvas.
-        drawn: () => {
+        note: () => {
             const page = Module.plinkwellPage, present = page.present;
-            window.plinkwellDrawn = 0;
+            window.plinkwellSeen = [];
             page.present = (...args) => {
-                ++window.plinkwellDrawn;
+                plinkwellSeen.push([Module._plinkwell_frames(), performance.now()]);
                 return present.apply(page, args);
             };
         },
-        drawnCount: () => window.plinkwellDrawn,
     },
     minimal: {
         url: '/minimal.html',
         count: 'plinkwellTicks()',
         ready: () => window.plinkwellTicks && plinkwellTicks() > 0,
-        drawn: () => {
-            window.plinkwellStart = plinkwellTicks();
+        note: () => {
+            window.plinkwellSeen = [];
         },
-        drawnCount: () => plinkwellTicks() - window.plinkwellStart,
     },
 };
 
@@ -159,21 +143,22 @@ async function measure(browser, origin, name) {
     const metrics = async () => {
         const list = (await cdp.send('Performance.getMetrics')).metrics;
         const value = (key) => list.find((m) => m.name === key).value;
-        return {thread: value('ThreadTime'), task: value('TaskDuration'), all: browserCpu()};
+        return {thread: value('ThreadTime'), task: value('TaskDuration'), all: browserCpu(),
+                frame: await page.evaluate(p.count)};
     };
     await page.goto(origin + p.url);
     await page.waitForFunction(p.ready);
-    await page.waitForFunction(`${p.count} >= ${kFirst - 10}`);
-    const frames = followFrames(page, p.count);
-    await page.waitForFunction(`${p.count} >= ${kFirst}`, null, {polling: 'raf'});
+    await page.waitForFunction(`${p.count} >= ${kFirst - 20}`);
+    await page.evaluate(p.note);
+    const polling = {polling: 100, timeout: 60000};
+    await page.waitForFunction(`${p.count} >= ${kFirst}`, null, polling);
     const before = await metrics();
-    await page.evaluate(p.drawn);
-    const seen = await frames;
-    const drawn = await page.evaluate(p.drawnCount);
+    await page.waitForFunction(`${p.count} >= ${kFirst + kFrames}`, null, polling);
     const after = await metrics();
+    const seen = (await page.evaluate(() => plinkwellSeen)).filter(([n]) => n >= kFirst && n <= kFirst + kFrames);
     await context.close();
-    const perFrame = (key) => 1000 * (after[key] - before[key]) / kFrames;
-    return {thread: perFrame('thread'), task: perFrame('task'), all: perFrame('all'), drawn, ...pacing(seen)};
+    const perFrame = (key) => 1000 * (after[key] - before[key]) / (after.frame - before.frame);
+    return {thread: perFrame('thread'), task: perFrame('task'), all: perFrame('all'), drawn: seen.length, ...pacing(seen)};
 }
 
 // From the navigation's start, ms: the page read, the last of code, module and data in, the runtime
@@ -232,15 +217,15 @@ const results = {game: [], minimal: []};
 const starts = {cold: [], warm: []};
 try {
     const origin = `http://127.0.0.1:${server.address().port}`;
-    for (let run = 1; run <= runs; ++run) {
+    for (let run = 1; run <= (only === 'play' ? 0 : runs); ++run) {
         const r = await measureStart(browser, origin);
         starts.cold.push(r.cold.first);
         starts.warm.push(r.warm.first);
         console.log(`start ${run}: cold ${showStart(r.cold)}; warm ${showStart(r.warm)}`);
     }
-    console.log(`median of ${runs}: first frame ${median(starts.cold).toFixed(0)} ms cold, ${
+    if (only !== 'play') console.log(`median of ${runs}: first frame ${median(starts.cold).toFixed(0)} ms cold, ${
         median(starts.warm).toFixed(0)} ms warm`);
-    for (let run = 1; run <= runs; ++run) {
+    for (let run = 1; run <= (only === 'start' ? 0 : runs); ++run) {
         const order = run % 2 ? ['game', 'minimal'] : ['minimal', 'game'];
         for (const name of order) {
             const r = await measure(browser, origin, name);
@@ -253,6 +238,7 @@ try {
     server.close();
 }
 const medians = {};
+if (only === 'start') process.exit(0);
 for (const name of Object.keys(results)) {
     medians[name] = {};
     for (const key of Object.keys(results[name][0])) medians[name][key] = median(results[name].map((r) => r[key]));

@@ -44,10 +44,9 @@ export async function listen(handler) {
 
 // The canvas's RGB bytes: the game's picture at its own size.
 export async function canvasRgb(page) {
-  const b64 = await page.evaluate(() => {
-    const c = document.getElementById('screen');
-    const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    const out = new Uint8Array(c.width * c.height * 3);
+  const b64 = await page.evaluate(async () => {
+    const px = await window.plinkwellPicture();
+    const out = new Uint8Array(px.length / 4 * 3);
     for (let i = 0, o = 0; i < px.length; i += 4, o += 3) {
       out[o] = px[i]; out[o + 1] = px[i + 1]; out[o + 2] = px[i + 2];
     }

@@ -7,9 +7,8 @@
 #include "platform/present/PauseOverlay.h"
 
 // clang-format off
-EM_JS(void, plinkwell_present, (const uint8_t* rgba, int width, int height, const int32_t* boxes, int count), {
-    Module.plinkwellPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height,
-                                 HEAP32.subarray(boxes >> 2, (boxes >> 2) + count * 4));
+EM_JS(void, plinkwell_present, (const uint8_t* rgba, size_t size, const int32_t* boxes, int count), {
+    Module.plinkwellPage.present(HEAPU8.subarray(rgba, rgba + size), HEAP32.slice(boxes >> 2, (boxes >> 2) + count * 4));
 });
 // clang-format on
 
@@ -39,7 +38,6 @@ void PageCanvas::Show(const uint16_t* pic, int picW, int picH, const std::vector
         m_picW = picW;
         m_picH = picH;
         m_picture.assign(static_cast<size_t>(picW) * picH, 0);
-        m_rgba.assign(m_picture.size(), 0);
         m_whole.assign(1, Rect{0, 0, picW, picH});
     }
     int64_t area = 0;
@@ -71,17 +69,21 @@ void PageCanvas::SetPaused(bool paused) {
     Draw(paused ? m_dimmed.data() : m_picture.data(), m_whole);
 }
 
+// The parts go to the page one after the other, each part's rows in turn.
 void PageCanvas::Draw(const uint16_t* pic, const std::vector<Rect>& regions) {
     m_boxes.clear();
+    size_t size = 0;
+    for (const Rect& r : regions) size += static_cast<size_t>(r.w) * r.h;
+    m_rgba.resize(size);
+    uint32_t* out = m_rgba.data();
     for (const Rect& r : regions) {
-        for (int y = r.y; y < r.y + r.h; ++y) {
-            const size_t at = static_cast<size_t>(y) * m_picW + r.x;
-            ConvertRow(pic + at, r.w, &m_rgba[at]);
+        for (int y = r.y; y < r.y + r.h; ++y, out += r.w) {
+            ConvertRow(pic + static_cast<size_t>(y) * m_picW + r.x, r.w, out);
         }
         m_boxes.insert(m_boxes.end(), {r.x, r.y, r.w, r.h});
     }
     if (m_boxes.empty()) return;
-    plinkwell_present(reinterpret_cast<const uint8_t*>(m_rgba.data()), m_picW, m_picH, m_boxes.data(),
+    plinkwell_present(reinterpret_cast<const uint8_t*>(m_rgba.data()), size * sizeof(uint32_t), m_boxes.data(),
                       static_cast<int>(m_boxes.size() / 4));
 }
 

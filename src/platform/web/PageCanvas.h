@@ -1,6 +1,5 @@
-// The page's canvas: the game's pictures at their own size, converted to RGBA, only the parts that
-// changed, and the page told which parts to put on the canvas (the browser enlarges the canvas
-// itself). It keeps its own copy of the picture, so the picture can be shown under the pause
+// The page's canvas: the game's pictures at their own size, only the parts that changed, converted
+// to RGBA and handed to the page with where each goes (the browser enlarges the canvas itself). It keeps its own copy of the picture, so the picture can be shown under the pause
 // overlay and plain again.
 #pragma once
 
@@ -27,7 +26,7 @@ private:
     std::vector<uint16_t> m_dimmed;   // the same under the pause overlay, while paused
     bool m_paused = false;
     std::vector<Rect> m_whole;
-    std::vector<uint32_t> m_rgba;  // the canvas's pixels
+    std::vector<uint32_t> m_rgba;  // the parts' RGBA pixels, one part after the other
     std::vector<int32_t> m_boxes;  // the parts for the page to put: x, y, w, h each
 };
 

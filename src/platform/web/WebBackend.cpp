@@ -17,7 +17,7 @@
 // The page's side of the services (index.html defines Module.plinkwellPage).
 // clang-format off
 EM_ASYNC_JS(void, plinkwell_wait_for_animation_frame, (), {
-    await new Promise(resolve => requestAnimationFrame(resolve));
+    await Module.plinkwellPage.nextFrame();
 });
 EM_JS(int, plinkwell_create_sound, (const int16_t* frames, uint32_t frameCount), {
     return Module.plinkwellPage.createSound(HEAP16.subarray(frames >> 1, (frames >> 1) + frameCount * 2));

@@ -83,8 +83,8 @@ void PageCanvas::Draw(const uint16_t* pic, const std::vector<Rect>& regions) {
         m_boxes.insert(m_boxes.end(), {r.x, r.y, r.w, r.h});
     }
     if (m_boxes.empty()) return;
-    plinkwell_present(reinterpret_cast<const uint8_t*>(m_rgba.data()), size * sizeof(uint32_t), m_boxes.data(),
-                      static_cast<int>(m_boxes.size() / 4));
+    plinkwell_present(reinterpret_cast<const uint8_t*>(m_rgba.data()), size * sizeof(uint32_t),
+                      m_boxes.data(), static_cast<int>(m_boxes.size() / 4));
 }
 
 PageCanvas& Canvas() {

@@ -1,6 +1,6 @@
 // The page's canvas: the game's pictures at their own size, only the parts that changed, converted
-// to RGBA and handed to the page with where each goes (the browser enlarges the canvas itself). It keeps its own copy of the picture, so the picture can be shown under the pause
-// overlay and plain again.
+// to RGBA and handed to the page with where each goes (the browser enlarges the canvas itself). It keeps its
+// own copy of the picture, so the picture can be shown under the pause overlay and plain again.
 #pragma once
 
 #include <cstdint>

@@ -373,6 +373,7 @@ function stubPad() {
   window.pad = { connected: true, mapping: 'standard', id: 'test pad', index: 0, axes: [0, 0, 0, 0],
     buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
   navigator.getGamepads = () => [window.pad.connected ? window.pad : null];
+  addEventListener('load', () => dispatchEvent(new Event('gamepadconnected')));
 }
 const padButton = (page, i, pressed) => page.evaluate(([n, p]) => { window.pad.buttons[n] = { pressed: p, value: +p }; }, [i, pressed]);
 async function padPress(page, i) {

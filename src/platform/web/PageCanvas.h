@@ -1,6 +1,7 @@
-// The page's canvas: the game's pictures at their own size, only the parts that changed, converted
-// to RGBA and handed to the page with where each goes (the browser enlarges the canvas itself). It keeps its
-// own copy of the picture, so the picture can be shown under the pause overlay and plain again.
+// The page's canvas: the game's pictures at their own size, only the parts that changed, handed to
+// the page with where each goes, at most once a display frame (the page's worker converts and puts
+// them; the browser enlarges the canvas itself). It keeps its own copy of the picture, so the
+// picture can be shown under the pause overlay and plain again.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +13,16 @@ namespace plat::web {
 
 class PageCanvas {
 public:
-    // Shows pic; changed says where it differs from the last picture shown (nothing outside
-    // changed), null when not known. Nothing changed: the page is not called at all.
+    // Takes pic to show; changed says where it differs from the last picture taken (nothing outside
+    // changed), null when not known.
     void Show(const uint16_t* pic, int picW, int picH, const std::vector<Rect>* changed);
+    // Hands the page what changed since the last time. Nothing changed: the page is not called.
+    void Flush();
     // The picture shown is dimmed under "PAUSED", or shown plain again.
     void SetPaused(bool paused);
 
 private:
+    void Take(const uint16_t* pic, const Rect& r);
     void Draw(const uint16_t* pic, const std::vector<Rect>& regions);
 
     int m_picW = 0, m_picH = 0;
@@ -26,8 +30,9 @@ private:
     std::vector<uint16_t> m_dimmed;   // the same under the pause overlay, while paused
     bool m_paused = false;
     std::vector<Rect> m_whole;
-    std::vector<uint32_t> m_rgba;  // the parts' RGBA pixels, one part after the other
-    std::vector<int32_t> m_boxes;  // the parts for the page to put: x, y, w, h each
+    std::vector<Rect> m_pending;  // the parts not yet handed to the page
+    int64_t m_pendingArea = 0;
+    std::vector<uint16_t> m_message;  // to the page: see Draw
 };
 
 // The page's one canvas.

@@ -7,9 +7,11 @@
 
 // The page's side (index.html): the first gamepad with the standard mapping, its buttons as a mask
 // of their standard numbers and the left stick's sideways axis, or -1 when there is none; and
-// where to show the shop cursor.
+// where to show the shop cursor. The browser shows a page no pad before its first
+// "gamepadconnected", so until then there is nothing to read.
 // clang-format off
 EM_JS(int, plinkwell_read_pad, (double* stick), {
+    if (!Module.plinkwellPage.padConnected) return -1;
     const pads = navigator.getGamepads ? navigator.getGamepads() : [];
     for (const pad of pads) {
         if (!pad || !pad.connected || pad.mapping !== 'standard') continue;

@@ -30,6 +30,12 @@ EM_JS(void, plinkwell_message_box, (const char* text), { Module.plinkwellPage.me
 namespace plat::web {
 namespace {
 
+// What changed goes to the page, then the loop waits for the display frame that shows it.
+void WaitForDisplayFrame() {
+    Canvas().Flush();
+    plinkwell_wait_for_animation_frame();
+}
+
 constexpr const char* kCanvas = "#screen";
 constexpr uint32_t kClockOrigin = 0x10000000;
 constexpr uint8_t kEscape = 0x01;
@@ -54,7 +60,7 @@ public:
     WebBackend(const GameShape& shape, const DisplayOptions& options, bool scripted)
         : m_tapMs(shape.frameMs),
           m_scripted(scripted),
-          m_clock([] { return emscripten_get_now(); }, [] { plinkwell_wait_for_animation_frame(); }),
+          m_clock([] { return emscripten_get_now(); }, WaitForDisplayFrame),
           m_mouseX(options.mouseSpeed),
           m_page(shape, options.padSpeed, [this](bool held) { Hold(held); }) {
         Listen(true);
@@ -140,7 +146,7 @@ public:
     bool IsPaused() override { return Paused(); }
     void Idle(int ms) override {
         if (IsPaused()) {
-            plinkwell_wait_for_animation_frame();
+            WaitForDisplayFrame();
             m_page.PollPad();  // a pad plugged in again goes on
             return;
         }
@@ -304,6 +310,7 @@ void HoldRun(bool held) {
 
 void ShowFrame(const uint16_t* pixels, int width, int height) {
     Canvas().Show(pixels, width, height, nullptr);
+    Canvas().Flush();
 }
 
 }  // namespace plat::web

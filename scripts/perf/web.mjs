@@ -185,8 +185,11 @@ async function measureStart(browser, origin) {
     await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
     await page.reload();
     const warm = await startUp(page);
+    await page.waitForTimeout(3000);
+    await page.reload();
+    const later = await startUp(page);
     await context.close();
-    return {cold, warm};
+    return {cold, warm, later};
 }
 
 const showStart = (r) => `${r.first.toFixed(0)} ms (page ${r.page.toFixed(0)}, files ${r.files.toFixed(0)}, ` +
@@ -221,7 +224,7 @@ try {
         const r = await measureStart(browser, origin);
         starts.cold.push(r.cold.first);
         starts.warm.push(r.warm.first);
-        console.log(`start ${run}: cold ${showStart(r.cold)}; warm ${showStart(r.warm)}`);
+        console.log(`start ${run}: cold ${showStart(r.cold)}; warm ${showStart(r.warm)}; later ${showStart(r.later)}`);
     }
     if (only !== 'play') console.log(`median of ${runs}: first frame ${median(starts.cold).toFixed(0)} ms cold, ${
         median(starts.warm).toFixed(0)} ms warm`);

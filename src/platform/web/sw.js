@@ -35,7 +35,14 @@ self.addEventListener('fetch', (event) => {
   let name = url.pathname.slice(scope.pathname.length);
   if (request.mode === 'navigate' && name === '') name = 'index.html';
   if (!kFiles.includes(name) || (name !== 'index.html' && url.search)) return;
-  event.respondWith(caches.open(kCache)
+  event.respondWith(openCache()
     .then((cache) => cache.match(name))
     .then((cached) => cached || fetch(request)));
 });
+
+// Opened once for all the page's files (each open is a trip to the browser's storage).
+let opened = null;
+function openCache() {
+  if (!opened) opened = caches.open(kCache);
+  return opened;
+}

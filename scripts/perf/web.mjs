@@ -99,6 +99,7 @@ function browserCpu() {
 // start a millisecond or two after its display frame's time and so seem early), with 2 ms to spare
 // for the same reason.
 function pacing(seen) {
+    if (seen.length < 2) return {seconds: NaN, late: 0};  // no pictures drawn: the title screen
     const offsets = seen.map(([frame, t]) => t - 15 * frame);
     const base = [...offsets].sort((a, b) => a - b)[Math.floor(offsets.length / 20)];
     return {

@@ -1,6 +1,7 @@
 // The browser backend: the page's canvas, keyboard, pointer-locked mouse and Web Audio, on
 // emscripten's HTML5 API and a few functions of the page (index.html). Its clock steps to each
-// frame's due time and yields to the browser until the next animation frame when it is not behind.
+// frame's due time and, when it is not behind, yields to the browser until the next display frame
+// (as the worker drawing the canvas sees it).
 #pragma once
 
 #include <cstdint>

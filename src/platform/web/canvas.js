@@ -4,16 +4,33 @@
 // comes (the game's loop waits for it) and sends back the picture shown.
 'use strict';
 let context = null;
-let picture = null, picture32 = null;  // what the canvas shows, RGBA
+let width = 0, height = 0;
 let frameAsked = false;
 const spent = [];  // the page's buffers, to go back with the next frame
 const nextDisplayFrame = self.requestAnimationFrame ? (f) => requestAnimationFrame(f) : (f) => setTimeout(f, 16);
 
-// RGB565 to the canvas's RGBA, each channel widened as the desktop's conversion does.
-const kRgba = new Uint32Array(65536);
-for (let p = 0; p < 65536; ++p) {
-  const r = p >> 11, g = (p >> 5) & 0x3f, b = p & 0x1f;
-  kRgba[p] = ((r << 3) | (r >> 2)) | (((g << 2) | (g >> 4)) << 8) | (((b << 3) | (b >> 2)) << 16) | 0xff000000;
+// The conversion (CanvasParts.cpp as canvas.wasm) keeps the RGBA picture shown in its memory; each
+// message is copied in after it, and the parts are widened into the picture there.
+let parts = null;  // its exports
+let picture = null;  // an ImageData over the picture, made again when the memory grows
+let messageAt = 0;
+const loaded = fetch('canvas.wasm')
+  .then((response) => {
+    if (!response.ok) throw new Error('canvas.wasm: ' + response.status);
+    return response.arrayBuffer();
+  })
+  .then((bytes) => WebAssembly.instantiate(bytes))
+  .then(({ instance }) => {
+    parts = instance.exports;
+    if (parts._initialize) parts._initialize();
+    messageAt = parts.free_space();
+  });
+
+function pictureView() {
+  if (!picture || picture.data.buffer !== parts.memory.buffer) {
+    picture = new ImageData(new Uint8ClampedArray(parts.memory.buffer, parts.picture_pixels(), width * height * 4), width, height);
+  }
+  return picture;
 }
 
 function giveBack(message) {
@@ -23,19 +40,19 @@ function giveBack(message) {
 
 // The message (PageCanvas::Draw): the number of parts; x, y, width and height of each; then their
 // RGB565 pixels, one part after the other, each part's rows in turn.
+// The page's buffers are larger than most messages: only what the parts use is copied.
 function put(message) {
   const count = new Int32Array(message, 0, 1)[0];
   const boxes = new Int32Array(message, 4, count * 4);
-  const pixels = new Uint16Array(message, 4 + count * 16);
-  const width = picture.width;
-  let at = 0;
-  for (let i = 0; i < boxes.length; i += 4) {
-    const [x, y, w, h] = boxes.subarray(i, i + 4);
-    for (let row = y; row < y + h; ++row) {
-      for (let to = row * width + x, end = to + w; to < end; ++to) picture32[to] = kRgba[pixels[at++]];
-    }
-    context.putImageData(picture, 0, 0, x, y, w, h);
-  }
+  let size = 4 + boxes.byteLength;
+  for (let i = 0; i < boxes.length; i += 4) size += boxes[i + 2] * boxes[i + 3] * 2;
+  size = Math.min(size, message.byteLength);
+  const room = parts.memory.buffer.byteLength - messageAt;
+  if (size > room) parts.memory.grow(Math.ceil((size - room) / 65536));
+  new Uint8Array(parts.memory.buffer, messageAt, size).set(new Uint8Array(message, 0, size));
+  if (parts.put_parts(messageAt, size, width, height) !== count) throw new Error('canvas.js: a picture message that does not add up');
+  const shown = pictureView();
+  for (let i = 0; i < boxes.length; i += 4) context.putImageData(shown, 0, 0, boxes[i], boxes[i + 1], boxes[i + 2], boxes[i + 3]);
   spent.push(message);
 }
 
@@ -49,7 +66,7 @@ function askFrame() {
   });
 }
 
-onmessage = ({ data }) => {
+function handle(data) {
   if (data instanceof ArrayBuffer) {
     put(data);
     askFrame();  // the game's loop waits for it next
@@ -57,12 +74,19 @@ onmessage = ({ data }) => {
     // Opaque and unsynchronised: the game's pictures have no see-through pixels, and each part is
     // shown as soon as it is put.
     context = data.canvas.getContext('2d', { alpha: false, desynchronized: true });
-    picture = new ImageData(data.canvas.width, data.canvas.height);
-    picture32 = new Uint32Array(picture.data.buffer);
-    picture32.fill(0xff000000);
+    width = data.canvas.width;
+    height = data.canvas.height;
+    if (width * height > parts.picture_capacity()) throw new Error('canvas.js: a canvas larger than the game');
+    new Uint32Array(parts.memory.buffer, parts.picture_pixels(), width * height).fill(0xff000000);
   } else if (data.frame) {
     askFrame();
   } else if (data.read) {
-    postMessage({ picture: picture.data.slice() });
+    postMessage({ picture: pictureView().data.slice() });
   }
+}
+
+// In their order, once the conversion is in.
+let queue = loaded;
+onmessage = ({ data }) => {
+  queue = queue.then(() => handle(data));
 };

@@ -85,8 +85,9 @@ function handle(data) {
   }
 }
 
-// In their order, once the conversion is in.
-let queue = loaded;
+// In their order, once the conversion is in. A failure is thrown again outside the chain, so that the
+// page hears of it (the worker's error event) and the messages after it are still handled.
+let queue = Promise.resolve();
 onmessage = ({ data }) => {
-  queue = queue.then(() => handle(data));
+  queue = queue.then(() => loaded).then(() => handle(data)).catch((e) => setTimeout(() => { throw e; }));
 };
